@@ -1,0 +1,31 @@
+# Thin wrapper around CMake: `make run` builds the engine and starts it,
+# `make test` builds everything and runs every test (also the unit tests
+# under AddressSanitizer and UndefinedBehaviorSanitizer).
+JOBS ?= 2
+BUILD := build
+ASAN := build-asan
+
+.PHONY: all build run test test-release test-asan clean
+
+all: build
+
+build:
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release
+	cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	./$(BUILD)/orvalis
+
+test-release: build
+	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+test-asan:
+	cmake -S . -B $(ASAN) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORVALIS_SANITIZE=ON -DORVALIS_UNIT_ONLY=ON
+	cmake --build $(ASAN) -j $(JOBS)
+	cd $(ASAN) && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+	  ctest --output-on-failure -j $(JOBS) -L unit -LE slow
+
+test: test-release test-asan
+
+clean:
+	rm -rf $(BUILD) $(ASAN)

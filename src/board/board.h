@@ -1,0 +1,19 @@
+// Board set-up, placement of men, FEN reading and writing, hash keys.
+#pragma once
+#include "board/types.h"
+
+namespace orv {
+
+void setupStartPosition(Board& b);
+void clearBoard(Board& b);                        // the board's clear operation
+int placeMan(Board& b, int colour, int kind, int sq);   // slot, -1 no slot / bad square, -2 bad kind
+int placePawn(Board& b, int colour, int sq);            // slot or -1 (edit-position order)
+void computeFullKey(int side, Board& b);          // words 170..173 from scratch
+
+// FEN on the Game: 0, 0x80000 (side not to move in check), -2 (no slot), -3 (king missing).
+int parseFen(const char* text);
+// Longest text writeFen can produce, terminator included.
+constexpr int FenTextSize = 100;
+void writeFen(char* out);                         // the Game's position, in the engine's FEN form
+
+}  // namespace orv

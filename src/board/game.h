@@ -1,0 +1,76 @@
+// The one global Game: position, history, legal moves, draw rules.
+#pragma once
+#include <cstdint>
+#include <vector>
+
+#include "board/types.h"
+
+namespace orv {
+
+// One record per move played (and, beyond the last game record, one per search ply).
+struct HistoryRecord {
+  uint32_t keyHigh;   // HashKey bits 32..63 after the move
+  uint16_t keyMid;    // HashKey bits 16..31 after the move
+  uint16_t move;      // the Move, low 16 bits
+  uint8_t castling;   // statuses before the move, each + 1, two bits each (W O-O, W O-O-O, B O-O, B O-O-O)
+  uint8_t flags;      // bits 0-5 captured slot (32 none), bit 6 irreversible, bit 7 side to move after
+};
+constexpr uint8_t RecordIrreversible = 0x40;
+constexpr uint8_t RecordBlackToMove = 0x80;
+
+// Room the search may use past the last game record (one record per ply).
+constexpr int SearchHistoryRoom = 64;
+
+constexpr int MaxGameMoves = 119;   // legal moves kept for the game's position
+
+// Make-move result codes.
+enum MakeResult : int {
+  MoveNeedsCheckEscape = -2,   // leaves the own king in check
+  MoveIllegal = -1,            // no legal move with this origin and destination
+  MovePlayed = 0,
+  MoveNeedsPromotion = 1,
+  MoveCheckmate = 2,
+  MoveStalemate = 3,
+  MoveRepetition = 4,
+  MoveFiftyMoves = 5,
+  MoveInsufficientMaterial = 6,
+};
+
+// Result flag of the Game.
+enum GameResultFlag : int { GameRunning = 0, GameSetupFinal = 1, GameCheckmate = 2, GameStalemate = 3 };
+
+struct Game {
+  std::vector<HistoryRecord> history;   // size() is the capacity; always >= lastRecord + 1 + SearchHistoryRoom
+  int lastRecord = -1;                  // index of the newest record
+  int ply = -1;                         // index of the record of the last move played, -1 at set-up
+  int side = White;                     // side to move
+  int epTarget = 0;                     // en-passant target square for FEN output, 0 = none
+  int result = GameRunning;             // result flag
+  Move lastMove = 0;                    // last move played at game level
+  Move legal[MaxGameMoves + 1] = {};    // legal moves of the position, 0-terminated
+  char positionText[100] = {};          // FEN text of the current position
+  Board board = {};                     // the working Board
+  Board compact = {};                   // words 0..128 and 133..165 (and the statuses) kept by the game
+
+  // Kept for other subsystems.
+  int softLimit = 0, hardLimit = 0;     // per-move time limits in tenths of a second
+  int iterationLimit = 999;             // the search's depth limit; receives the last depth reached
+  bool uciMode = false;
+  int resignCounter = 0, previousScore = 0;   // resignation state, never reset by a new game
+  int bookAttempts = 10;                // book lookups left before the book is no longer consulted
+  int lastBookPly = -1;                 // ply index + 1 of the last book move
+};
+
+extern Game game;
+
+// Side to move, global copy for other subsystems.
+inline int sideToMove() { return game.side; }
+
+void newGame();
+int makeGameMove(Move m);               // MakeResult
+int goToPly(int target);                // 0 done, 1 nothing to do
+int repetitionCount(int side, const Board& b);
+bool insufficientMaterial(const Board& b);
+bool gameOver();                        // result flag not 0
+
+}  // namespace orv

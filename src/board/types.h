@@ -1,0 +1,93 @@
+// Basic types of the engine: squares, sides, kinds, moves and the Board.
+#pragma once
+#include <cstdint>
+
+namespace orv {
+
+// Squares 0..63, a1 = 0, h1 = 7, a2 = 8, h8 = 63.
+constexpr int fileOf(int sq) { return sq & 7; }
+constexpr int rankOf(int sq) { return sq >> 3; }
+constexpr int makeSquare(int file, int rank) { return file + 8 * rank; }
+
+constexpr int White = 0;
+constexpr int Black = 1;
+constexpr int opposite(int side) { return side ^ 1; }
+
+// Kinds of men. Pawns have one kind per colour so that direction follows from the kind.
+enum Kind : int { King = 0, Queen = 1, Rook = 2, Bishop = 3, Knight = 4, WhitePawn = 5, BlackPawn = 6, NoKind = 7 };
+constexpr int pawnKind(int side) { return side == White ? WhitePawn : BlackPawn; }
+
+// Fixed slot roles (add 16 for Black).
+enum Slot : int {
+  KingSlot = 0, QueenSlot = 1, QueenRookSlot = 2, KingRookSlot = 3,
+  QueenBishopSlot = 4, KingBishopSlot = 5, QueenKnightSlot = 6, KingKnightSlot = 7,
+  FirstPawnSlot = 8, LastPawnSlot = 15,
+};
+constexpr int slotBase(int side) { return side == White ? 0 : 16; }
+constexpr int colourOfSlot(int slot) { return slot >= 16 ? Black : White; }
+
+constexpr int EmptySquare = 32;   // square-map value of an empty square
+constexpr int OffBoard = 64;      // slot square of a captured or absent man
+constexpr bool isWhiteMan(int mapValue) { return mapValue < 16; }
+constexpr bool isBlackMan(int mapValue) { return (mapValue & 0x30) == 0x10; }
+
+// Values of the men by kind (per-slot value words).
+constexpr int KingValue = 5760, QueenValue = 5616, RookValue = 2832, BishopValue = 1872,
+              KnightValue = 1872, PawnValue = 480;
+constexpr int kindValue[8] = {KingValue, QueenValue, RookValue, BishopValue, KnightValue, PawnValue, PawnValue, 0};
+// Material scales: opening (A) and endgame (B, knight 1776); kings count 0 here.
+constexpr int materialOpening[8] = {0, 5616, 2832, 1872, 1872, 480, 480, 0};
+constexpr int materialEndgame[8] = {0, 5616, 2832, 1872, 1776, 480, 480, 0};
+
+// Move code: origin bits 0-5, destination 6-11, kind 12-14, capture mark bit 15.
+using Move = uint32_t;
+enum MoveKind : int {
+  Ordinary = 0, CastleKingSide = 1, CastleQueenSide = 2, EnPassant = 3,
+  PromoteQueen = 4, PromoteRook = 5, PromoteBishop = 6, PromoteKnight = 7,
+};
+constexpr Move CaptureMark = 0x8000;
+constexpr Move makeMove(int from, int to, int kind = Ordinary) {
+  return Move(from) | Move(to) << 6 | Move(kind) << 12;
+}
+constexpr int moveFrom(Move m) { return int(m & 63); }
+constexpr int moveTo(Move m) { return int((m >> 6) & 63); }
+constexpr int moveKind(Move m) { return int((m >> 12) & 7); }
+constexpr bool isPromotion(Move m) { return (m & 0x4000) != 0; }
+constexpr bool isCapture(Move m) { return (m & CaptureMark) != 0; }
+constexpr int promotionKind(Move m) { return moveKind(m) - 3; }  // 4..7 -> Queen..Knight
+constexpr Move WhiteCastleKing = 4484, WhiteCastleQueen = 8324;
+constexpr Move BlackCastleKing = 8124, BlackCastleQueen = 11964;
+
+// Results of the legal move generator, above the move bits.
+constexpr uint32_t GenCheckmate = 0x10000;
+constexpr uint32_t GenStalemate = 0x20000;
+constexpr uint32_t GenInsufficient = 0x40000;
+constexpr uint32_t GenIllegal = 0x80000;
+
+// Castling statuses: 0 right exists, 1 castled, -1 lost.
+// Index in Board::castle = side + 2 * wing (wing 0 king-side, 1 queen-side).
+constexpr int castleIndex(int side, int wing) { return side + 2 * wing; }
+
+// The Board: 186 signed 32-bit words, copied as one block.
+struct Board {
+  int32_t square[32];    // 0..31    square of each slot, 64 = off the board
+  int32_t map[64];       // 32..95   slot on each square, 32 = empty
+  int32_t kind[33];      // 96..128  kind of each slot; kind[32] is always 7
+  int32_t castle[4];     // 129..132 White O-O, Black O-O, White O-O-O, Black O-O-O
+  int32_t value[33];     // 133..165 value of each slot; value[32] is always 0
+  int32_t pieces[2];     // 166,167  men of kinds 1..4 per side
+  int32_t pawns[2];      // 168,169  pawns per side
+  uint32_t key[2];       // 170,171  HashKey low, high
+  uint32_t pawnKey[2];   // 172,173  pawn HashKey low, high
+  int32_t phase;         // 174      game-phase code 0..5
+  int32_t material[2];   // 175,176  material balance White - Black, opening and endgame scale
+  int32_t psq[2];        // 177,178  piece-square sums White - Black, opening and endgame
+  int32_t ply;           // 179      the search's ply counter (0 here)
+  int32_t halfMove;      // 180      half-move clock
+  int32_t pawnFiles[2];  // 181,182  files holding a pawn of each side
+  int32_t nonPawn[2];    // 183,184  non-pawn material of each side
+  int32_t lastMove;      // 185      low 16 bits: the move that led here
+};
+static_assert(sizeof(Board) == 186 * 4, "the Board is 186 words");
+
+}  // namespace orv

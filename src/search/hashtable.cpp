@@ -1,0 +1,1 @@
+#include "search/hashtable.h"

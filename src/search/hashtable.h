@@ -1,0 +1,7 @@
+// Transposition table and pawn hash table.
+#pragma once
+#include <cstdint>
+
+namespace orv {
+
+}  // namespace orv
