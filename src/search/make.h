@@ -1,0 +1,30 @@
+// Make and take back on the search's own arrays (searchPosition) and NodeState.
+// Us is the side to move at the node; the move made is a move of the other side.
+#pragma once
+#include <cstdint>
+
+#include "board/types.h"
+#include "eval/node_state.h"
+
+namespace orv {
+
+constexpr int IllegalMoveScore = 32760;
+
+// What take-back needs besides the move.
+struct SearchUndo {
+  int captured;        // captured slot, 32 = none
+  int capturedSquare;  // where it stood (differs from the destination for en passant)
+};
+
+// Makes Them's move t (t != 0) or the null move (t == 0 at ply > 0 without 0x200).
+// Returns IllegalMoveScore when t lands on the king of Us (nothing changed), else 0.
+template <int Us> int makeSearchMove(Move t, uint32_t flags, NodeState& s, SearchUndo& u);
+// Restores the arrays after makeSearchMove of a move t != 0.
+template <int Us> void takeBackSearchMove(Move t, const SearchUndo& u);
+// Transposition key of the node: s.key with the en-passant file key when an
+// en-passant capture by Us is possible against s.lastMove.
+template <int Us> void searchProbeKey(const NodeState& s, uint32_t key[2]);
+// The game history record of the node (ply > 0, depth >= 0, no 0x200).
+template <int Us> void writeSearchHistory(Move t, const SearchUndo& u, NodeState& s);
+
+}  // namespace orv

@@ -1,0 +1,31 @@
+// The search as the shell sees it.
+#pragma once
+#include <atomic>
+#include <cstdint>
+
+#include "board/game.h"
+
+namespace orv {
+
+// Settings the search reads; written by the shell while no search runs (post may change any time).
+struct SearchSettings {
+  std::atomic<bool> post{false};     // print search lines
+  std::atomic<bool> useBook{true};   // consult the opening book at the root
+  int tablebaseMen = 0;              // largest number of men the registered tablebases cover
+};
+extern SearchSettings searchSettings;
+
+// Raised by the command thread (stop) or the time check; read at every node.
+extern std::atomic<int> searchAbort;
+
+// Searches the Game's position with its time limits; returns the SearchResult
+// (score << 16 | move), or -1 when the game is over.
+int32_t rootSearch(Game& g);
+
+// The xboard "." status line.
+void printStatus();
+
+// Diagnostic hook: the shell installs a writer for the game log's "OV code %d" line.
+extern void (*diagnosticHook)(int code);
+
+}  // namespace orv

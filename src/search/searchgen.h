@@ -1,0 +1,44 @@
+// The search's own move generation, ordering scores, history tables and the
+// attack tests of a node. Templates on the side that moves (Us).
+#pragma once
+#include <cstdint>
+
+#include "board/types.h"
+#include "eval/node_state.h"
+
+namespace orv {
+
+constexpr int MaxPly = 64;
+// Room for any pseudo-legal list, promotions included.
+constexpr int MaxSearchMoves = 256;
+
+// Move list words: low 16 bits the Move, high 16 bits the ordering score; 0 ends the list.
+constexpr uint32_t moveOf(uint32_t word) { return word & 0xFFFF; }
+constexpr int scoreOf(uint32_t word) { return int(word >> 16); }
+
+// All pseudo-legal moves of Us (castling only when not in check); returns the count.
+template <int Us> int generateAll(uint32_t* list, Move lastMove, bool inCheck);
+// Captures, queen promotions and en-passant captures of Us, with their scores.
+template <int Us> int generateCaptures(uint32_t* list, Move lastMove);
+// Fills the high 16 bits of every move (full-width nodes).
+template <int Us> void scoreMoves(uint32_t* list, Move previous, const NodeState& s);
+
+// After Them's move m was made: is Them's king attacked by a man of Us
+// (for castling also the passed square and the origin square)?
+template <int Us> bool kingAttacked(Move m);
+// Before Us's move m is made: does it give check to the king on enemyKing?
+template <int Us> bool givesCheck(Move m, int enemyKing, const NodeState& s);
+// Is a hash move for Us plausible on the current search position?
+template <int Us> bool plausibleHashMove(Move m);
+// At a fail high of a full-width node with depth D plies.
+template <int Us> void updateOnCutoff(Move m, int depthPlies, Move previous, const uint16_t* tried, int triedCount);
+
+// History [side][quiet?][kind][from][to], follow-up [side][prev kind][prev to][kind][to], killers per ply.
+extern int32_t historyTable[2][2][7][64][64];
+extern int32_t followUpTable[2][7][64][7][64];
+extern uint32_t killerWords[MaxPly + 1];
+
+void clearHistoryTables();   // history and follow-up tables of both sides (new game)
+void clearKillers();         // at a new game and the start of every search
+
+}  // namespace orv
