@@ -1,0 +1,22 @@
+// The static evaluation.
+#pragma once
+#include <cstdint>
+
+#include "board/types.h"
+#include "eval/node_state.h"
+
+namespace orv {
+
+// Score of the position on searchPosition for `side` to move, in [-32000, 32000], never 0.
+int evaluate(int side, const NodeState& s);
+// Phase code, node form (after captures and promotions in the search).
+int computePhase(const NodeState& s);
+// Rebuilds every derived word of the Board; returns the phase code, root form.
+int recountBoard(Board& b);
+// Is the pawn of Us on sq passed (on searchPosition)?
+template <int Us> bool isPassedPawn(int sq, const NodeState& s);
+
+// Calls of evaluate since the last reset.
+extern uint32_t evaluationCount;
+
+}  // namespace orv
