@@ -1,0 +1,8 @@
+// Search information output.
+#include "search/search.h"
+
+namespace orv {
+
+void printStatus() {}
+
+}  // namespace orv
