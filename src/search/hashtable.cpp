@@ -1,1 +1,111 @@
 #include "search/hashtable.h"
+
+#include <cstdlib>
+#include <cstring>
+
+namespace orv {
+
+TranspositionTable transpositionTable;
+PawnHashTable pawnHashTable;
+uint32_t pawnHashHits = 0;
+
+namespace {
+
+constexpr uint32_t roundUpToEven(uint64_t n) { return uint32_t(n + (n & 1)); }
+
+}  // namespace
+
+uint64_t clampHashBytes(uint64_t bytes) {
+  if (bytes < MinHashBytes) return MinHashBytes;
+  if (bytes > MaxHashBytes) return MaxHashBytes;
+  return bytes;
+}
+
+// Seven eighths of the budget in 24-byte buckets.
+uint32_t transpositionEntriesFor(uint64_t size) { return roundUpToEven((size - size / 8) / 24); }
+
+// One eighth of the budget in 42-byte entries.
+uint32_t pawnEntriesFor(uint64_t size) { return roundUpToEven(size / 336); }
+
+int allocateHashTables(uint64_t bytes) {
+  std::free(transpositionTable.entries);
+  transpositionTable.entries = nullptr;
+  transpositionTable.count = 0;
+  const uint64_t size = clampHashBytes(bytes);
+
+  const uint32_t n = transpositionEntriesFor(size);
+  transpositionTable.entries = static_cast<TTEntry*>(std::malloc(uint64_t(n) * sizeof(TTEntry)));
+  if (!transpositionTable.entries) return -1;
+  transpositionTable.count = n;
+  clearTranspositionTable();
+
+  std::free(pawnHashTable.entries);
+  pawnHashTable.count = 0;
+  const uint32_t m = pawnEntriesFor(size);
+  pawnHashTable.entries = static_cast<PawnHashEntry*>(std::malloc(uint64_t(m) * sizeof(PawnHashEntry)));
+  if (!pawnHashTable.entries) return -1;
+  pawnHashTable.count = m;
+  clearPawnTable();
+  return int(uint32_t(size));
+}
+
+void clearTranspositionTable() {
+  if (transpositionTable.entries)
+    std::memset(static_cast<void*>(transpositionTable.entries), 0, uint64_t(transpositionTable.count) * sizeof(TTEntry));
+  transpositionTable.generation = 1;
+}
+
+void clearPawnTable() {
+  if (pawnHashTable.entries)
+    std::memset(static_cast<void*>(pawnHashTable.entries), 0, uint64_t(pawnHashTable.count) * sizeof(PawnHashEntry));
+}
+
+void nextGeneration() {
+  transpositionTable.generation = transpositionTable.generation >= 31 ? 1 : transpositionTable.generation + 1;
+}
+
+void releaseHashTables() {
+  std::free(transpositionTable.entries);
+  std::free(pawnHashTable.entries);
+  transpositionTable = TranspositionTable{};
+  pawnHashTable = PawnHashTable{};
+}
+
+void store(int type, int score, uint32_t move, int depth256, int pvFlag, int ply, uint32_t indexWord,
+           uint32_t lockWord, int staticEval) {
+  TTEntry& e = transpositionTable.entries[indexWord % transpositionTable.count];
+  const int g = transpositionTable.generation;
+  const int depth = depth256 >> 8;
+  TTSlot* slot;
+  bool samePosition = false;
+  if (e.slot[0].bound() == TTEmpty) {
+    slot = &e.slot[0];
+  } else if (e.slot[0].lock == lockWord) {
+    slot = &e.slot[0];
+    samePosition = true;
+  } else if (e.slot[1].bound() == TTEmpty) {
+    slot = &e.slot[1];
+  } else if (e.slot[1].lock == lockWord) {
+    slot = &e.slot[1];
+    samePosition = true;
+  } else {
+    // Each generation of age costs a slot 8 plies of worth; ties replace slot 0.
+    const int worth0 = e.slot[0].depth() - 8 * ((g - e.slot[0].generation()) & 31);
+    const int worth1 = e.slot[1].depth() - 8 * ((g - e.slot[1].generation()) & 31);
+    slot = worth1 < worth0 ? &e.slot[1] : &e.slot[0];
+  }
+
+  uint16_t storedMove = uint16_t(move);
+  if (samePosition) {
+    // A deeper result of this search survives a shallower non-exact one.
+    if (slot->depth() - 3 > depth + 2 * pvFlag && type != TTExact && slot->generation() == g) return;
+    if (storedMove == 0) storedMove = slot->move;
+  }
+  slot->lock = lockWord;
+  slot->score = int16_t(scoreToTable(score, ply));
+  slot->eval = int16_t(staticEval);
+  slot->move = storedMove;
+  slot->packed = uint16_t((type & 7) | ((depth & 127) << 3) | ((g & 31) << 10) | ((pvFlag & 1) << 15));
+}
+
+}  // namespace orv

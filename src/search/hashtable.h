@@ -1,7 +1,110 @@
-// Transposition table and pawn hash table.
+// Transposition table and pawn hash table: one memory budget, plain heap
+// arrays, indexed by the low key word modulo the entry count and confirmed by
+// the high key word (the lock).
 #pragma once
 #include <cstdint>
 
 namespace orv {
+
+// Bound types of a transposition slot.
+enum TTBound : int { TTEmpty = 0, TTLower = 1, TTUpper = 2, TTExact = 3, TTTablebase = 5 };
+constexpr int16_t TTNoEval = -32767;   // static evaluation not known
+
+// One remembered search result (12 bytes).
+struct TTSlot {
+  uint32_t lock;     // high word of the position's key
+  int16_t score;     // mate scores relative to the node
+  int16_t eval;      // static evaluation, TTNoEval when not known
+  uint16_t move;     // low 16 bits of the Move, 0 = none
+  uint16_t packed;   // bits 0-2 bound, 3-9 depth in plies, 10-14 generation, 15 PV flag
+
+  int bound() const { return packed & 7; }
+  int depth() const { return (packed >> 3) & 127; }
+  int generation() const { return (packed >> 10) & 31; }
+  bool pv() const { return (packed >> 15) != 0; }
+};
+static_assert(sizeof(TTSlot) == 12);
+
+// A bucket of two slots (24 bytes); no other entry is looked at for a key.
+struct TTEntry {
+  TTSlot slot[2];
+};
+static_assert(sizeof(TTEntry) == 24);
+
+// One pawn-structure result (42 bytes, packed). The evaluation defines the
+// meaning of the score, the two 6-bit squares and the four masks.
+struct __attribute__((packed)) PawnHashEntry {
+  uint32_t lock;        // high word of the (extended) pawn key
+  uint16_t check;       // bits 16-31 of the low word of the pawn key
+  int16_t score;        // pawn-structure score, White's point of view
+  uint16_t squares;     // bits 0-5 and 6-11: two squares; bits 12-15 kept on every store
+  uint64_t mask[4];
+};
+static_assert(sizeof(PawnHashEntry) == 42);
+
+struct TranspositionTable {
+  TTEntry* entries = nullptr;
+  uint32_t count = 0;       // N, always even
+  uint8_t generation = 1;   // 1..31
+};
+struct PawnHashTable {
+  PawnHashEntry* entries = nullptr;
+  uint32_t count = 0;       // M, always even
+};
+extern TranspositionTable transpositionTable;
+extern PawnHashTable pawnHashTable;
+
+// Table budget limits in bytes.
+constexpr uint64_t MinHashBytes = 4ull << 20;
+constexpr uint64_t MaxHashBytes = 2ull << 30;
+
+// The size allocateHashTables really uses for a request, and the entry
+// counts N (transposition) and M (pawn) for that clamped size.
+uint64_t clampHashBytes(uint64_t bytes);
+uint32_t transpositionEntriesFor(uint64_t clampedBytes);
+uint32_t pawnEntriesFor(uint64_t clampedBytes);
+
+// (Re)builds both tables; -1 when an allocation fails, else the clamped size (low 32 bits).
+int allocateHashTables(uint64_t bytes);
+void clearTranspositionTable();   // every slot empty, generation 1
+void clearPawnTable();
+void nextGeneration();            // 1..31, 31 is followed by 1
+void releaseHashTables();
+
+// Entry counts for the banner.
+inline uint32_t transpositionEntryCount() { return transpositionTable.count; }
+inline uint32_t pawnEntryCount() { return pawnHashTable.count; }
+
+// The slot holding the position, or nullptr.
+inline TTSlot* probe(uint32_t indexWord, uint32_t lockWord) {
+  TTEntry& e = transpositionTable.entries[indexWord % transpositionTable.count];
+  if (e.slot[0].bound() == TTEmpty) return nullptr;
+  if (e.slot[0].lock == lockWord) return &e.slot[0];
+  if (e.slot[1].bound() != TTEmpty && e.slot[1].lock == lockWord) return &e.slot[1];
+  return nullptr;
+}
+
+// A stored score made relative to the root again, for a node at `ply`.
+constexpr int scoreFromTable(int stored, int ply) {
+  return stored < -32000 ? stored + ply : stored > 32000 ? stored - ply : stored;
+}
+// A search score made relative to the node at `ply`, as it is stored.
+constexpr int scoreToTable(int score, int ply) {
+  return score > 32000 ? score + ply : score < -32000 ? score - ply : score;
+}
+
+// Stores a result: bound type, score (root-relative), move (low 16 bits used),
+// depth in 1/256 ply, PV flag (0/1), node ply, the key words and the static evaluation.
+void store(int type, int score, uint32_t move, int depth256, int pvFlag, int ply, uint32_t indexWord,
+           uint32_t lockWord, int staticEval);
+
+// The pawn table entry for an index word, and whether it holds (index, lock).
+inline PawnHashEntry& pawnEntry(uint32_t indexWord) { return pawnHashTable.entries[indexWord % pawnHashTable.count]; }
+inline bool pawnEntryMatches(const PawnHashEntry& e, uint32_t indexWord, uint32_t lockWord) {
+  return e.lock == lockWord && e.check == uint16_t(indexWord >> 16);
+}
+
+// Pawn table hits since the last reset (statistics).
+extern uint32_t pawnHashHits;
 
 }  // namespace orv

@@ -1,0 +1,7 @@
+#include "eval/position.h"
+
+namespace orv {
+
+Board searchPosition;
+
+}  // namespace orv
