@@ -14,6 +14,7 @@ constexpr int IllegalMoveScore = 32760;
 struct SearchUndo {
   int captured;        // captured slot, 32 = none
   int capturedSquare;  // where it stood (differs from the destination for en passant)
+  uint8_t castlingBefore;  // statuses before the move in the history record's byte form
 };
 
 // Makes Them's move t (t != 0) or the null move (t == 0 at ply > 0 without 0x200).

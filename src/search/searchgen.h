@@ -16,22 +16,33 @@ constexpr int MaxSearchMoves = 256;
 constexpr uint32_t moveOf(uint32_t word) { return word & 0xFFFF; }
 constexpr int scoreOf(uint32_t word) { return int(word >> 16); }
 
-// All pseudo-legal moves of Us (castling only when not in check); returns the count.
-template <int Us> int generateAll(uint32_t* list, Move lastMove, bool inCheck);
+// All pseudo-legal moves of Us (castling only when not in check, by the castling
+// statuses of s); returns the count.
+template <int Us> int generateAll(uint32_t* list, Move lastMove, bool inCheck, const NodeState& s);
 // Captures, queen promotions and en-passant captures of Us, with their scores.
 template <int Us> int generateCaptures(uint32_t* list, Move lastMove);
-// Fills the high 16 bits of every move (full-width nodes).
+// Fills the high 16 bits of every move (full-width nodes). At ply 0 the list is
+// replaced by orderedRootList.
 template <int Us> void scoreMoves(uint32_t* list, Move previous, const NodeState& s);
 
+// The root's moves in their current order (16-bit moves, 0-terminated), written by
+// the root search before every root call; scoreMoves copies it at ply 0.
+constexpr int RootListSize = 120;
+extern uint32_t orderedRootList[RootListSize];
+
 // After Them's move m was made: is Them's king attacked by a man of Us
-// (for castling also the passed square and the origin square)?
+// (for castling also the passed square and the origin square)? With m = 0 it
+// simply tells whether Them's king stands attacked: kingAttacked<Black>(0) is the
+// in-check test of White.
 template <int Us> bool kingAttacked(Move m);
 // Before Us's move m is made: does it give check to the king on enemyKing?
 template <int Us> bool givesCheck(Move m, int enemyKing, const NodeState& s);
 // Is a hash move for Us plausible on the current search position?
 template <int Us> bool plausibleHashMove(Move m);
-// At a fail high of a full-width node with depth D plies.
-template <int Us> void updateOnCutoff(Move m, int depthPlies, Move previous, const uint16_t* tried, int triedCount);
+// At a fail high of a full-width node with depth D plies at distance `ply` from the root
+// (the killer word of that ply is updated).
+template <int Us> void updateOnCutoff(Move m, int depthPlies, Move previous, const uint16_t* tried, int triedCount,
+                                      int ply);
 
 // History [side][quiet?][kind][from][to], follow-up [side][prev kind][prev to][kind][to], killers per ply.
 extern int32_t historyTable[2][2][7][64][64];
