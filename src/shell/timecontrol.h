@@ -9,6 +9,10 @@ struct TimeControl {
   int increment = 0;         // tenths of a second
   int ownClock = 0;          // tenths of a second
   int opponentClock = 0;     // tenths of a second
+  // UCI "go movetime": the move gets exactly this many tenths (at least 1). Set by a go
+  // with MOVETIME, cleared by the next go without it and by LEVEL.
+  bool fixedMoveTime = false;
+  int moveTimeLimit = 0;     // tenths of a second
 };
 extern TimeControl timeControl;
 

@@ -1,0 +1,160 @@
+// Clock commands of both protocols and the per-move soft and hard limits.
+#include "shell/timecontrol.h"
+
+#include <climits>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "board/game.h"
+
+namespace orv {
+
+TimeControl timeControl;
+
+namespace {
+
+constexpr int AnalyzeLimit = 25920000;   // 30 days in tenths of a second
+constexpr int InfiniteTime = 360000;
+
+// Interface numbers can be anything; keep the arithmetic on them inside int.
+int clampToInt(int64_t v) {
+  if (v > INT_MAX) return INT_MAX;
+  if (v < INT_MIN) return INT_MIN;
+  return int(v);
+}
+
+// The integer that follows a position in the line, like atoi but without overflow.
+int readInteger(const char* text) {
+  long long v = std::strtoll(text, nullptr, 10);
+  return clampToInt(v);
+}
+
+// The integer just after `keyword` when the line contains it.
+bool findValue(const char* line, const char* keyword, int& value) {
+  const char* at = std::strstr(line, keyword);
+  if (!at) return false;
+  value = readInteger(at + std::strlen(keyword));
+  return true;
+}
+
+}  // namespace
+
+bool applyLevel(const char* args) {
+  TimeControl& tc = timeControl;
+  tc.increment = 0;
+  tc.fixedMoveTime = false;
+  int minutes = 0;
+  if (std::strchr(args, ':')) {
+    int fields = std::sscanf(args, "%d %d:%d %d", &tc.movesPerControl, &minutes, &tc.baseTime, &tc.increment);
+    if (fields > 2) {
+      tc.baseTime = clampToInt(int64_t(tc.baseTime) + int64_t(minutes) * 60);
+      tc.increment = clampToInt(int64_t(tc.increment) * 10);
+      return true;
+    }
+  } else {
+    int fields = std::sscanf(args, "%d %d %d", &tc.movesPerControl, &minutes, &tc.increment);
+    if (fields > 1) {
+      tc.baseTime = clampToInt(int64_t(minutes) * 60);
+      tc.increment = clampToInt(int64_t(tc.increment) * 10);
+      return true;
+    }
+  }
+  tc.increment = 0;
+  return false;
+}
+
+void applyTimeCommand(const char* line) {
+  if (std::strlen(line) < 4) return;
+  int n = readInteger(line + 4);
+  if (n == 0) return;
+  if (line[0] == 'T')
+    timeControl.ownClock = n / 10;
+  else
+    timeControl.opponentClock = n / 10;
+}
+
+void applyUciGo(const char* line, bool& newGameFlag) {
+  TimeControl& tc = timeControl;
+  int v = 0;
+  if (findValue(line, "WTIME", v)) {
+    if (game.side == White) {
+      tc.ownClock = v / 100;
+      if (newGameFlag) tc.baseTime = v / 1000;
+    } else {
+      tc.opponentClock = v / 100;
+    }
+  }
+  if (findValue(line, "BTIME", v)) {
+    if (game.side == Black) {
+      tc.ownClock = v / 100;
+      if (newGameFlag) tc.baseTime = v / 1000;
+    } else {
+      tc.opponentClock = v / 100;
+    }
+  }
+  if (findValue(line, "WINC", v) || findValue(line, "BINC", v)) tc.increment = v / 100;
+  if (findValue(line, "MOVESTOGO", v) && newGameFlag)
+    tc.movesPerControl = v != 0 ? clampToInt(int64_t(v) + game.ply / 2) : 0;
+  if (std::strstr(line, "INFINITE")) tc.baseTime = tc.ownClock = tc.opponentClock = InfiniteTime;
+  tc.fixedMoveTime = findValue(line, "MOVETIME", v);
+  if (tc.fixedMoveTime) {
+    tc.ownClock = tc.opponentClock = tc.baseTime = v / 100;
+    tc.moveTimeLimit = v / 100;
+  }
+  newGameFlag = false;
+}
+
+void resetClockForNewGame() {
+  timeControl.increment = 0;
+  timeControl.movesPerControl = 0;
+}
+
+void allocateMoveTime(bool analyzeMode) {
+  const TimeControl& tc = timeControl;
+  game.iterationLimit = 999;
+  if (analyzeMode) {
+    game.softLimit = game.hardLimit = AnalyzeLimit;
+    return;
+  }
+  if (tc.fixedMoveTime) {
+    game.softLimit = game.hardLimit = tc.moveTimeLimit > 0 ? tc.moveTimeLimit : 1;
+    return;
+  }
+  const int64_t M = tc.movesPerControl, B = tc.baseTime, I = tc.increment, T = tc.ownClock;
+  const int64_t h = game.ply;
+  int64_t soft, hard;
+  if (M > 0) {
+    int64_t left = M - ((h / 2) % M);
+    int64_t t = (T - 10) / left;
+    if (t <= 0) t = 1;
+    int64_t cap = 2 * ((B * 10) / M);
+    if (cap < t) t = cap;
+    if (t <= 0) t = 1;
+    soft = hard = t;
+    if (left >= 2) hard = t + t / 2;
+  } else {
+    int64_t e = T / 30;
+    if (e <= 0) e = 1;
+    if (I != 0 || B > 420) {
+      soft = e + I;
+      if (2 * soft < T - 20) {
+        hard = 2 * soft;
+      } else {
+        int64_t x = T - 20;
+        if (x <= 0) x = 1;
+        soft = hard = x;
+      }
+      if (I < T && T <= 20) soft = hard = I > 0 ? I : 1;
+    } else {
+      soft = hard = e;
+      if (T >= 60) hard = 2 * e;
+      if (hard >= T - 1) hard = (T > 2 ? T : 2) - 1;
+    }
+  }
+  game.softLimit = clampToInt(soft);
+  game.hardLimit = clampToInt(hard);
+}
+
+}  // namespace orv
