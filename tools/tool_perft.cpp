@@ -1,0 +1,108 @@
+// orvalis-tool perft [--divide] <depth> '<FEN>|startpos': counts the leaf
+// positions of the legal move tree through the game's move generator.
+#include <chrono>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "board/board.h"
+#include "board/game.h"
+#include "board/movegen.h"
+#include "tool.h"
+
+namespace {
+
+using orv::Board;
+using orv::Move;
+
+constexpr int ListSize = 256;
+constexpr char startFen[] = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -";
+
+int listLength(const Move* list) {
+  int n = 0;
+  while (list[n] != 0) ++n;
+  return n;
+}
+
+// Leaves below a position whose legal moves for Us are `list`.
+template <int Us>
+uint64_t perft(const Board& b, const Move* list, int depth) {
+  if (depth <= 1) return depth == 1 ? uint64_t(listLength(list)) : 1;
+  uint64_t leaves = 0;
+  Move replies[ListSize];
+  for (int i = 0; list[i] != 0; ++i) {
+    Board child = b;
+    replies[0] = 0;
+    orv::generate<Us ^ 1>(replies, ListSize, list[i], child);
+    leaves += perft<Us ^ 1>(child, replies, depth - 1);
+  }
+  return leaves;
+}
+
+uint64_t perftFor(int side, const Board& b, const Move* list, int depth) {
+  return side == orv::White ? perft<orv::White>(b, list, depth) : perft<orv::Black>(b, list, depth);
+}
+
+void writeCoordinates(Move m, char* out) {
+  out[0] = char('a' + orv::fileOf(orv::moveFrom(m)));
+  out[1] = char('1' + orv::rankOf(orv::moveFrom(m)));
+  out[2] = char('a' + orv::fileOf(orv::moveTo(m)));
+  out[3] = char('1' + orv::rankOf(orv::moveTo(m)));
+  int n = 4;
+  if (orv::isPromotion(m)) out[n++] = "QRBN"[orv::promotionKind(m) - orv::Queen];
+  out[n] = '\0';
+}
+
+int run(int argc, char** argv) {
+  bool divide = false;
+  int depth = -1;
+  const char* fen = nullptr;
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--divide") == 0) divide = true;
+    else if (depth < 0) depth = std::atoi(argv[i]);
+    else if (fen == nullptr) fen = argv[i];
+  }
+  if (depth < 0 || fen == nullptr) {
+    std::fprintf(stderr, "usage: orvalis-tool perft [--divide] <depth> '<FEN>|startpos'\n");
+    return 2;
+  }
+  if (std::strcmp(fen, "startpos") == 0) fen = startFen;
+  const int code = orv::parseFen(fen);
+  if (code != 0) {
+    std::fprintf(stderr, "perft: position refused (code %d)\n", code);
+    return 1;
+  }
+
+  const int side = orv::game.side;
+  Board root = orv::game.board;
+  Move list[ListSize];
+  list[0] = 0;
+  orv::generateFor(side, list, ListSize, 0, root);
+
+  const auto start = std::chrono::steady_clock::now();
+  uint64_t total = 0;
+  if (divide && depth >= 1) {
+    for (int i = 0; list[i] != 0; ++i) {
+      Board child = root;
+      Move replies[ListSize];
+      replies[0] = 0;
+      orv::generateFor(side ^ 1, replies, ListSize, list[i], child);
+      const uint64_t n = perftFor(side ^ 1, child, replies, depth - 1);
+      char text[8];
+      writeCoordinates(list[i], text);
+      std::printf("%s %llu\n", text, static_cast<unsigned long long>(n));
+      total += n;
+    }
+  } else {
+    total = perftFor(side, root, list, depth);
+  }
+  const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  std::printf("nodes %llu\n", static_cast<unsigned long long>(total));
+  std::fprintf(stderr, "time %.3f s, %.0f nodes per second\n", seconds, seconds > 0 ? double(total) / seconds : 0.0);
+  return 0;
+}
+
+orv::ToolCommand reg("perft", run);
+
+}  // namespace
