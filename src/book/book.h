@@ -1,0 +1,54 @@
+// Opening book: flat files of 100-byte records, one per position, read per lookup.
+#pragma once
+#include <cstdint>
+#include <cstdio>
+
+#include "board/types.h"
+
+namespace orv {
+
+constexpr int BookRecordSize = 100;
+constexpr int BookKeySize = 70;        // bytes of the key field, terminator included
+constexpr int BookSlots = 5;
+constexpr int BookDrawTableSize = 57;  // room for five slots of the largest weight (11)
+constexpr Move BookE2E4 = 1804;
+constexpr Move BookD2D4 = 1739;
+// Placement of the initial position; its key answers with the 60/40 rule.
+constexpr char BookInitialPlacement[] = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR";
+
+// One record as stored: the key string, then five slots of (games, points, move),
+// each an unsigned 16-bit little-endian number.
+struct BookRecord {
+  unsigned char bytes[BookRecordSize];
+};
+
+inline int bookField(const BookRecord& r, int offset) {
+  return r.bytes[offset] | r.bytes[offset + 1] << 8;
+}
+inline int bookGames(const BookRecord& r, int slot) { return bookField(r, 70 + 6 * slot); }
+inline int bookPoints(const BookRecord& r, int slot) { return bookField(r, 72 + 6 * slot); }
+inline Move bookMove(const BookRecord& r, int slot) { return Move(bookField(r, 74 + 6 * slot)); }
+
+// Directory of "Orvalis.bo2", ending with '/'. By default the executable's directory;
+// setBookDirectory overrides it (nullptr returns to the default).
+void setBookDirectory(const char* dir);
+const char* bookDirectory();
+// Opens "Orvalis.bo2" in the book directory, else "Mini.bo2" in the current directory;
+// nullptr when neither opens.
+FILE* openBookFile();
+
+// Scans the file from its start for the record whose key equals `key`.
+// 1 with the record (file positioned at its start), 0 when none matches.
+int findBookRecord(FILE* file, const char* key, BookRecord& record);
+// Draw-table entries of a slot: a tenth of the percentage it scored, plus one
+// (games 0 counts as 50%; percentages above 100 count as 100).
+int bookSlotWeight(int games, int points);
+// Weighted random choice among the record's used slots; 0 when it has none.
+Move chooseBookMove(const BookRecord& record);
+// Book move (16 bits) for the Game's position, or 0.
+Move lookupBookMove();
+// With the root's 0-terminated move list: 1 when the book move is legal, which is then
+// exchanged with the first entry; 0 otherwise. Misses lower game.bookAttempts.
+int probeBook(Move* rootList);
+
+}  // namespace orv

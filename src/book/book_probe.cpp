@@ -1,0 +1,48 @@
+// The root search's book query: key of the Game's position, lookup, legality.
+#include <cstdlib>
+#include <cstring>
+
+#include "board/board.h"
+#include "board/game.h"
+#include "book/book.h"
+
+namespace orv {
+
+Move lookupBookMove() {
+  FILE* file = openBookFile();
+  if (!file) return 0;
+  char key[FenTextSize];
+  writeFen(key);
+  BookRecord record;
+  Move m = 0;
+  if (findBookRecord(file, key, record)) {
+    constexpr size_t placementLength = sizeof BookInitialPlacement - 1;
+    if (std::strncmp(key, BookInitialPlacement, placementLength) == 0) {
+      m = (std::rand() % 100 < 60) ? BookE2E4 : BookD2D4;
+    } else {
+      m = chooseBookMove(record);
+    }
+  }
+  std::fclose(file);
+  return m;
+}
+
+int probeBook(Move* rootList) {
+  if (game.bookAttempts == 0) return 0;
+  Move m = lookupBookMove();
+  if (m == 0) {
+    --game.bookAttempts;
+    return 0;
+  }
+  for (int i = 0; rootList[i] != 0; ++i) {
+    if ((rootList[i] & 0xFFF) == (m & 0xFFF)) {
+      Move found = rootList[i];
+      rootList[i] = rootList[0];
+      rootList[0] = found;
+      return 1;
+    }
+  }
+  return 0;
+}
+
+}  // namespace orv
