@@ -59,6 +59,11 @@ struct Game {
   int resignCounter = 0, previousScore = 0;   // resignation state, never reset by a new game
   int bookAttempts = 10;                // book lookups left before the book is no longer consulted
   int lastBookPly = -1;                 // ply index + 1 of the last book move
+
+  // Key and side of the position before the first record, taken when the first
+  // move is made from it; repetition counts it as one more occurrence.
+  uint32_t setupKey[2] = {0, 0};
+  int setupSide = White;
 };
 
 extern Game game;
@@ -66,7 +71,14 @@ extern Game game;
 // Side to move, global copy for other subsystems.
 inline int sideToMove() { return game.side; }
 
+// History capacity of a new game, and the step by which it grows.
+constexpr int InitialHistoryRecords = 600;
+constexpr int HistoryGrowth = 40;
+
 void newGame();
+// Copies the Game's compact position (words 0..165, castling statuses included)
+// into its working Board.
+void refreshBoard();
 int makeGameMove(Move m);               // MakeResult
 int goToPly(int target);                // 0 done, 1 nothing to do
 int repetitionCount(int side, const Board& b);
