@@ -1,14 +1,107 @@
+// The evaluation driver: selects the terms by the phase code, weights them by
+// the material left, orients, damps and clamps the score.
 #include "eval/evaluate.h"
+
+#include <algorithm>
+
+#include "eval/eval_terms.h"
+#include "eval/position.h"
 
 namespace orv {
 
 uint32_t evaluationCount = 0;
 
-int evaluate(int side, const NodeState& s) {
+namespace {
+
+constexpr int LoneMinor = 1872;
+constexpr int FullMaterialPawns = 78;
+
+int materialLeft(const NodeState& s) { return std::min(FullMaterialPawns, (s.nonPawn[White] + s.nonPawn[Black]) / 480); }
+
+// Piece-square part blended by the material left.
+int blendPsq(const NodeState& s, int w, int e) { return (w * s.psq[0] + e * s.psq[1]) / FullMaterialPawns * 28 / 10; }
+
+// Pawnless positions: corrections by the combination of non-pawn material,
+// which also fix the weight of the piece-square part.
+int pawnlessScore(const NodeState& s, EvalTerms& t) {
+  const int p = evaluatePawnless(s);
+  const int mw = s.nonPawn[White], mb = s.nonPawn[Black];
+  int j = p, w = materialLeft(s);
+  if (mw == 4704 && mb == 2832) j = p - 936;
+  else if (mw == 2832 && mb == 4704) j = p + 936;
+  else if (mw == 3744 && mb == 4704) w = 17;
+  else if (mw == 2832 && mb == 1872) j = p - 480, w = 9;
+  else if (mw == 1872 && mb == 2832) j = p + 480, w = 9;
+  else if (mw == 3744 && mb == 1872) j = p - 936;
+  else if (mw == 1872 && mb == 3744) j = p + 936;
+  t.J = j;
+  t.W = w;
+  t.E = FullMaterialPawns - w;
+  t.Q = blendPsq(s, t.W, t.E);
+  return t.Q + t.J;
+}
+
+int weightedScore(int side, const NodeState& s, EvalTerms& t) {
+  const int phase = s.phase;
+  const int mw = s.nonPawn[White], mb = s.nonPawn[Black];
+  int loneMinorLoss = 0, loneMinorGain = 0;
+  if (phase <= 3) {
+    t.A = activityTerms(s, phase >= 2);
+    t.K = minorKingDistance();
+    t.S = kingSafety(s);
+    t.J = 120 * ((mb == LoneMinor) - (mw == LoneMinor));
+    loneMinorLoss = t.J - 912;
+    loneMinorGain = t.J + 912;
+  }
+  PassedPawnInfo info;
+  t.U = evaluatePawns(s, side, info);
+  if (phase >= 3) t.K += endgameKingTerms(info, t.A, t.U);
+  if (phase <= 3) {
+    t.A += outposts();
+    if (phase == 3) {
+      const Board& p = searchPosition;
+      auto hasMinor = [&](int base) {
+        for (int slot = base + QueenBishopSlot; slot <= base + KingKnightSlot; ++slot)
+          if (p.square[slot] != OffBoard) return true;
+        return false;
+      };
+      // A lone minor piece cannot win against pawns.
+      if (s.pawns[White] == 0 && s.pawns[Black] > 0 && s.pieces[White] == 1 && s.pieces[Black] == 0 && hasMinor(0))
+        t.J = loneMinorLoss;
+      if (s.pawns[Black] == 0 && s.pawns[White] > 0 && s.pieces[Black] == 1 && s.pieces[White] == 0 && hasMinor(16))
+        t.J = loneMinorGain;
+      t.A += phaseThreeRules(side, s, info);
+    }
+    t.M = evaluateMobility(info, side, s, t.A, t.K) * 13 / 10;
+  }
+  t.W = materialLeft(s);
+  t.E = FullMaterialPawns - t.W;
+  t.U = t.U + t.U * t.E / 205;
+  t.S = t.S + t.S * t.E / (-164);
+  t.A = t.A * 14 / 10;
+  t.Q = blendPsq(s, t.W, t.E);
+  t.T = (t.W * s.material[0] + t.E * s.material[1]) / FullMaterialPawns;
+  return t.U + t.Q + t.A + t.S + t.K + t.M + t.J + t.T;
+}
+
+}  // namespace
+
+int evaluateTerms(int side, const NodeState& s, EvalTerms& t) {
   ++evaluationCount;
-  (void)side;
-  (void)s;
-  return -2;
+  t = EvalTerms{};
+  t.phase = s.phase;
+  const bool pawnless = s.phase == 5;
+  const int x = pawnless ? pawnlessScore(s, t) : weightedScore(side, s, t);
+  const int oriented = side == White ? x : -x;
+  const int damping = 100 - s.halfMove;
+  const int r = pawnless ? oriented * damping / 100 + 80 : (damping * oriented / 100 + 80) / 10 * 10;
+  if (r == 0) return -2;
+  return std::clamp(r, -32000, 32000);
+}
+
+int evaluate(int side, const NodeState& s) {
+  EvalTerms t;
+  return evaluateTerms(side, s, t);
 }
 
 }  // namespace orv
