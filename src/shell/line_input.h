@@ -1,0 +1,23 @@
+// Reading command lines and bringing them to the form the dispatcher compares.
+#pragma once
+#include <cstdio>
+
+namespace orv {
+
+// Reads the next piece of at most capacity - 1 characters (a longer line
+// arrives in several pieces) and cuts it at its first newline. Returns false
+// at end of input; read errors are cleared and the read retried.
+bool readCommandLine(std::FILE* in, char* buffer, int capacity);
+
+// Upper-cases the line except the arguments of SETBOARD, EGTPATH, position
+// and setoption, whose command words are rewritten in their canonical case.
+void normaliseLine(char* line);
+
+// Case-insensitive test of the first n characters.
+bool startsWithNoCase(const char* text, const char* prefix, int n);
+
+// ASCII upper case that leaves bytes outside a..z alone, whatever the sign of char.
+inline char upperAscii(char c) { return (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c; }
+inline char lowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; }
+
+}  // namespace orv

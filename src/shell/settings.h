@@ -1,0 +1,39 @@
+// Engine settings gathered at start-up and changed by protocol commands.
+#pragma once
+#include <atomic>
+#include <cstdio>
+
+namespace orv {
+
+constexpr int TablebasePathCapacity = 300;   // characters of the path list, terminator not counted
+constexpr long DefaultTablebaseCache = 4194304;
+
+struct EngineSettings {
+  int hashExponent = 0;                        // the tables get 2^(e + 4) bytes at start-up
+  char tablebasePaths[TablebasePathCapacity + 1] = {};   // directories separated by ';'
+  long tablebaseCache = DefaultTablebaseCache; // bytes, used at the next tablebase initialisation
+  std::atomic<int> useBook{1};                 // read by the search thread
+  std::atomic<int> resign{1};                  // read by the search thread
+  int logOn = 0;
+  char logName[299] = {};                      // "<argv[0]>.log"
+  std::FILE* logFile = nullptr;                // open while logging
+};
+extern EngineSettings settings;
+
+// Directory of the running executable including its final '/', or "" when unknown.
+const char* executableDirectory();
+
+// Configuration file and command-line options. Currently sets the default
+// tablebase path list and allocates the hash tables for 2^(e + 4) bytes;
+// returns false when the allocation fails (the caller exits with code 1).
+bool parseCommandLine(int argc, char** argv);
+
+// Hash table budget in bytes for the exponent: 1 << (e + 4) as a signed 32-bit
+// value with the shift count taken modulo 32 (a negative budget means "largest").
+long long hashBudgetForExponent(int exponent);
+
+// MEMORY's tablebase cache rule: n minus the largest power of two not above n,
+// in MB, at least 4 MB; returned in bytes.
+long tablebaseCacheForMemory(long megabytes);
+
+}  // namespace orv
