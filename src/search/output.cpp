@@ -1,8 +1,79 @@
-// Search information output.
+#include "search/output.h"
+
+#include <cstdio>
+
+#include "notation/movetext.h"
+#include "search/counters.h"
+#include "search/pv.h"
 #include "search/search.h"
 
 namespace orv {
 
-void printStatus() {}
+namespace {
+
+// Mate in n for the side to move reads "mate n"; being mated reads "mate -n".
+void uciScoreText(int s, char* out, size_t size) {
+  if (s >= 32001)
+    std::snprintf(out, size, "mate %d", (32699 - s) / 2 + 1);
+  else if (s < -32000)
+    std::snprintf(out, size, "mate %d", -((s + 32699) / 2) - 1);
+  else
+    std::snprintf(out, size, "cp %d", s * 100 / 480);
+}
+
+int xboardScore(int s) {
+  if (s > 32000) return (32699 - s) / 2 + 100001;
+  if (s < -32000) return -100001 - (s + 32699) / 2;
+  return s * 100 / 480;
+}
+
+}  // namespace
+
+void formatSearchLine(char* out, size_t size, const Move* line, int score, int64_t elapsedMs, uint32_t nodes,
+                      int depth, bool uci, bool failHigh) {
+  unsigned t = unsigned(elapsedMs > 0 ? elapsedMs : 1);
+  int n;
+  if (uci) {
+    char scoreText[32];
+    uciScoreText(score, scoreText, sizeof scoreText);
+    n = std::snprintf(out, size, "info depth %d score %s time %u nodes %u pv ", depth, scoreText, t, nodes);
+  } else {
+    n = std::snprintf(out, size, "%d %3d %5u %7u\t", depth, xboardScore(score), t / 10, nodes);
+  }
+  if (n < 0 || size_t(n) >= size) n = int(size) - 1;
+  char lineBuffer[LineTextSize];
+  lineText(line, failHigh ? 1 : -1, lineBuffer);
+  std::snprintf(out + n, size - size_t(n), "%s\n", lineBuffer);
+}
+
+void printSearchLine(int score, int64_t elapsedMs, int depth, bool uci, bool failHigh) {
+  if (!searchSettings.post.load(std::memory_order_relaxed)) return;
+  Move line[PvBufferSize];
+  copyPrintPv(line);
+  char text[SearchLineSize];
+  formatSearchLine(text, sizeof text, line, score, elapsedMs, searchCounters.nodes.load(std::memory_order_relaxed),
+                   depth, uci, failHigh);
+  std::printf("%s", text);
+  std::fflush(stdout);
+}
+
+void formatStatusLine(char* out, size_t size, int64_t elapsedCs, uint32_t searchedMoves, int depth, int movesLeft,
+                      int moveCount, Move current) {
+  char moveText[CoordinateTextSize];
+  coordinateText(current, moveText);
+  std::snprintf(out, size, "stat01: %d %u %d %d %d %s\n", int(elapsedCs), searchedMoves, depth, movesLeft, moveCount,
+                moveText);
+}
+
+void printStatus() {
+  const SearchCounters& c = searchCounters;
+  char text[128];
+  formatStatusLine(text, sizeof text, (tickMilliseconds() - c.startTick.load(std::memory_order_relaxed)) / 10,
+                   c.searchedMoves.load(std::memory_order_relaxed), c.iterationDepth.load(std::memory_order_relaxed),
+                   c.movesLeft.load(std::memory_order_relaxed), c.rootMoveCount.load(std::memory_order_relaxed),
+                   c.currentRootMove.load(std::memory_order_relaxed));
+  std::printf("%s", text);
+  std::fflush(stdout);
+}
 
 }  // namespace orv

@@ -1,15 +1,275 @@
-// Root search: iterative deepening over the Game's legal moves.
+// The root search: book, pre-scoring of the root moves, iterative deepening
+// with aspiration windows, the clock, and the packed result.
+#include <chrono>
+#include <cstring>
+
+#include "board/board.h"
+#include "book/book.h"
+#include "eval/evaluate.h"
+#include "eval/position.h"
+#include "search/counters.h"
+#include "search/hashtable.h"
+#include "search/make.h"
+#include "search/output.h"
+#include "search/pv.h"
 #include "search/search.h"
+#include "search/search_internal.h"
+#include "search/searchgen.h"
 
 namespace orv {
 
 SearchSettings searchSettings;
 std::atomic<int> searchAbort{0};
 void (*diagnosticHook)(int code) = nullptr;
+SearchCounters searchCounters;
+
+int rootSide = White;
+int extensionPlyLimit = 0;
+uint32_t timeCheckCounter = 0;
+bool failHighFlag = false;
+
+namespace {
+
+int softLimit = 0, hardLimit = 0;   // tenths of a second
+bool softPassed = false;
+
+int64_t elapsedMs() { return tickMilliseconds() - searchCounters.startTick.load(std::memory_order_relaxed); }
+
+void setTimeLimits(int soft, int hard) {
+  searchAbort.store(0);
+  softPassed = false;
+  softLimit = soft;
+  hardLimit = hard;
+  searchCounters.startTick.store(tickMilliseconds(), std::memory_order_relaxed);
+}
+
+// Between iterations: notes the soft limit and enforces the hard one, but
+// leaves the decision to stop on the soft limit to shouldStop.
+void readClockBetweenIterations() {
+  const int64_t elapsed = elapsedMs() / 100;
+  if (elapsed >= softLimit) softPassed = true;
+  if (elapsed >= hardLimit) searchAbort.store(1);
+}
+
+bool shouldStop(int scoreChange) { return searchAbort.load() != 0 || (scoreChange >= -159 && softPassed); }
+
+inline int entryScore(uint32_t word) { return int16_t(word >> 16); }
+inline uint32_t withScore(uint32_t word, int score) { return (word & 0xFFFF) | uint32_t(uint16_t(score)) << 16; }
+
+// Stable, descending by the signed score in the high half.
+void sortRootList(uint32_t* list) {
+  for (int i = 0; list[i] != 0; ++i) {
+    int best = i;
+    for (int j = i + 1; list[j] != 0; ++j)
+      if (entryScore(list[j]) > entryScore(list[best])) best = j;
+    const uint32_t word = list[best];
+    for (int j = best; j > i; --j) list[j] = list[j - 1];
+    list[i] = word;
+  }
+}
+
+void copyToOrderedList(const uint32_t* list) {
+  int i = 0;
+  for (; i < RootListSize - 1 && list[i] != 0; ++i) orderedRootList[i] = list[i] & 0xFFFF;
+  orderedRootList[i] = 0;
+}
+
+void setRootScore(uint32_t* list, Move m, int score) {
+  for (int i = 0; list[i] != 0; ++i)
+    if ((list[i] & 0xFFFF) == (m & 0xFFFF)) {
+      list[i] = withScore(list[i], score);
+      return;
+    }
+}
+
+int rootCount(const uint32_t* list) {
+  int n = 0;
+  while (list[n] != 0) ++n;
+  return n;
+}
+
+void resetCounters() {
+  SearchCounters& c = searchCounters;
+  c.nodes.store(0, std::memory_order_relaxed);
+  c.fullWidthNodes.store(0, std::memory_order_relaxed);
+  c.searchedMoves.store(0, std::memory_order_relaxed);
+  c.quiescenceNodes.store(0, std::memory_order_relaxed);
+  c.tableHits.store(0, std::memory_order_relaxed);
+  pawnHashHits = 0;
+}
+
+inline int rootPvScore() { return pvScore(pvLine[0]->word); }
+inline Move rootPvMove() { return pvLine[0]->word & 0xFFFF; }
+
+// Pre-scores every root move by a quiescence search of the position after it.
+void preScore(int side, uint32_t* list, const Board& b) {
+  for (int i = 0; list[i] != 0; ++i) list[i] = withScore(list[i], -InfiniteScore);
+  extensionPlyLimit = 0;
+  searchCounters.iterationDepth.store(0, std::memory_order_relaxed);
+  try {
+    for (int i = 0; list[i] != 0; ++i) {
+      const int v = searchRootCall(opposite(side), list[i] & 0xFFFF, 0x8 | FlagLegality, 0, -InfiniteScore,
+                                   InfiniteScore, b);
+      if (v != IllegalMoveScore) list[i] = withScore(list[i], -v);
+    }
+  } catch (const SearchAborted&) {
+    // An abort ends only the pre-scoring.
+  }
+  sortRootList(list);
+}
+
+int iterate(int side, uint32_t* list, int previousScore, int soft, int hard, int& iterationLimit, bool clearPv,
+            Board& b, bool uci) {
+  SearchCounters& c = searchCounters;
+  int bestScore = NoScore;
+  resetCounters();
+  c.startTick.store(tickMilliseconds(), std::memory_order_relaxed);
+  failHighFlag = false;
+  std::memset(orderedRootList, 0, sizeof orderedRootList);
+  timeCheckCounter = 0;
+
+  if (clearPv) {
+    clearWorkingPv();
+    pvLine[0]->word = 0;
+  }
+  computeFullKey(side, b);
+
+  if (searchSettings.useBook.load() && probeBook(list) == 1) {
+    publishSingleMove(list[0]);
+    c.nodes.store(1, std::memory_order_relaxed);
+    c.fullWidthNodes.store(1, std::memory_order_relaxed);
+    c.searchedMoves.store(1, std::memory_order_relaxed);
+    c.quiescenceNodes.store(1, std::memory_order_relaxed);
+    c.currentRootMove.store(list[0] & 0xFFFF, std::memory_order_relaxed);
+    printSearchLine(0, 1, 2, uci, true);
+    const int count = rootCount(list);
+    c.rootMoveCount.store(count, std::memory_order_relaxed);
+    c.iterationDepth.store(0, std::memory_order_relaxed);
+    c.movesLeft.store(count - 1, std::memory_order_relaxed);
+    return 1;
+  }
+
+  const int phase = recountBoard(b);
+  setTimeLimits(soft, hard);
+  nextGeneration();
+  clearKillers();
+  rootSide = side;
+  saveWorkingPv();
+
+  const int count = rootCount(list);
+  int maxDepth = 64;
+  if (count == 1)
+    maxDepth = 3;
+  else
+    preScore(side, list, b);
+  copyToOrderedList(list);
+
+  int d = 2, previous = previousScore;
+  while (!searchAbort.load() && d < maxDepth) {
+    for (int i = 0; list[i] != 0; ++i) list[i] = withScore(list[i], -InfiniteScore);
+    extensionPlyLimit = std::min(2 * d, 62);
+    c.iterationDepth.store(d, std::memory_order_relaxed);
+    c.currentRootMove.store(rootPvMove(), std::memory_order_relaxed);
+    c.rootMoveCount.store(count, std::memory_order_relaxed);
+    c.movesLeft.store(count - 1 - phase, std::memory_order_relaxed);
+
+    bool haveScore = false;
+    int iterationScore = 0;
+    int alpha = -InfiniteScore, beta = InfiniteScore;
+    try {
+      if (d >= 4) {
+        alpha = std::max(previous - 50, -InfiniteScore);
+        beta = std::min(previous + 50, InfiniteScore);
+      }
+      int delta = 50, s;
+      do {
+        pvLine[0]->word = pvWord(rootPvMove(), -InfiniteScore);
+        searchRootCall(side, 0, FlagRoot | 0x8, d, alpha, beta, b);
+        s = rootPvScore();
+        if (s > -InfiniteScore) {
+          setRootScore(list, rootPvMove(), s);
+          publishRootLine();
+          if (s >= beta) printSearchLine(s, elapsedMs(), d, uci, true);
+        }
+        delta += delta / 2 + 50;
+        sortRootList(list);
+        copyToOrderedList(list);
+        if (alpha < s && s < beta) break;
+        if (s >= beta) {
+          beta = s + delta > 32000 ? InfiniteScore : s + delta;
+          failHighFlag = true;
+        } else {
+          beta = std::min((alpha + beta) / 2, InfiniteScore);
+          alpha = s - delta < -32000 ? -InfiniteScore : s - delta;
+          failHighFlag = false;
+        }
+      } while (beta - alpha > 1);
+      haveScore = true;
+      iterationScore = alpha;
+      if (rootPvScore() >= -32766) {
+        failHighFlag = false;
+        bestScore = iterationScore = s;
+        setRootScore(list, rootPvMove(), s);
+        publishRootLine();
+        printSearchLine(s, elapsedMs(), d, uci, false);
+      }
+    } catch (const SearchAborted&) {
+      if (rootPvScore() >= -32766) {
+        haveScore = true;
+        bestScore = iterationScore = rootPvScore();
+        setRootScore(list, rootPvMove(), iterationScore);
+        publishRootLine();
+      }
+    }
+    if (haveScore) {
+      sortRootList(list);
+      copyToOrderedList(list);
+      readClockBetweenIterations();
+      if (shouldStop(iterationScore - previous)) searchAbort.store(1);
+      if (iterationLimit <= d) searchAbort.store(1);
+      ++d;
+      previous = iterationScore;
+    }
+  }
+  iterationLimit = d - 1;
+  return bestScore;
+}
+
+}  // namespace
+
+int64_t tickMilliseconds() {
+  using namespace std::chrono;
+  return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
+void timeCheck() {
+  const int64_t elapsed = elapsedMs() / 100;
+  if (elapsed >= softLimit) softPassed = true;
+  if (softPassed && !failHighFlag) searchAbort.store(1);
+  if (elapsed >= hardLimit) searchAbort.store(1);
+}
+
+int searchRootCall(int side, Move move, uint32_t flags, int depthPlies, int alpha, int beta, const Board& b) {
+  loadSearchPosition(b);
+  const NodeState root = rootNodeState(b);
+  static Board before;
+  std::memcpy(&before, &searchPosition, sizeof before);
+  const int result = side == White ? searchWhite(move, flags, depthPlies * 256, alpha, beta, root)
+                                   : searchBlack(move, flags, depthPlies * 256, alpha, beta, root);
+  const bool restored =
+      std::memcmp(before.square, searchPosition.square, sizeof before.square + sizeof before.map + sizeof before.kind) ==
+          0 &&
+      std::memcmp(before.value, searchPosition.value, sizeof before.value) == 0;
+  if (!restored && diagnosticHook) diagnosticHook(333);
+  return result;
+}
 
 int32_t rootSearch(Game& g) {
   if (g.result != 0 || g.legal[0] == 0) return -1;
-  return int32_t(uint32_t(32761) << 16 | (g.legal[0] & 0xFFFF));
+  static_assert(sizeof(g.legal) / sizeof(g.legal[0]) == RootListSize);
+  const int score = iterate(g.side, g.legal, -InfiniteScore, g.softLimit, g.hardLimit, g.iterationLimit, true,
+                            g.board, g.uciMode);
+  return int32_t(uint32_t(uint16_t(score)) << 16 | (g.legal[0] & 0xFFFF));
 }
 
 }  // namespace orv

@@ -1,0 +1,602 @@
+// The node search: a principal-variation alpha-beta search over the search
+// position, one template for both sides to move. Below one ply of depth the
+// same node continues as a quiescence node. Every node makes the move that
+// leads into it and takes it back before returning.
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+
+#include "board/game.h"
+#include "board/tables.h"
+#include "eval/evaluate.h"
+#include "eval/position.h"
+#include "search/counters.h"
+#include "search/hashtable.h"
+#include "search/make.h"
+#include "search/pv.h"
+#include "search/reductions.h"
+#include "search/search.h"
+#include "search/search_internal.h"
+#include "search/searchgen.h"
+#include "tablebase/probe.h"
+
+namespace orv {
+
+namespace {
+
+constexpr uint32_t TimeCheckInterval = 250000;
+constexpr int NoEval = -32767;
+constexpr int IllegalMove = IllegalMoveScore;
+
+inline void reportDiagnostic(int code) {
+  if (diagnosticHook) diagnosticHook(code);
+}
+
+// Is the king of Us attacked by a man of the other side?
+template <int Us>
+bool kingInCheck() {
+  constexpr int Them = Us ^ 1;
+  const Board& p = searchPosition;
+  const int king = p.square[slotBase(Us)];
+  const int base = slotBase(Them);
+  for (int slot = base + 1; slot < base + 16; ++slot) {
+    const int sq = p.square[slot];
+    if (sq == OffBoard) continue;
+    const int d = direction[sq][king];
+    if (d == 0) continue;
+    const int kind = p.kind[slot];
+    if (kind == Knight) {
+      if (isKnightStep(d)) return true;
+    } else if (kind == WhitePawn || kind == BlackPawn) {
+      const int forward = Them == White ? 8 : -8;
+      const int step = king - sq;
+      if ((step == forward + 1 || step == forward - 1) && kingDistance[sq][king] == 1) return true;
+    } else if (kind == Queen || kind == Rook || kind == Bishop) {
+      const bool fits = (isStraightStep(d) && kind != Bishop) || (isDiagonalStep(d) && kind != Rook);
+      if (!fits) continue;
+      int s = sq + d;
+      while (s != king && p.map[s] == EmptySquare) s += d;
+      if (s == king) return true;
+    }
+  }
+  return false;
+}
+
+// Can Us capture en passant against the last move (a double push of the other side)?
+template <int Us>
+bool enPassantPossible(const NodeState& s) {
+  constexpr int Them = Us ^ 1;
+  const Move last = s.lastMove;
+  if (last == 0) return false;
+  const int from = moveFrom(last), to = moveTo(last);
+  const Board& p = searchPosition;
+  if (p.kind[p.map[to]] != pawnKind(Them) || std::abs(to - from) != 16) return false;
+  const int ownPawn = pawnKind(Us);
+  if (fileOf(to) > 0 && p.map[to - 1] != EmptySquare && colourOfSlot(p.map[to - 1]) == Us &&
+      p.kind[p.map[to - 1]] == ownPawn)
+    return true;
+  return fileOf(to) < 7 && p.map[to + 1] != EmptySquare && colourOfSlot(p.map[to + 1]) == Us &&
+         p.kind[p.map[to + 1]] == ownPawn;
+}
+
+// Draw by material after a capture that left no pawn: a lone king against at
+// most a minor piece, or one bishop each on squares of the same colour.
+bool deadPositionWithoutPawns(const NodeState& s) {
+  if (s.pawns[0] + s.pawns[1] != 0) return false;
+  if ((s.pieces[White] == 0 && s.nonPawn[Black] <= 1872) || (s.pieces[Black] == 0 && s.nonPawn[White] <= 1872))
+    return true;
+  if (s.nonPawn[White] > 1872 || s.nonPawn[Black] > 1872) return false;
+  const Board& p = searchPosition;
+  int colour[2] = {-1, -1};
+  for (int slot = 0; slot < 32; ++slot) {
+    if (p.square[slot] == OffBoard || p.kind[slot] != Bishop) continue;
+    colour[colourOfSlot(slot)] = (fileOf(p.square[slot]) + rankOf(p.square[slot])) & 1;
+  }
+  return colour[White] >= 0 && colour[White] == colour[Black];
+}
+
+// Fifty-move rule and repetitions along the game and the current line.
+// Repetitions score slightly against the side that moves at the root.
+template <int Us>
+bool drawByRule(const NodeState& s, int& result) {
+  if (s.halfMove <= 3) return false;
+  if (s.halfMove == 100) {
+    result = 0;
+    return true;
+  }
+  const int last = game.lastRecord;
+  const HistoryRecord* records = game.history.data();
+  int matches = 0;
+  bool firstInTree = false;
+  for (int i = last + s.ply - 4; i >= 0; i -= 2) {
+    const HistoryRecord& r = records[i];
+    if (r.keyHigh == s.key[1] && matches++ == 0) firstInTree = i >= last;
+    if (r.move == 0 || (r.flags & RecordIrreversible)) break;
+  }
+  const int sign = Us == rootSide ? -1 : 1;
+  if (matches >= 2) {
+    result = sign;
+    return true;
+  }
+  if (matches == 1 && firstInTree) {
+    result = 2 * sign;
+    return true;
+  }
+  return false;
+}
+
+// Moves the word at `from` to `to` (to <= from), shifting the words between
+// up by one, so the relative order of the rest is kept.
+inline void bringForward(uint32_t* list, int to, int from) {
+  const uint32_t word = list[from];
+  for (int i = from; i > to; --i) list[i] = list[i - 1];
+  list[to] = word;
+}
+
+// Index of the highest ordering score in [from, count), the first on ties.
+inline int bestIndex(const uint32_t* list, int from, int count) {
+  int best = from;
+  for (int i = from + 1; i < count; ++i)
+    if ((list[i] >> 16) > (list[best] >> 16)) best = i;
+  return best;
+}
+
+inline void recordPv(int ply, Move m, int score) {
+  PvNode* node = pvLine[ply];
+  node->word = pvWord(m, score);
+  std::swap(node->next, pvLine[ply + 1]);
+}
+
+inline bool knightStepApart(int a, int b) { return a != OffBoard && b != OffBoard && isKnightStep(direction[a][b]); }
+
+// The quiescence node: stand pat, then captures (all moves in check at the
+// first two quiescence plies).
+template <int Us>
+[[gnu::noinline]] int quiescence(Move t, uint32_t flags, int depth, int alpha, int beta, NodeState& s,
+                                 const uint32_t key[2], bool inCheck) {
+  constexpr int Them = Us ^ 1;
+  const int ply = s.ply;
+  const bool pvNode = beta - alpha > 1;
+  bump(searchCounters.quiescenceNodes);
+
+  if (depth >= 0 && t != 0 && !(flags & FlagReentry)) {
+    int draw;
+    if (drawByRule<Us>(s, draw)) return draw;
+  }
+
+  int eval = NoEval, hashType = TTEmpty, hashScore = 0;
+  if (const TTSlot* hit = probe(key[0], key[1])) {
+    if (hit->move != 0 && !plausibleHashMove<Us>(hit->move)) {
+      reportDiagnostic(3456);
+    } else {
+      hashType = hit->bound();
+      hashScore = scoreFromTable(hit->score, ply);
+      eval = hit->eval;
+      if (!pvNode && !inCheck) {
+        if (hashType == TTExact || hashType == TTTablebase) return hashScore;
+        if (hashType == TTLower && hashScore >= beta) return hashScore;
+        if (hashType == TTUpper && hashScore <= alpha) return hashScore;
+      }
+    }
+  }
+
+  uint32_t list[MaxSearchMoves];
+  int count;
+  bool matePossible = false, deltaPruning = false;
+  int deltaBase = 0;
+  if (inCheck) {
+    if (depth >= -256) {
+      count = generateAll<Us>(list, s.lastMove, true, s);
+      matePossible = true;
+    } else {
+      count = generateCaptures<Us>(list, s.lastMove);
+      if (count == 0) return alpha;
+    }
+  } else {
+    int standPat;
+    if (eval == NoEval && !pvNode) {
+      // Material alone, blended by the amount of non-pawn material, often
+      // decides the node without an evaluation.
+      const int p = std::min((s.nonPawn[White] + s.nonPawn[Black]) / 480, 78);
+      int lazy = ((78 - p) * s.material[1] + p * s.material[0]) / 78;
+      if (Us == Black) lazy = -lazy;
+      if (beta >= -31999 && s.pieces[Us] > 0 && beta < lazy - 1920)
+        standPat = beta;
+      else if (alpha <= 31999 && s.pieces[Them] > 0 && lazy + 1920 < alpha)
+        standPat = alpha;
+      else
+        standPat = eval = evaluate(Us, s);
+    } else {
+      if (eval == NoEval) eval = evaluate(Us, s);
+      standPat = eval;
+    }
+    if (hashType == TTExact || hashType == TTTablebase)
+      standPat = hashScore;
+    else if (hashType == TTLower && hashScore > standPat)
+      standPat = hashScore;
+    else if (hashType == TTUpper && hashScore < standPat)
+      standPat = hashScore;
+
+    if (standPat > alpha) {
+      if (standPat >= beta) return standPat;
+      alpha = standPat;
+    }
+    count = generateCaptures<Us>(list, s.lastMove);
+    if (count == 0) return standPat;
+    if (std::abs(standPat) <= 31999) {
+      deltaPruning = true;
+      const bool thin = s.nonPawn[White] <= 2832 || s.nonPawn[Black] <= 2832;
+      deltaBase = standPat + (thin ? 5616 : 800);
+    }
+  }
+
+  const Board& pos = searchPosition;
+  int searched = 0;
+  bool raised = false;
+  for (int i = 0; i < count; ++i) {
+    bringForward(list, i, bestIndex(list, i, count));
+    const Move m = moveOf(list[i]);
+    if (deltaPruning) {
+      if (moveKind(m) == EnPassant) {
+        if (deltaBase + 480 < alpha) continue;
+      } else if (deltaBase + pos.value[pos.map[moveTo(m)]] + (isPromotion(m) ? 5136 : 0) < alpha) {
+        continue;
+      }
+    }
+    const int v = searchNode<Them>(m, FlagQuiescence | FlagLegality, depth - 256, -beta, -alpha, s);
+    if (v == IllegalMove) continue;
+    const int score = -v;
+    ++searched;
+    if (score > alpha) {
+      if (pvNode) recordPv(ply, m, score);
+      if (score >= beta) {
+        store(TTLower, score, 0, 0, pvNode, ply, key[0], key[1], eval);
+        return score;
+      }
+      alpha = score;
+      raised = true;
+    }
+  }
+  if (matePossible && searched == 0) return ply - MateScore;
+  if (raised)
+    store(TTExact, alpha, 0, 0, 1, ply, key[0], key[1], eval);
+  else
+    store(TTUpper, alpha, 0, 0, pvNode, ply, key[0], key[1], eval);
+  return alpha;
+}
+
+// The full-width node (depth of one ply or more).
+template <int Us>
+[[gnu::noinline]] int fullWidth(Move t, uint32_t flags, int depth, int alpha, int beta, const NodeState& parent,
+                                NodeState& s, const uint32_t key[2], bool inCheck) {
+  constexpr int Them = Us ^ 1;
+  const int ply = s.ply;
+  const bool pvNode = beta - alpha > 1;
+  const Move excluded = parent.excluded;
+  const Board& pos = searchPosition;
+
+  const bool epPossible = enPassantPossible<Us>(s);
+  s.excluded = 0;
+  bump(searchCounters.fullWidthNodes);
+
+  if (t != 0 && !(flags & FlagReentry)) {
+    int draw;
+    if (drawByRule<Us>(s, draw)) return draw;
+  }
+
+  // Transposition table.
+  int D = depth >> 8;
+  Move hashMove = 0;
+  int eval = NoEval, hashType = TTEmpty, hashScore = 0, hashDepth = 0;
+  bool nullAllowed = true, hashPv = false, hashMoveCapture = false, hashUpperDeep = false;
+  if (ply > 0) {
+    const TTSlot* hit = probe(key[0], key[1]);
+    if (hit && hit->move != 0 && !plausibleHashMove<Us>(hit->move)) {
+      reportDiagnostic(3456);
+      hit = nullptr;
+    }
+    if (hit) {
+      bump(searchCounters.tableHits);
+      hashType = hit->bound();
+      hashDepth = hit->depth();
+      hashScore = scoreFromTable(hit->score, ply);
+      if ((hashDepth >= D || hashType == TTTablebase) && (!pvNode || hashType == TTTablebase) && excluded == 0) {
+        if (hashType == TTExact || hashType == TTTablebase) return hashScore;
+        if (hashType == TTLower && hashScore >= beta) return hashScore;
+        if (hashType == TTUpper && hashScore <= alpha) return hashScore;
+      }
+      if (hashType == TTUpper && hashScore < beta) nullAllowed = false;
+      if (hashDepth != 0) hashMove = hit->move;
+      eval = hit->eval;
+      hashPv = hit->pv();
+      hashMoveCapture = isCapture(hashMove);
+      hashUpperDeep = pvNode && hashType == TTUpper && hashDepth >= D;
+      if (std::abs(hashScore) <= 32000) {
+        if (hashType == TTExact || hashType == TTTablebase || (hashType == TTLower && hashScore > eval) ||
+            (hashType == TTUpper && hashScore < eval))
+          eval = hashScore;
+      }
+    }
+  }
+
+  // Endgame tablebases.
+  if (ply > 0 && excluded == 0) {
+    const int men = 2 + s.pawns[0] + s.pawns[1] + s.pieces[0] + s.pieces[1];
+    if (men <= searchSettings.tablebaseMen) {
+      if (men == 2) return 0;
+      prepareTablebaseProbe(pos);
+      const int epSquare = epPossible ? moveTo(s.lastMove) + (Us == White ? 8 : -8) : -1;
+      const int v = probeTablebase(Us, epSquare);
+      if (v != TablebaseUnknown && v >= -32766) {
+        const int result = v == 0 ? 0 : v > 0 ? 2 * v - ply - 32833 : 2 * v + ply + 32832;
+        store(TTTablebase, result, 0, std::min(depth + 1536, 16128), 1, ply, key[0], key[1], NoEval);
+        return result;
+      }
+    }
+  }
+  if (ply >= MaxPly - 1 && !inCheck) return evaluate(Us, s);
+
+  if (inCheck)
+    eval = ply - MateScore;
+  else if (eval == NoEval)
+    eval = evaluate(Us, s);
+
+  if (!inCheck && t != 0 && !pvNode) {
+    // Razoring: far below alpha, ask the quiescence search.
+    if (depth <= 1280 && hashMove == 0 && alpha < 9600 && eval >= -31999 && alpha > eval + 3.5 * 486 * D) {
+      const int v = searchNode<Us>(t, (flags | FlagReentry) & ~FlagLegality, 0, alpha, beta, s);
+      if (v <= alpha) return v;
+    }
+    // Reverse futility: far above beta at low depth.
+    if (depth <= 2048 && s.pieces[Us] > 0 && std::abs(eval) <= 31999 && eval - 0.8 * 486 * D >= beta) return beta;
+  }
+
+  // Null move.
+  bool verificationFailed = false;
+  if (nullAllowed && !inCheck && !(flags & FlagNoNull) && !pvNode && s.pieces[Us] > 0 && t != 0 &&
+      ply <= MaxPly - 2 && beta >= -31999 && eval >= beta && excluded == 0) {
+    const int nd = depth - (3 + (depth >> 10) + std::min((eval - beta) / 1200, 3)) * 256;
+    const int v = -searchNode<Them>(0, (flags & 0x51d00) | FlagNullChild, nd, -beta, -beta + 1, s);
+    if (v >= beta && v < 32000) {
+      if (depth < 3072) return beta;
+      const int w = searchNode<Us>(t, (flags | FlagReentry | FlagNoNull) & ~FlagLegality, std::max(nd, 0), beta - 1,
+                                   beta, s);
+      if (w >= beta) return beta;
+      verificationFailed = true;
+    }
+  }
+
+  // Moves.
+  uint32_t list[MaxSearchMoves];
+  int count = 0;
+  bool scored = false;
+  if (ply == 0) {
+    for (; count < RootListSize - 1 && orderedRootList[count] != 0; ++count)
+      list[count] = moveOf(orderedRootList[count]) | uint32_t(4346 - count) << 16;
+    list[count] = 0;
+    scored = true;
+  } else {
+    count = generateAll<Us>(list, s.lastMove, inCheck, s);
+  }
+  killerWords[ply + 1] = 0;
+  bool lateMovePruning = false;
+  if (verificationFailed) {
+    if (hashMove == 0 && ply > 0) depth -= 256;
+  } else {
+    if (hashMove == 0 && t != 0 && depth >= 1024 && ply > 0) depth -= 256;
+    lateMovePruning = depth <= 2815 && !inCheck && s.pieces[Us] > 0 && s.pawns[Us] > 0 && ply > 0;
+  }
+  D = depth >> 8;
+
+  int next = 0;
+  bool hashFirst = false;
+  if (hashMove != 0) {
+    for (int i = 0; i < count; ++i)
+      if (moveOf(list[i]) == hashMove) {
+        bringForward(list, 0, i);
+        hashFirst = true;
+        break;
+      }
+  }
+
+  uint16_t tried[64];
+  int triedCount = 0, movesSearched = 0, quietSearched = 0;
+  Move best = 0;
+  bool underPromotionStop = false;
+  const int enemyKing = pos.square[slotBase(Them)];
+  const int enemyQueen = pos.square[slotBase(Them) + QueenSlot];
+
+  for (; next < count; ++next) {
+    if (!(hashFirst && next == 0)) {
+      if (!scored) {
+        scoreMoves<Us>(list + next, t, s);
+        scored = true;
+      }
+      bringForward(list, next, bestIndex(list, next, count));
+    }
+    const uint32_t word = list[next];
+    const Move m = moveOf(word);
+    if (m == excluded) continue;
+    const int kind = moveKind(m);
+    if (kind >= PromoteRook && underPromotionStop && ply > 0) continue;
+
+    const int from = moveFrom(m), to = moveTo(m);
+    const int movingKind = pos.kind[pos.map[from]];
+    const bool quiet = !isCapture(m) && !isPromotion(m);
+    const bool checks = givesCheck<Us>(m, enemyKing, s);
+    const bool passerPush = movingKind == pawnKind(Us) && (Us == White ? rankOf(to) >= 4 : rankOf(to) <= 3) &&
+                            isPassedPawn<Us>(to, s);
+
+    // Extension and reduction.
+    enum Rule { Plain, Futility, Reduce };
+    Rule rule = Plain;
+    int e = 0, r = 0;
+    if (movesSearched == 0 || checks || passerPush) {
+      e = inCheck ? 256 : 0;
+    } else if (lateMovePruning) {
+      if (quietSearched >= lateMoveCount[D]) {
+        if (quiet && alpha > -32000) continue;
+        rule = depth < 768 ? Plain : Reduce;
+      } else {
+        rule = D < 10 ? Futility : Reduce;
+      }
+    } else if (!inCheck && D <= 9) {
+      rule = Futility;
+    } else if (inCheck && D <= 9 && depth < 768) {
+      e = 256;
+    } else {
+      rule = Reduce;
+    }
+    if (rule == Futility) {
+      if (quiet && s.pieces[Us] > 0 && alpha > -32000) {
+        if (ply == 0) {
+          rule = Reduce;
+        } else {
+          const float margin = 0.8f * 486.0f * float(D) + float(eval) + 486.0f + float((scoreOf(word) - 8192) / 2);
+          if (float(alpha) >= margin) continue;
+          rule = depth < 768 ? Plain : Reduce;
+        }
+      } else {
+        rule = depth < 768 ? Plain : Reduce;
+      }
+    }
+    if (rule == Reduce) {
+      if ((ply == 0 && movesSearched < 3) || s.pawns[Us] == 0 || s.pieces[Us] == 0 || inCheck) {
+        e = inCheck ? 256 : 0;
+      } else {
+        r = 256 * reductionTable[std::min(D, 31)][std::min(movesSearched, 63)];
+        if ((hashPv || pvNode) && !hashUpperDeep) r -= 256 * (1 + pvNode);
+        if (pvNode && alpha > -32000 && eval - alpha > 1440) r -= 256;
+        const int h = historyTable[Us][isCapture(m) ? 0 : 1][movingKind][from][to] / 128;
+        r -= 256 * std::clamp(h, -2, 2);
+        if (!pvNode && hashMoveCapture) r += 256;
+        r = r < 1 ? 0 : std::max(0, std::min(r, depth - 512));
+      }
+    }
+    if (s.pieces[Us] == 0 && s.pieces[Them] == 1 && isCapture(m) && pos.value[pos.map[to]] >= 1872) e = 256;
+    if (ply >= extensionPlyLimit) e = 0;
+    if (e == 0 && !isCapture(m) && ply < extensionPlyLimit && t != 0 && depth >= 2048 && m == hashMove &&
+        hashType == TTLower && std::abs(hashScore) < 32000 && hashDepth >= D - 3 && ply > 0 && excluded == 0) {
+      // Singular extension: is the hash move clearly better than every other move?
+      const int sb = hashScore - 8 * D;
+      NodeState verify = s;
+      verify.excluded = uint16_t(m);
+      const int v = searchNode<Us>(t, (flags & ~0x10202u) | 0x10200u, depth / 2, sb - 1, sb, verify);
+      if (v < sb && v != IllegalMove) e = 256;
+    }
+
+    const int cd = depth + e - 256;
+    const int rd = cd - r;
+    uint32_t childFlags = (flags & (movesSearched == 0 ? 0x51d88u : 0x51d80u)) | FlagLegality;
+    if (movesSearched > 0 && pvNode) childFlags |= FlagPvLater;
+
+    int score;
+    if (movesSearched == 0) {
+      const int v = searchNode<Them>(m, childFlags, cd, -beta, -alpha, s);
+      if (v == IllegalMove) continue;
+      score = -v;
+    } else {
+      const int v = searchNode<Them>(m, childFlags, rd, -alpha - 1, -alpha, s);
+      if (v == IllegalMove) continue;
+      score = -v;
+      bool reduced = r > 0;
+      const uint32_t againFlags = childFlags & ~FlagLegality;
+      if (pvNode && reduced && score > alpha) {
+        score = -searchNode<Them>(m, againFlags, cd, -alpha - 1, -alpha, s);
+        reduced = false;
+      }
+      if (score > alpha && (score < beta || reduced)) score = -searchNode<Them>(m, againFlags, cd, -beta, -alpha, s);
+    }
+
+    bump(searchCounters.searchedMoves);
+    ++movesSearched;
+    if (ply == 0) searchCounters.currentRootMove.store(m, std::memory_order_relaxed);
+
+    if (score > alpha && score >= beta) {
+      if (excluded != 0) return score;
+      if (pvNode) recordPv(ply, m, score);
+      updateOnCutoff<Us>(m, D, t, tried, triedCount, ply);
+      store(TTLower, score, m, depth, pvNode, ply, key[0], key[1], eval);
+      return score;
+    }
+    if (score > alpha) {
+      if (pvNode) recordPv(ply, m, score);
+      best = m;
+      alpha = score;
+      if (quiet) ++quietSearched;
+    } else {
+      if (quiet) ++quietSearched;
+      if (triedCount < 64 && m != best) tried[triedCount++] = uint16_t(m);
+    }
+    if (kind == PromoteQueen && !(std::abs(score) <= 2 && Us != rootSide) && !knightStepApart(to, enemyKing) &&
+        !knightStepApart(to, enemyQueen))
+      underPromotionStop = true;
+  }
+
+  if (movesSearched == 0) {
+    if (excluded != 0) return alpha;
+    return inCheck ? ply - MateScore : 0;
+  }
+  if (excluded != 0) return alpha;
+  if (best != 0)
+    store(TTExact, alpha, best, depth, pvNode, ply, key[0], key[1], eval);
+  else
+    store(TTUpper, alpha, 0, depth, pvNode, ply, key[0], key[1], eval);
+  return alpha;
+}
+
+// Steps after the move is made, up to the choice between a full-width and a quiescence node.
+template <int Us>
+int nodeAfterMake(Move t, uint32_t flags, int depth, int alpha, int beta, const NodeState& parent, NodeState& s,
+                  const SearchUndo& undo, bool made) {
+  uint32_t key[2];
+  searchProbeKey<Us>(s, key);
+  if ((flags & FlagLegality) && t != 0 && kingAttacked<Us>(t)) return IllegalMove;
+
+  bump(searchCounters.nodes);
+  if (!(flags & (FlagReentry | FlagRoot))) ++s.ply;
+  if (s.ply >= MaxPly - 1) return evaluate(Us, s);
+  const int ply = s.ply;
+  if (ply > 0) {
+    PvNode* node = pvLine[ply];
+    node->word = 0;
+    if (node->next) node->next->word = 0;
+    if (depth >= 0 && !(flags & FlagReentry)) writeSearchHistory<Us>(t, undo, s);
+  }
+  const bool inCheck = kingInCheck<Us>();
+  if (made && undo.captured != 32 && deadPositionWithoutPawns(s)) return 0;
+  if (ply > 0) {
+    alpha = std::max(alpha, ply - MateScore);
+    beta = std::min(beta, MateScore - 1 - ply);
+    if (alpha >= beta) return alpha;
+  }
+  if (depth < 256) return quiescence<Us>(t, flags, depth, alpha, beta, s, key, inCheck);
+  return fullWidth<Us>(t, flags, depth, alpha, beta, parent, s, key, inCheck);
+}
+
+}  // namespace
+
+template <int Us>
+int searchNode(Move t, uint32_t flags, int depth, int alpha, int beta, const NodeState& parent) {
+  if (++timeCheckCounter >= TimeCheckInterval) {
+    timeCheckCounter = 0;
+    timeCheck();
+  }
+  if (searchAbort.load(std::memory_order_relaxed)) throw SearchAborted{};
+
+  NodeState s = parent;
+  SearchUndo undo{32, 0};
+  bool made = false;
+  if (!(flags & FlagReentry) && (t != 0 || s.ply > 0)) {
+    if (makeSearchMove<Us>(t, flags, s, undo) == IllegalMove) return IllegalMove;
+    made = t != 0;
+  }
+  const int result = nodeAfterMake<Us>(t, flags, depth, alpha, beta, parent, s, undo, made);
+  if (made) takeBackSearchMove<Us>(t, undo);
+  return result;
+}
+
+template int searchNode<White>(Move, uint32_t, int, int, int, const NodeState&);
+template int searchNode<Black>(Move, uint32_t, int, int, int, const NodeState&);
+
+}  // namespace orv

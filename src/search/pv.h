@@ -1,0 +1,44 @@
+// Principal variation: per-ply chains of linked nodes that the node search
+// swaps between plies (no copying), and the working and print buffers that
+// the output and the game log read under one lock.
+#pragma once
+#include <cstdint>
+#include <mutex>
+
+#include "board/types.h"
+#include "search/searchgen.h"
+
+namespace orv {
+
+struct PvNode {
+  PvNode* next;    // next node of the line, nullptr at the end of the chain
+  uint32_t word;   // move | score << 16; 0 ends the line
+};
+
+// pvLine[p]: the line of ply p, a chain of 64 - p nodes.
+extern PvNode* pvLine[MaxPly];
+
+inline int pvScore(uint32_t word) { return int16_t(word >> 16); }
+inline uint32_t pvWord(uint32_t move, int score) { return (move & 0xFFFF) | uint32_t(uint16_t(score)) << 16; }
+
+// Rebuilds the chains with zero words (pointer p at chain p).
+void resetPvChains();
+
+constexpr int PvBufferSize = 64;   // at most 63 moves and a 0
+extern std::mutex pvLock;
+extern Move workingPv[PvBufferSize];
+extern Move printPv[PvBufferSize];
+extern Move savedPv[PvBufferSize];
+
+// Under the lock: the line of ply 0 into the working and the print buffer.
+void publishRootLine();
+// Under the lock: the print buffer := the single move m.
+void publishSingleMove(Move m);
+// Under the lock: clears the working buffer.
+void clearWorkingPv();
+// Under the lock: savedPv := workingPv.
+void saveWorkingPv();
+// Under the lock: copies the print buffer (0-terminated) into out.
+void copyPrintPv(Move out[PvBufferSize]);
+
+}  // namespace orv

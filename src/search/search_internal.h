@@ -1,0 +1,51 @@
+// Shared state of the root search and the node search.
+#pragma once
+#include <cstdint>
+
+#include "board/types.h"
+#include "eval/node_state.h"
+#include "search/searchgen.h"
+
+namespace orv {
+
+// Flag bits of a node call that change its behaviour.
+constexpr uint32_t FlagLegality = 0x2;       // test that the mover's king is not left attacked
+constexpr uint32_t FlagReentry = 0x200;      // same node again: the move is already made
+constexpr uint32_t FlagNoNull = 0x1000;      // no null move (null-move verification)
+constexpr uint32_t FlagSingular = 0x10000;   // singular-extension verification (carried)
+constexpr uint32_t FlagQuiescence = 0x20000; // child of a quiescence node (carried)
+constexpr uint32_t FlagRoot = 0x80000;       // root: the ply is not advanced
+constexpr uint32_t FlagNullChild = 0x100080; // set on the child of a null move (carried)
+constexpr uint32_t FlagPvLater = 0x200000;   // later child of a PV node (carried)
+
+constexpr int InfiniteScore = 32767;
+constexpr int MateScore = 32700;
+constexpr int NoScore = 32761;   // at the root: no score known yet
+
+// Thrown by a node when the abort flag is raised; caught at the root call.
+// Node frames hold only plain arrays and structs, so nothing is skipped that
+// would need a destructor.
+struct SearchAborted {};
+
+extern int rootSide;              // side to move at the root
+extern int extensionPlyLimit;     // min(2 x iteration depth, 62)
+extern uint32_t timeCheckCounter;
+extern bool failHighFlag;         // the root is re-searched after failing high
+
+// Reads the clock (every 250,000 node entries): may raise the abort flag.
+void timeCheck();
+
+template <int Us> int searchNode(Move t, uint32_t flags, int depth, int alpha, int beta, const NodeState& parent);
+inline int searchWhite(Move t, uint32_t f, int depth, int alpha, int beta, const NodeState& p) {
+  return searchNode<White>(t, f, depth, alpha, beta, p);
+}
+inline int searchBlack(Move t, uint32_t f, int depth, int alpha, int beta, const NodeState& p) {
+  return searchNode<Black>(t, f, depth, alpha, beta, p);
+}
+
+// One root call: loads the Board into the search position, builds the root
+// NodeState and searches the node of `side` to move reached by `move` (0 at the
+// root). Checks afterwards that the search position was restored.
+int searchRootCall(int side, Move move, uint32_t flags, int depthPlies, int alpha, int beta, const Board& b);
+
+}  // namespace orv

@@ -1,0 +1,53 @@
+// Shared by the search and bench subcommands: one search of a FEN position
+// from cleared tables, without book or tablebases, to a fixed depth.
+#pragma once
+#include <cstdint>
+#include <cstdio>
+
+#include "board/board.h"
+#include "board/game.h"
+#include "search/counters.h"
+#include "search/hashtable.h"
+#include "search/search.h"
+#include "search/searchgen.h"
+
+namespace orv {
+
+struct ToolSearchResult {
+  int code;          // 0 searched, else the FEN refusal or -1 (game over)
+  Move move;
+  int score;
+  uint32_t nodes;
+};
+
+inline ToolSearchResult searchFenToDepth(const char* fen, int depth, bool post) {
+  ToolSearchResult r{0, 0, 0, 0};
+  if (transpositionTable.entries == nullptr && allocateHashTables(64ull << 20) < 0) {
+    r.code = -2;
+    return r;
+  }
+  r.code = parseFen(fen);
+  if (r.code != 0) return r;
+  clearTranspositionTable();
+  clearPawnTable();
+  clearHistoryTables();
+  clearKillers();
+  searchSettings.useBook = false;
+  searchSettings.tablebaseMen = 0;
+  searchSettings.post = post;
+  game.uciMode = true;
+  game.softLimit = 1 << 28;   // tenths of a second: no time limit in practice
+  game.hardLimit = 1 << 28;
+  game.iterationLimit = depth;
+  const int32_t result = rootSearch(game);
+  if (result == -1) {
+    r.code = -1;
+    return r;
+  }
+  r.move = Move(result & 0xFFFF);
+  r.score = int16_t(uint32_t(result) >> 16);
+  r.nodes = searchCounters.nodes.load();
+  return r;
+}
+
+}  // namespace orv
