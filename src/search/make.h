@@ -14,13 +14,15 @@ constexpr int IllegalMoveScore = 32760;
 struct SearchUndo {
   int captured;        // captured slot, 32 = none
   int capturedSquare;  // where it stood (differs from the destination for en passant)
-  uint8_t castlingBefore;  // statuses before the move in the history record's byte form
+  uint8_t castlingBefore = 0;  // statuses before the move in the history record's byte form
+  bool made = false;           // the arrays were changed (a real move was made)
 };
 
 // Makes Them's move t (t != 0) or the null move (t == 0 at ply > 0 without 0x200).
 // Returns IllegalMoveScore when t lands on the king of Us (nothing changed), else 0.
 template <int Us> int makeSearchMove(Move t, uint32_t flags, NodeState& s, SearchUndo& u);
-// Restores the arrays after makeSearchMove of a move t != 0.
+// Restores the arrays after makeSearchMove of a move t != 0; does nothing when
+// the make changed nothing (null move, 0x200, or the 32760 return).
 template <int Us> void takeBackSearchMove(Move t, const SearchUndo& u);
 // Transposition key of the node: s.key with the en-passant file key when an
 // en-passant capture by Us is possible against s.lastMove.

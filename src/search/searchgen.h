@@ -44,6 +44,9 @@ template <int Us> bool plausibleHashMove(Move m);
 template <int Us> void updateOnCutoff(Move m, int depthPlies, Move previous, const uint16_t* tried, int triedCount,
                                       int ply);
 
+// The history bonus of a cutoff at depth D plies: min(42 D - 17, 415).
+int historyBonus(int depthPlies);
+
 // History [side][quiet?][kind][from][to], follow-up [side][prev kind][prev to][kind][to], killers per ply.
 extern int32_t historyTable[2][2][7][64][64];
 extern int32_t followUpTable[2][7][64][7][64];

@@ -1,0 +1,140 @@
+// The search's attack tests: is the king of the side that just moved capturable,
+// does a move give check, and could a hash move belong to this position.
+#include <cstdlib>
+
+#include "board/tables.h"
+#include "eval/position.h"
+#include "search/searchgen.h"
+
+namespace orv {
+namespace {
+
+// Are the squares strictly between a and b (on one line, unit step d) empty?
+inline bool pathClear(int a, int b, int d) {
+  const Board& p = searchPosition;
+  for (int sq = a + d; sq != b; sq += d)
+    if (p.map[sq] != EmptySquare) return false;
+  return true;
+}
+
+// Does the man of Us with kind k on `from` attack `target`, with every square
+// between them empty? Pawns of White attack upward (+7, +9), of Black downward.
+template <int Us> inline bool manAttacks(int k, int from, int target) {
+  const int d = direction[from][target];
+  if (d == 0) return false;
+  switch (k) {
+    case King:
+      return from + d == target && !isKnightStep(d);
+    case Queen:
+      return !isKnightStep(d) && pathClear(from, target, d);
+    case Rook:
+      return isStraightStep(d) && pathClear(from, target, d);
+    case Bishop:
+      return isDiagonalStep(d) && pathClear(from, target, d);
+    case Knight:
+      return isKnightStep(d);
+    default:  // a pawn of Us
+      if constexpr (Us == White) return (d == 7 || d == 9) && from + d == target;
+      else return (d == -7 || d == -9) && from + d == target;
+  }
+}
+
+// Is `target` attacked by any man of Us?
+template <int Us> inline bool squareAttacked(int target) {
+  const Board& p = searchPosition;
+  constexpr int Base = slotBase(Us);
+  for (int slot = Base; slot < Base + 16; ++slot) {
+    const int from = p.square[slot];
+    if (from == OffBoard) continue;
+    if (manAttacks<Us>(p.kind[slot], from, target)) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+template <int Us>
+bool kingAttacked(Move m) {
+  constexpr int Them = opposite(Us);
+  const int king = searchPosition.square[slotBase(Them)];
+  if (squareAttacked<Us>(king)) return true;
+  const int kind = moveKind(m);
+  if (m != 0 && (kind == CastleKingSide || kind == CastleQueenSide)) {
+    constexpr int Rank = Them == White ? 0 : 56;
+    const int passed = Rank + (kind == CastleKingSide ? 5 : 3);
+    if (squareAttacked<Us>(passed)) return true;
+    if (squareAttacked<Us>(Rank + 4)) return true;
+  }
+  return false;
+}
+
+template <int Us>
+bool givesCheck(Move m, int enemyKing, const NodeState& s) {
+  const Board& p = searchPosition;
+  const int from = moveFrom(m), to = moveTo(m);
+  const int k = p.kind[p.map[from]];
+
+  // Direct check from the destination; the origin counts as empty since the
+  // man leaves it. Kings give no direct check; promotions are judged by the pawn.
+  if (k != King && k != NoKind) {
+    const int d = direction[to][enemyKing];
+    if (d != 0) {
+      if (k == Knight) {
+        if (isKnightStep(d)) return true;
+      } else if (k == pawnKind(Us)) {
+        if (to + d == enemyKing && (Us == White ? (d == 7 || d == 9) : (d == -7 || d == -9))) return true;
+      } else if (!isKnightStep(d) && (k == Queen || (k == Rook) == isStraightStep(d))) {
+        bool clear = true;
+        for (int sq = to + d; sq != enemyKing; sq += d)
+          if (p.map[sq] != EmptySquare && sq != from) {
+            clear = false;
+            break;
+          }
+        if (clear) return true;
+      }
+    }
+  }
+
+  // Discovered check: the origin lies on an open line from the king and the
+  // first man behind it is a slider of Us on that line. A man that stays on the
+  // line (a pawn pushed toward the king) discovers nothing.
+  if (s.pieces[Us] == 0) return false;
+  const int d = direction[enemyKing][from];
+  if (d == 0 || isKnightStep(d)) return false;
+  if (direction[enemyKing][to] == d) return false;
+  if (!pathClear(enemyKing, from, d)) return false;
+  for (int sq = from + d; sq >= 0 && sq < 64 && direction[enemyKing][sq] == d; sq += d) {
+    const int v = p.map[sq];
+    if (v == EmptySquare) continue;
+    if (colourOfSlot(v) != Us) return false;
+    const int bk = p.kind[v];
+    return bk == Queen || (isStraightStep(d) ? bk == Rook : bk == Bishop);
+  }
+  return false;
+}
+
+template <int Us>
+bool plausibleHashMove(Move m) {
+  const Board& p = searchPosition;
+  const int from = moveFrom(m), to = moveTo(m);
+  const int mover = p.map[from];
+  if (mover == EmptySquare || colourOfSlot(mover) != Us) return false;
+  const int target = p.map[to];
+  if (target != EmptySquare && colourOfSlot(target) == Us) return false;
+  const int d = direction[from][to];
+  if (d == 0) return false;
+  const int k = p.kind[mover];
+  if (isKnightStep(d)) return k == Knight;
+  if (k == Knight) return false;
+  if (isStraightStep(d)) return k != Bishop;
+  return k != Rook;  // a diagonal
+}
+
+template bool kingAttacked<White>(Move);
+template bool kingAttacked<Black>(Move);
+template bool givesCheck<White>(Move, int, const NodeState&);
+template bool givesCheck<Black>(Move, int, const NodeState&);
+template bool plausibleHashMove<White>(Move);
+template bool plausibleHashMove<Black>(Move);
+
+}  // namespace orv

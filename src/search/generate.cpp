@@ -1,0 +1,181 @@
+// The search's move generators: every pseudo-legal move of a side, and the
+// captures with queen promotions and their ordering scores for quiescence.
+#include "board/tables.h"
+#include "eval/position.h"
+#include "search/searchgen.h"
+
+namespace orv {
+namespace {
+
+constexpr uint32_t CaptureWord = CaptureMark;
+
+// Is the man with square-map value v one of Them's? (32 = empty is neither side.)
+template <int Them> inline bool ownedBy(int v) {
+  if constexpr (Them == White) return isWhiteMan(v);
+  else return isBlackMan(v);
+}
+
+// The en-passant capture of Us against Them's last move, if that was a double pawn
+// push that landed beside a pawn of Us: the left-hand neighbour first. Writes the
+// moves (with `score` in the high half) and returns the new write position.
+template <int Us> inline uint32_t* addEnPassant(uint32_t* out, Move lastMove, uint32_t score) {
+  constexpr int Them = opposite(Us);
+  const Board& p = searchPosition;
+  if (lastMove == 0) return out;
+  const int from = moveFrom(lastMove), to = moveTo(lastMove);
+  // Them's double push: rank 7 to 5 for Black, rank 2 to 4 for White.
+  constexpr int FromRank = Them == Black ? 6 : 1;
+  constexpr int ToRank = Them == Black ? 4 : 3;
+  if (rankOf(from) != FromRank || rankOf(to) != ToRank || fileOf(from) != fileOf(to)) return out;
+  if (p.kind[p.map[to]] != pawnKind(Them)) return out;
+  constexpr int Behind = Them == Black ? 8 : -8;  // the square passed over, seen from `to`
+  const int target = to + Behind;
+  if (fileOf(to) > 0) {
+    const int v = p.map[to - 1];
+    if (ownedBy<Us>(v) && p.kind[v] == pawnKind(Us))
+      *out++ = score | CaptureWord | makeMove(to - 1, target, EnPassant);
+  }
+  if (fileOf(to) < 7) {
+    const int v = p.map[to + 1];
+    if (ownedBy<Us>(v) && p.kind[v] == pawnKind(Us))
+      *out++ = score | CaptureWord | makeMove(to + 1, target, EnPassant);
+  }
+  return out;
+}
+
+}  // namespace
+
+template <int Us>
+int generateAll(uint32_t* list, Move lastMove, bool inCheck, const NodeState& s) {
+  constexpr int Them = opposite(Us);
+  constexpr int Base = slotBase(Us);
+  const Board& p = searchPosition;
+  uint32_t* out = list;
+
+  for (int slot = Base; slot < Base + 16; ++slot) {
+    const int from = p.square[slot];
+    if (from == OffBoard) continue;
+    const int k = p.kind[slot];
+    if (k == pawnKind(Us)) {
+      const PawnEntry* e = pawnList[Us][from];
+      for (int i = 0; e[i].to != 64;) {
+        const PawnEntry& pe = e[i];
+        const int to = pe.to;
+        const int v = p.map[to];
+        uint32_t capture;
+        if (pe.flags & PawnPush) {
+          if (v != EmptySquare) {  // blocked: a blocked single push also drops the double push
+            i += 1 + pe.skip;
+            continue;
+          }
+          capture = 0;
+        } else {
+          if (!ownedBy<Them>(v)) {
+            ++i;
+            continue;
+          }
+          capture = CaptureWord;
+        }
+        if (pe.flags & PawnPromotes) {
+          *out++ = capture | makeMove(from, to, PromoteQueen);
+          *out++ = capture | makeMove(from, to, PromoteRook);
+          *out++ = capture | makeMove(from, to, PromoteBishop);
+          *out++ = capture | makeMove(from, to, PromoteKnight);
+        } else {
+          *out++ = capture | makeMove(from, to);
+        }
+        ++i;
+      }
+      continue;
+    }
+    const RayEntry* r = rayList[Us][k][from];
+    for (int i = 0; r[i].to != 64;) {
+      const int to = r[i].to;
+      const int v = p.map[to];
+      if (v == EmptySquare) {
+        *out++ = makeMove(from, to);
+        ++i;
+        continue;
+      }
+      if (ownedBy<Them>(v)) *out++ = CaptureWord | makeMove(from, to);
+      i += r[i].left;  // the ray ends at any man
+    }
+  }
+
+  out = addEnPassant<Us>(out, lastMove, 0);
+
+  // Castling also needs the rook in its corner: a right granted by a position
+  // text without that rook must not move a man that is not there.
+  if (!inCheck) {
+    constexpr int Rank = Us == White ? 0 : 56;
+    if (s.castle[castleIndex(Us, 0)] == 0 && p.map[Rank + 5] == EmptySquare && p.map[Rank + 6] == EmptySquare &&
+        p.map[Rank + 7] == Base + KingRookSlot && p.map[Rank + 4] == Base)
+      *out++ = Us == White ? WhiteCastleKing : BlackCastleKing;
+    if (s.castle[castleIndex(Us, 1)] == 0 && p.map[Rank + 3] == EmptySquare && p.map[Rank + 2] == EmptySquare &&
+        p.map[Rank + 1] == EmptySquare && p.map[Rank] == Base + QueenRookSlot && p.map[Rank + 4] == Base)
+      *out++ = Us == White ? WhiteCastleQueen : BlackCastleQueen;
+  }
+  *out = 0;
+  return int(out - list);
+}
+
+// Scores: victim - attacker + 6000 for captures, 10614 (+ victim) for queen
+// promotions, 6000 for en passant.
+template <int Us>
+int generateCaptures(uint32_t* list, Move lastMove) {
+  constexpr int Them = opposite(Us);
+  constexpr int Base = slotBase(Us);
+  constexpr uint32_t PromotionScore = 10614;
+  constexpr uint32_t CaptureBase = 6000;
+  const Board& p = searchPosition;
+  uint32_t* out = list;
+
+  for (int slot = Base; slot < Base + 16; ++slot) {
+    const int from = p.square[slot];
+    if (from == OffBoard) continue;
+    const int k = p.kind[slot];
+    if (k == pawnKind(Us)) {
+      const PawnEntry* e = pawnList[Us][from];
+      for (int i = 0; e[i].to != 64; ++i) {
+        const PawnEntry& pe = e[i];
+        const int to = pe.to;
+        const int v = p.map[to];
+        if (pe.flags & PawnPush) {
+          // Only a push onto the last rank counts here; a blocked single push
+          // also blocks the double push, which is never a promotion anyway.
+          if ((pe.flags & PawnPromotes) && v == EmptySquare)
+            *out++ = PromotionScore << 16 | makeMove(from, to, PromoteQueen);
+          continue;
+        }
+        if (!ownedBy<Them>(v)) continue;
+        if (pe.flags & PawnPromotes)
+          *out++ = uint32_t(p.value[v] + PromotionScore) << 16 | CaptureWord | makeMove(from, to, PromoteQueen);
+        else
+          *out++ = uint32_t(p.value[v] - p.value[slot] + CaptureBase) << 16 | CaptureWord | makeMove(from, to);
+      }
+      continue;
+    }
+    const RayEntry* r = rayList[Us][k][from];
+    for (int i = 0; r[i].to != 64;) {
+      const int v = p.map[r[i].to];
+      if (v == EmptySquare) {
+        ++i;
+        continue;
+      }
+      if (ownedBy<Them>(v))
+        *out++ = uint32_t(p.value[v] - p.value[slot] + CaptureBase) << 16 | CaptureWord | makeMove(from, r[i].to);
+      i += r[i].left;
+    }
+  }
+
+  out = addEnPassant<Us>(out, lastMove, CaptureBase << 16);
+  *out = 0;
+  return int(out - list);
+}
+
+template int generateAll<White>(uint32_t*, Move, bool, const NodeState&);
+template int generateAll<Black>(uint32_t*, Move, bool, const NodeState&);
+template int generateCaptures<White>(uint32_t*, Move);
+template int generateCaptures<Black>(uint32_t*, Move);
+
+}  // namespace orv

@@ -1,0 +1,281 @@
+// Make and take back on the search's own arrays. The node's NodeState is a copy
+// of its parent's, so only the arrays need restoring; keys, material, counts,
+// pawn files and piece-square sums change by differences.
+#include "search/make.h"
+
+#include <cstddef>
+
+#include "board/game.h"
+#include "board/tables.h"
+#include "eval/evaluate.h"
+#include "eval/position.h"
+#include "eval/psq.h"
+
+namespace orv {
+namespace {
+
+constexpr uint32_t ReSearchFlag = 0x200;
+
+inline void toggleKey(uint32_t* key, int index) {
+  key[0] ^= zobristL[index];
+  key[1] ^= zobristH[index];
+}
+
+// Key-table index of one side's castling rights.
+template <int Side> inline int castleKeyIndex(const NodeState& s) {
+  const int a = s.castle[castleIndex(Side, 0)] == 0;
+  const int b = s.castle[castleIndex(Side, 1)] == 0;
+  return (Side == White ? ZobristWhiteCastle : ZobristBlackCastle) + 2 * a + b;
+}
+
+// Statuses + 1 in two bits each: W O-O, W O-O-O, B O-O, B O-O-O.
+inline uint8_t castlingByte(const NodeState& s) {
+  return uint8_t((s.castle[0] + 1) | (s.castle[2] + 1) << 2 | (s.castle[1] + 1) << 4 | (s.castle[3] + 1) << 6);
+}
+
+// Signed piece-square entries of a man of Side (White adds at sq ^ 56, Black subtracts at sq).
+template <int Side> inline void addSquareValue(NodeState& s, int kind, int sq, int sign) {
+  const int index = psqIndex(Side, sq);
+  const int colourSign = Side == White ? sign : -sign;
+  s.psq[0] += colourSign * psqTable[0][kind][index];
+  s.psq[1] += colourSign * psqTable[1][kind][index];
+}
+
+template <int Side> inline bool pawnOnFile(int file) {
+  const Board& p = searchPosition;
+  constexpr int Base = slotBase(Side);
+  for (int slot = Base + FirstPawnSlot; slot <= Base + LastPawnSlot; ++slot)
+    if (p.kind[slot] == pawnKind(Side) && p.square[slot] != OffBoard && fileOf(p.square[slot]) == file) return true;
+  return false;
+}
+
+// Removes a man of Side (not the king) standing on sq from the arrays and from s.
+template <int Side> inline void removeMan(NodeState& s, int slot, int sq) {
+  Board& p = searchPosition;
+  const int k = p.kind[slot];
+  constexpr int ColourSign = Side == White ? 1 : -1;
+  s.material[0] -= ColourSign * materialOpening[k];
+  s.material[1] -= ColourSign * materialEndgame[k];
+  addSquareValue<Side>(s, k, sq, -1);
+  const int keyIndex = zobristIndex(Side, k, sq);
+  toggleKey(s.key, keyIndex);
+  p.square[slot] = OffBoard;
+  if (k == pawnKind(Side)) {
+    --s.pawns[Side];
+    toggleKey(s.pawnKey, keyIndex);
+    if (!pawnOnFile<Side>(fileOf(sq))) s.pawnFiles[Side] &= uint8_t(~(1u << fileOf(sq)));
+  } else {
+    --s.pieces[Side];
+    s.nonPawn[Side] = uint16_t(s.nonPawn[Side] - p.value[slot]);
+  }
+  s.promotedQueens &= ~(1u << slot);
+  constexpr int Base = slotBase(Side);
+  if (slot == Base + KingRookSlot && s.castle[castleIndex(Side, 0)] == 0) s.castle[castleIndex(Side, 0)] = -1;
+  if (slot == Base + QueenRookSlot && s.castle[castleIndex(Side, 1)] == 0) s.castle[castleIndex(Side, 1)] = -1;
+}
+
+// Moves a man of Side of kind k between two squares: arrays, piece-square sums, key.
+template <int Side> inline void shiftMan(NodeState& s, int slot, int k, int from, int to) {
+  Board& p = searchPosition;
+  p.map[from] = EmptySquare;
+  p.map[to] = slot;
+  p.square[slot] = to;
+  addSquareValue<Side>(s, k, from, -1);
+  addSquareValue<Side>(s, k, to, 1);
+  toggleKey(s.key, zobristIndex(Side, k, from));
+  toggleKey(s.key, zobristIndex(Side, k, to));
+}
+
+}  // namespace
+
+template <int Us>
+int makeSearchMove(Move t, uint32_t flags, NodeState& s, SearchUndo& u) {
+  constexpr int Them = opposite(Us);
+  constexpr int ThemBase = slotBase(Them);
+  u.captured = EmptySquare;
+  u.capturedSquare = OffBoard;
+  u.castlingBefore = castlingByte(s);
+  u.made = false;
+  if (flags & ReSearchFlag) return 0;
+  if (t == 0) {
+    if (s.ply > 0) {  // the null move: only the side to move changes
+      toggleKey(s.key, ZobristSideToMove);
+      toggleKey(s.key, ZobristSideToMove + 1);
+      s.lastMove = 0;
+    }
+    return 0;
+  }
+
+  Board& p = searchPosition;
+  const int from = moveFrom(t), to = moveTo(t), mk = moveKind(t);
+  if (p.map[to] == slotBase(Us)) return IllegalMoveScore;  // Us's king was left en prise
+  u.made = true;
+
+  const int castleKeysBefore = castleKeyIndex<White>(s) << 16 | castleKeyIndex<Black>(s);
+  bool material = false;
+
+  const int victimSq = mk == EnPassant ? to + (Them == Black ? 8 : -8) : to;
+  const int victim = p.map[victimSq];
+  if (victim != EmptySquare) {
+    removeMan<Us>(s, victim, victimSq);
+    p.map[victimSq] = EmptySquare;
+    u.captured = victim;
+    u.capturedSquare = victimSq;
+    material = true;
+  }
+
+  const int mover = p.map[from];
+  const int k = p.kind[mover];
+  if (isPromotion(t)) {
+    const int newKind = promotionKind(t);
+    constexpr int ColourSign = Them == White ? 1 : -1;
+    p.map[from] = EmptySquare;
+    p.map[to] = mover;
+    p.square[mover] = to;
+    p.kind[mover] = newKind;
+    p.value[mover] = kindValue[newKind];
+    addSquareValue<Them>(s, k, from, -1);
+    addSquareValue<Them>(s, newKind, to, 1);
+    const int pawnIndex = zobristIndex(Them, k, from);
+    toggleKey(s.key, pawnIndex);
+    toggleKey(s.key, zobristIndex(Them, newKind, to));
+    toggleKey(s.pawnKey, pawnIndex);
+    --s.pawns[Them];
+    ++s.pieces[Them];
+    s.nonPawn[Them] = uint16_t(s.nonPawn[Them] + kindValue[newKind]);
+    s.material[0] += ColourSign * (materialOpening[newKind] - PawnValue);
+    s.material[1] += ColourSign * (materialEndgame[newKind] - PawnValue);
+    if (newKind == Queen) s.promotedQueens |= 1u << mover;
+    if (!pawnOnFile<Them>(fileOf(from))) s.pawnFiles[Them] &= uint8_t(~(1u << fileOf(from)));
+    material = true;
+  } else {
+    shiftMan<Them>(s, mover, k, from, to);
+    if (k == pawnKind(Them)) {
+      toggleKey(s.pawnKey, zobristIndex(Them, k, from));
+      toggleKey(s.pawnKey, zobristIndex(Them, k, to));
+      s.pawnFiles[Them] |= uint8_t(1u << fileOf(to));
+      if (fileOf(from) != fileOf(to) && !pawnOnFile<Them>(fileOf(from)))
+        s.pawnFiles[Them] &= uint8_t(~(1u << fileOf(from)));
+    } else if (mk == CastleKingSide || mk == CastleQueenSide) {
+      constexpr int Rank = Them == White ? 0 : 56;
+      const bool kingSide = mk == CastleKingSide;
+      const int rook = ThemBase + (kingSide ? KingRookSlot : QueenRookSlot);
+      shiftMan<Them>(s, rook, Rook, Rank + (kingSide ? 7 : 0), Rank + (kingSide ? 5 : 3));
+      s.castle[castleIndex(Them, kingSide ? 0 : 1)] = 1;
+      s.castle[castleIndex(Them, kingSide ? 1 : 0)] = -1;
+    }
+  }
+
+  // Rights lost by a king or rook move (castling has set its statuses above).
+  if (mover == ThemBase) {
+    if (s.castle[castleIndex(Them, 0)] == 0) s.castle[castleIndex(Them, 0)] = -1;
+    if (s.castle[castleIndex(Them, 1)] == 0) s.castle[castleIndex(Them, 1)] = -1;
+  } else if (mover == ThemBase + KingRookSlot) {
+    if (s.castle[castleIndex(Them, 0)] == 0) s.castle[castleIndex(Them, 0)] = -1;
+  } else if (mover == ThemBase + QueenRookSlot) {
+    if (s.castle[castleIndex(Them, 1)] == 0) s.castle[castleIndex(Them, 1)] = -1;
+  }
+  const int castleKeysAfter = castleKeyIndex<White>(s) << 16 | castleKeyIndex<Black>(s);
+  if (castleKeysAfter != castleKeysBefore) {
+    toggleKey(s.key, castleKeysBefore >> 16);
+    toggleKey(s.key, castleKeysAfter >> 16);
+    toggleKey(s.key, castleKeysBefore & 0xFFFF);
+    toggleKey(s.key, castleKeysAfter & 0xFFFF);
+  }
+
+  toggleKey(s.key, ZobristSideToMove);
+  toggleKey(s.key, ZobristSideToMove + 1);
+  if (material) s.phase = computePhase(s);
+  s.lastMove = uint16_t(t);
+  return 0;
+}
+
+template <int Us>
+void takeBackSearchMove(Move t, const SearchUndo& u) {
+  constexpr int Them = opposite(Us);
+  if (!u.made) return;
+  Board& p = searchPosition;
+  const int from = moveFrom(t), to = moveTo(t), mk = moveKind(t);
+  const int mover = p.map[to];
+  p.map[to] = EmptySquare;
+  p.map[from] = mover;
+  p.square[mover] = from;
+  if (isPromotion(t)) {
+    p.kind[mover] = pawnKind(Them);
+    p.value[mover] = PawnValue;
+  } else if (mk == CastleKingSide || mk == CastleQueenSide) {
+    constexpr int Rank = Them == White ? 0 : 56;
+    const bool kingSide = mk == CastleKingSide;
+    const int rook = slotBase(Them) + (kingSide ? KingRookSlot : QueenRookSlot);
+    const int rookHome = Rank + (kingSide ? 7 : 0);
+    p.map[Rank + (kingSide ? 5 : 3)] = EmptySquare;
+    p.map[rookHome] = rook;
+    p.square[rook] = rookHome;
+  }
+  if (u.captured != EmptySquare) {
+    p.square[u.captured] = u.capturedSquare;
+    p.map[u.capturedSquare] = u.captured;
+  }
+}
+
+template <int Us>
+void searchProbeKey(const NodeState& s, uint32_t key[2]) {
+  constexpr int Them = opposite(Us);
+  key[0] = s.key[0];
+  key[1] = s.key[1];
+  const Move last = s.lastMove;
+  if (last == 0) return;
+  const int from = moveFrom(last), to = moveTo(last);
+  constexpr int FromRank = Them == Black ? 6 : 1;
+  constexpr int ToRank = Them == Black ? 4 : 3;
+  if (rankOf(from) != FromRank || rankOf(to) != ToRank || fileOf(from) != fileOf(to)) return;
+  const Board& p = searchPosition;
+  if (p.kind[p.map[to]] != pawnKind(Them)) return;
+  const auto ourPawn = [&p](int sq) {
+    const int v = p.map[sq];
+    return colourOfSlot(v) == Us && v != EmptySquare && p.kind[v] == pawnKind(Us);
+  };
+  if ((fileOf(to) > 0 && ourPawn(to - 1)) || (fileOf(to) < 7 && ourPawn(to + 1)))
+    toggleKey(key, ZobristEnPassant + fileOf(to));
+}
+
+template <int Us>
+void writeSearchHistory(Move t, const SearchUndo& u, NodeState& s) {
+  constexpr int Them = opposite(Us);
+  bool irreversible;
+  if (t == 0) {
+    irreversible = false;
+    s.halfMove = 0;
+  } else {
+    const Board& p = searchPosition;
+    const int mk = moveKind(t);
+    const bool pawnMove = isPromotion(t) || p.kind[p.map[moveTo(t)]] == pawnKind(Them);
+    if (u.captured != EmptySquare || pawnMove) {
+      irreversible = true;
+      s.halfMove = 0;
+    } else {
+      irreversible = mk == CastleKingSide || mk == CastleQueenSide;
+      ++s.halfMove;
+    }
+  }
+  const int index = game.lastRecord + s.ply;
+  if (index < 0 || index >= int(game.history.size())) return;
+  HistoryRecord& r = game.history[std::size_t(index)];
+  r.keyHigh = s.key[1];
+  r.keyMid = uint16_t(s.key[0] >> 16);
+  r.move = uint16_t(t);
+  r.castling = u.castlingBefore;
+  r.flags = uint8_t((u.captured & 0x3F) | (irreversible ? RecordIrreversible : 0) |
+                    (Us == Black ? RecordBlackToMove : 0));
+}
+
+template int makeSearchMove<White>(Move, uint32_t, NodeState&, SearchUndo&);
+template int makeSearchMove<Black>(Move, uint32_t, NodeState&, SearchUndo&);
+template void takeBackSearchMove<White>(Move, const SearchUndo&);
+template void takeBackSearchMove<Black>(Move, const SearchUndo&);
+template void searchProbeKey<White>(const NodeState&, uint32_t*);
+template void searchProbeKey<Black>(const NodeState&, uint32_t*);
+template void writeSearchHistory<White>(Move, const SearchUndo&, NodeState&);
+template void writeSearchHistory<Black>(Move, const SearchUndo&, NodeState&);
+
+}  // namespace orv

@@ -1,0 +1,180 @@
+// orvalis-tool sperft [--check] [--divide] <depth> '<FEN>|startpos': counts the
+// leaf positions of the move tree through the search's own generator, make,
+// king-attack test and take back. With --check every node also compares the
+// incrementally kept NodeState (keys, counts, material, pawn files,
+// piece-square sums, phase, promoted queens) with a full recount and checks that
+// each take back restores the search arrays exactly; a mismatch prints an error
+// and exits with code 1.
+#include <chrono>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "board/board.h"
+#include "board/game.h"
+#include "eval/evaluate.h"
+#include "eval/node_state.h"
+#include "eval/position.h"
+#include "search/make.h"
+#include "search/searchgen.h"
+#include "tool.h"
+
+namespace {
+
+using namespace orv;
+
+constexpr char startFen[] = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -";
+// Words 0..165 of the Board: slot squares, square map, kinds, statuses, values.
+constexpr std::size_t ArrayBytes = 166 * sizeof(int32_t);
+
+bool checking = false;
+Move line[MaxPly + 1];  // moves from the root to the current node, for error reports
+
+void writeCoordinates(Move m, char* out) {
+  out[0] = char('a' + fileOf(moveFrom(m)));
+  out[1] = char('1' + rankOf(moveFrom(m)));
+  out[2] = char('a' + fileOf(moveTo(m)));
+  out[3] = char('1' + rankOf(moveTo(m)));
+  int n = 4;
+  if (isPromotion(m)) out[n++] = "qrbn"[promotionKind(m) - Queen];
+  out[n] = '\0';
+}
+
+[[noreturn]] void fail(const char* what, int ply) {
+  std::printf("sperft: %s after", what);
+  if (ply == 0) std::printf(" the root position");
+  for (int i = 1; i <= ply; ++i) {
+    char text[8];
+    writeCoordinates(line[i], text);
+    std::printf(" %s", text);
+  }
+  std::printf("\n");
+  std::fflush(stdout);
+  std::exit(1);
+}
+
+// Compares the node's incrementally kept state with a recount of the arrays.
+// The phase code is recomputed (node form) only after captures and promotions;
+// the root carries the root form until then.
+void verifyNode(int side, const NodeState& s, int ply, bool phaseRecomputed) {
+  Board b = searchPosition;
+  for (int i = 0; i < 4; ++i) b.castle[i] = s.castle[i];
+  computeFullKey(side, b);
+  if (b.key[0] != s.key[0] || b.key[1] != s.key[1]) fail("key mismatch", ply);
+  if (b.pawnKey[0] != s.pawnKey[0] || b.pawnKey[1] != s.pawnKey[1]) fail("pawn key mismatch", ply);
+  recountBoard(b);
+  for (int c = 0; c < 2; ++c) {
+    if (b.pieces[c] != s.pieces[c] || b.pawns[c] != s.pawns[c]) fail("count mismatch", ply);
+    if (b.material[c] != s.material[c]) fail("material mismatch", ply);
+    if (b.psq[c] != s.psq[c]) fail("piece-square sum mismatch", ply);
+    if (b.nonPawn[c] != s.nonPawn[c]) fail("non-pawn material mismatch", ply);
+    if (b.pawnFiles[c] != s.pawnFiles[c]) fail("pawn file mismatch", ply);
+  }
+  if (phaseRecomputed && computePhase(s) != s.phase) fail("phase mismatch", ply);
+  uint32_t queens = 0;
+  for (int slot = 0; slot < 32; ++slot) {
+    const bool pawnSlot = (slot & 15) >= FirstPawnSlot;
+    if (pawnSlot && searchPosition.square[slot] != OffBoard && searchPosition.kind[slot] == Queen) queens |= 1u << slot;
+    const int sq = searchPosition.square[slot];
+    if (sq != OffBoard && searchPosition.map[sq] != slot) fail("square map mismatch", ply);
+  }
+  if (queens != s.promotedQueens) fail("promoted-queen mask mismatch", ply);
+}
+
+// Leaves below the node of Us reached by Them's move t (t = 0 at the root).
+template <int Us>
+uint64_t sperft(Move t, int depth, const NodeState& parent, uint32_t flags) {
+  constexpr int Them = opposite(Us);
+  NodeState s = parent;
+  SearchUndo undo;
+  Board before;
+  if (checking) std::memcpy(&before, &searchPosition, ArrayBytes);
+  if (makeSearchMove<Us>(t, flags, s, undo) == IllegalMoveScore) return 0;
+  if (t != 0) ++s.ply;
+  uint64_t leaves = 0;
+  if (!kingAttacked<Us>(t)) {
+    if (checking) {
+      verifyNode(Us, s, s.ply, undo.captured != EmptySquare || isPromotion(t));
+      if (s.ply > 0) writeSearchHistory<Us>(t, undo, s);
+    }
+    if (depth == 0) {
+      leaves = 1;
+    } else {
+      uint32_t list[MaxSearchMoves];
+      generateAll<Us>(list, s.lastMove, kingAttacked<Them>(0), s);
+      for (int i = 0; list[i] != 0; ++i) {
+        line[s.ply + 1] = moveOf(list[i]);
+        leaves += sperft<Them>(moveOf(list[i]), depth - 1, s, 0);
+      }
+    }
+  }
+  takeBackSearchMove<Us>(t, undo);
+  if (checking && std::memcmp(&before, &searchPosition, ArrayBytes) != 0) fail("arrays not restored", s.ply);
+  return leaves;
+}
+
+template <int Us>
+uint64_t divideRoot(int depth, const NodeState& root) {
+  constexpr int Them = opposite(Us);
+  uint32_t list[MaxSearchMoves];
+  generateAll<Us>(list, root.lastMove, kingAttacked<Them>(0), root);
+  uint64_t total = 0;
+  for (int i = 0; list[i] != 0; ++i) {
+    const Move m = moveOf(list[i]);
+    line[1] = m;
+    const uint64_t n = sperft<Them>(m, depth - 1, root, 0);
+    if (n == 0) continue;  // illegal
+    char text[8];
+    writeCoordinates(m, text);
+    std::printf("%s %llu\n", text, static_cast<unsigned long long>(n));
+    total += n;
+  }
+  return total;
+}
+
+int run(int argc, char** argv) {
+  bool divide = false;
+  int depth = -1;
+  const char* fen = nullptr;
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--divide") == 0) divide = true;
+    else if (std::strcmp(argv[i], "--check") == 0) checking = true;
+    else if (depth < 0) depth = std::atoi(argv[i]);
+    else if (fen == nullptr) fen = argv[i];
+  }
+  if (depth < 0 || depth >= MaxPly || fen == nullptr) {
+    std::fprintf(stderr, "usage: orvalis-tool sperft [--check] [--divide] <depth 0..63> '<FEN>|startpos'\n");
+    return 2;
+  }
+  if (std::strcmp(fen, "startpos") == 0) fen = startFen;
+  const int code = parseFen(fen);
+  if (code != 0) {
+    std::fprintf(stderr, "sperft: position refused (code %d)\n", code);
+    return 1;
+  }
+
+  const int side = game.side;
+  Board b = game.board;
+  recountBoard(b);
+  computeFullKey(side, b);
+  loadSearchPosition(b);
+  const NodeState root = rootNodeState(b);
+
+  const auto start = std::chrono::steady_clock::now();
+  uint64_t total;
+  // The root is entered like the search's root node: no move, root flag.
+  constexpr uint32_t RootFlag = 0x80000;
+  if (divide && depth >= 1)
+    total = side == White ? divideRoot<White>(depth, root) : divideRoot<Black>(depth, root);
+  else
+    total = side == White ? sperft<White>(0, depth, root, RootFlag) : sperft<Black>(0, depth, root, RootFlag);
+  const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  std::printf("nodes %llu\n", static_cast<unsigned long long>(total));
+  std::fprintf(stderr, "time %.3f s, %.0f nodes per second\n", seconds, seconds > 0 ? double(total) / seconds : 0.0);
+  return 0;
+}
+
+ToolCommand reg("sperft", run);
+
+}  // namespace
