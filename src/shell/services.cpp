@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "notation/movetext.h"
 #include "search/hashtable.h"
 #include "shell/settings.h"
 
@@ -21,19 +22,9 @@ unsigned transpositionTableMegabytes() { return unsigned((uint64_t(transposition
 unsigned pawnTableMegabytes() { return unsigned((uint64_t(pawnEntryCount()) * 42) >> 20); }
 void initialiseTablebases() {}
 
-Move parseMoveText(char*, int) { return 0; }
-
-void formatMoveText(Move m, char* out) {
-  static const char promotion[] = "QRBN";
-  std::snprintf(out, 8, "%c%c%c%c", 'a' + fileOf(moveFrom(m)), '1' + rankOf(moveFrom(m)), 'a' + fileOf(moveTo(m)),
-                '1' + rankOf(moveTo(m)));
-  if (isPromotion(m)) {
-    out[4] = promotion[moveKind(m) - PromoteQueen];
-    out[5] = 0;
-  }
-}
-
-void setPieceLetters() {}
+Move parseMoveText(char* text, int side) { return parseCoordinateMove(text, side); }
+void formatMoveText(Move m, char* out) { coordinateText(m, out); }
+void setPieceLetters() { pieceLetters = "KQRBNPP"; }
 
 void logHeader() {}
 void logMove(Move, bool) {}

@@ -1,0 +1,287 @@
+#include "shell/dispatcher.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+
+#include "board/board.h"
+#include "board/game.h"
+#include "notation/board_text.h"
+#include "search/search.h"
+#include "shell/edit_mode.h"
+#include "shell/line_input.h"
+#include "shell/search_thread.h"
+#include "shell/services.h"
+#include "shell/settings.h"
+#include "shell/shell_state.h"
+#include "shell/tablebase_path.h"
+#include "shell/timecontrol.h"
+#include "shell/uci.h"
+
+namespace orv {
+
+ShellState shell;
+
+void flushPendingReply() {
+  if (shell.pendingReply[0] == 0) return;
+  std::fputs(shell.pendingReply, stdout);
+  shell.pendingReply[0] = 0;
+  std::fflush(stdout);
+}
+
+void writeLogHeader() {
+  if (!settings.logFile) return;
+  std::fprintf(settings.logFile, "[Event \"Computer chess game\"]\n");
+  std::time_t now = std::time(nullptr);
+  std::tm local;
+  if (now != std::time_t(-1) && localtime_r(&now, &local))
+    std::fprintf(settings.logFile, "[Date \"%d.%02d.%02d\"]\n", local.tm_year + 1900, local.tm_mon + 1,
+                 local.tm_mday);
+}
+
+namespace {
+
+enum class Step { Done, Go, Quit, EndOfInput };
+
+bool is(const char* line, const char* word) { return std::strcmp(line, word) == 0; }
+bool prefix(const char* line, const char* word, size_t n) { return std::strncmp(line, word, n) == 0; }
+
+void unknownCommand(const char* line) {
+  std::printf("Error (unknown command): %s\n", line);
+  std::fflush(stdout);
+}
+
+void announceFeatures() {
+  std::printf(
+      "feature myname=\"%s\" name=1 ping=1 time=1 analyze=1 setboard=1 memory=1 reuse=0 egt=\"nalimov\"\n",
+      "Orvalis 4.8");
+  std::printf("feature option=\"RESIGN -check %d\"\n", settings.resign.load() ? 1 : 0);
+  std::printf("feature option=\"USE BOOK -check %d\" done=1\n", settings.useBook.load() ? 1 : 0);
+  std::fflush(stdout);
+}
+
+void applyXboardOption(const char* line) {
+  if (const char* p = std::strstr(line, "USE BOOK=")) settings.useBook.store(std::atoi(p + 9) != 0);
+  if (const char* p = std::strstr(line, "RESIGN=")) settings.resign.store(std::atoi(p + 7) != 0);
+}
+
+void applyMemory(const char* line) {
+  long n = std::strlen(line) > 7 ? std::atol(line + 7) : 0;
+  // Keeps n << 20 far from overflow (the tables clamp the budget anyway); a
+  // negative size is taken as 0, the smallest tables.
+  if (n > (1L << 20)) n = 1L << 20;
+  if (n < 0) n = 0;
+  settings.tablebaseCache = tablebaseCacheForMemory(n);
+  stopSearch();   // the tables are never reallocated under a running search
+  allocateTables((long long)n << 20);
+}
+
+void applySetboard(const char* line) {
+  stopSearch();
+  int code = parseFen(line + 8);
+  if (code < 0) markPositionUnusable();
+  if (code < 0 || (code & 0x80000)) {
+    std::printf("tellusererror Illegal position %d\n", code);
+    std::fflush(stdout);
+  }
+}
+
+void resetGame() {
+  stopSearch();
+  newGame();
+  clearSearchTables();
+  writeLogHeader();
+  shell.forceMode = false;
+}
+
+// Row 36: a move typed by the interface.
+Step typedMove(const char* line) {
+  char text[LineCapacity];
+  std::strcpy(text, line);
+  Move m = parseMoveText(text, game.side);
+  if (m == 0) {
+    unknownCommand(line);
+    return Step::Done;
+  }
+  stopSearch();
+  logMove(m, false);
+  int r = makeGameMove(m);
+  if (r != 0) {
+    reportGameEnd(r, line);
+    if (r <= 3) return Step::Done;   // illegal, mate or stalemate: the engine does not move
+  }
+  return shell.forceMode ? Step::Done : Step::Go;
+}
+
+Step goCommand(const char* line) {
+  if (searchRunning.load() != 0 || gameOver()) return Step::Done;
+  if (shell.uciMode.load()) applyUciGo(line, shell.newGameFlag);
+  startSearch();
+  shell.forceMode = false;
+  return Step::Done;
+}
+
+Step dispatchOnce(const char* line, std::FILE* in) {
+  const bool uci = shell.uciMode.load();
+  if (prefix(line, "GO", 2)) return goCommand(line);
+  if (is(line, "FORCE")) {
+    stopSearch();
+    shell.forceMode = true;
+    return Step::Done;
+  }
+  if (is(line, "?")) {
+    stopSearch();
+    return Step::Done;
+  }
+  if (is(line, "UNDO")) {
+    stopSearch();
+    if (goToPly(-1) != 0) {
+      std::printf("Error (command not legal now): undo\n");
+      std::fflush(stdout);
+      return Step::Done;
+    }
+    return shell.analyzeMode.load() ? Step::Go : Step::Done;
+  }
+  if (is(line, "REMOVE")) {
+    stopSearch();
+    goToPly(-1);
+    if (goToPly(-1) != 0) {
+      std::printf("Error (command not legal now): remove\n");
+      std::fflush(stdout);
+    }
+    return Step::Done;
+  }
+  if (prefix(line, "LEVEL", 5)) {
+    if (!applyLevel(line + 5)) {
+      std::printf("Error (command not legal)\n");
+      std::fflush(stdout);
+    }
+    return Step::Done;
+  }
+  if (prefix(line, "TIME", 4) || prefix(line, "OTIM", 4)) {
+    applyTimeCommand(line);
+    return Step::Done;
+  }
+  if (is(line, "EXIT")) {
+    stopSearch();
+    shell.analyzeMode.store(false);
+    return Step::Done;
+  }
+  if (is(line, "WHITE") || is(line, "BLACK")) return Step::Done;
+  if (is(line, ".")) {
+    printStatus();
+    return Step::Done;
+  }
+  if (is(line, "POST")) {
+    searchSettings.post.store(true);
+    return Step::Done;
+  }
+  if (is(line, "NOPOST")) {
+    searchSettings.post.store(false);
+    return Step::Done;
+  }
+  if (is(line, "HARD") || is(line, "EASY")) return Step::Done;
+  if (is(line, "QUIT")) return Step::Quit;
+  if (is(line, "NEW")) {
+    resetGame();
+    return shell.analyzeMode.load() ? Step::Go : Step::Done;
+  }
+  if (is(line, "ANALYZE")) {
+    stopSearch();
+    shell.analyzeMode.store(true);
+    logMove(0, false);
+    return Step::Go;
+  }
+  if (is(line, "EDIT")) {
+    stopSearch();
+    return runEditMode(game.side, in) ? Step::Done : Step::EndOfInput;
+  }
+  if (prefix(line, "SETBOARD", 8)) {
+    applySetboard(line);
+    return Step::Done;
+  }
+  if (prefix(line, "PARTIE ", 7)) {
+    stopSearch();
+    loadGame(line + 7);
+    return Step::Done;
+  }
+  if (prefix(line, "XBOARD", 6) || prefix(line, "RESET", 5)) return Step::Done;
+  if (prefix(line, "PROTOVER 2", 10)) {
+    announceFeatures();
+    return Step::Done;
+  }
+  if (prefix(line, "NAME", 4) || prefix(line, "ACCEPTED", 8)) return Step::Done;
+  if (prefix(line, "RESULT", 6)) {
+    stopSearch();
+    if (const char* space = std::strchr(line, ' ')) logResult(space + 1);
+    return Step::Done;
+  }
+  if (prefix(line, "PING", 4)) {
+    std::snprintf(shell.pendingReply, sizeof shell.pendingReply, "pong%s\n", line + 4);
+    flushPendingReply();
+    return Step::Done;
+  }
+  if (prefix(line, "MEMORY", 6)) {
+    applyMemory(line);
+    return Step::Done;
+  }
+  if (startsWithNoCase(line, "EGTPATH", 7)) {
+    appendTablebasePath(line);
+    return Step::Done;
+  }
+  if (startsWithNoCase(line, "option", 6)) {
+    applyXboardOption(line);
+    return Step::Done;
+  }
+  if (is(line, "UCI")) {
+    shell.uciMode.store(true);
+    searchSettings.post.store(true);
+    printUciIdentification();
+    return Step::Done;
+  }
+  if (uci && is(line, "ISREADY")) {
+    std::snprintf(shell.pendingReply, sizeof shell.pendingReply, "readyok\n");
+    flushPendingReply();
+    return Step::Done;
+  }
+  if (uci && prefix(line, "position", 8)) {
+    handlePosition(line + 8);
+    return Step::Done;
+  }
+  if (uci && is(line, "STOP")) {
+    stopSearch();
+    return Step::Done;
+  }
+  if (uci && startsWithNoCase(line, "SETOPTION", 9)) {
+    handleSetOption(line);
+    return Step::Done;
+  }
+  if (prefix(line, "UCINEWGAME", 10)) {
+    handleUciNewGame();
+    return Step::Done;
+  }
+  if (is(line, "PRINT")) {
+    printBoard();
+    std::fflush(stdout);
+    return Step::Done;
+  }
+  return typedMove(line);
+}
+
+}  // namespace
+
+DispatchOutcome dispatchLine(char* line, std::FILE* in) {
+  for (;;) {
+    switch (dispatchOnce(line, in)) {
+      case Step::Done: return DispatchOutcome::Continue;
+      case Step::Quit: return DispatchOutcome::Quit;
+      case Step::EndOfInput: return DispatchOutcome::EndOfInput;
+      case Step::Go:
+        std::strcpy(line, "GO");
+        shell.forceMode = false;
+        break;
+    }
+  }
+}
+
+}  // namespace orv

@@ -1,0 +1,16 @@
+// The command dispatcher: one table of xboard and UCI commands in a fixed order.
+#pragma once
+#include <cstdio>
+
+namespace orv {
+
+enum class DispatchOutcome { Continue, Quit, EndOfInput };
+
+// Handles one normalised line (the buffer may be rewritten, e.g. to "GO").
+// Edit mode reads its own lines from `in`.
+DispatchOutcome dispatchLine(char* line, std::FILE* in);
+
+// Writes the event and date header lines of a new game to the log, when open.
+void writeLogHeader();
+
+}  // namespace orv

@@ -1,0 +1,126 @@
+#include "shell/search_thread.h"
+
+#include <signal.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <thread>
+
+#include "board/game.h"
+#include "search/search.h"
+#include "shell/services.h"
+#include "shell/settings.h"
+#include "shell/shell_state.h"
+#include "shell/timecontrol.h"
+
+namespace orv {
+
+std::atomic<int> searchRunning{0};
+
+namespace {
+
+std::thread searchThread;
+
+constexpr int32_t BookScore = 1;
+constexpr int32_t NoScore = 32761;
+
+void playAndAnnounce(int32_t result) {
+  Move move = Move(result) & 0xFFFF;
+  // A search that found no move (should not happen: the go path never starts one on a
+  // finished game) has nothing to play or print.
+  if (result == -1 || move == 0 || move == 0xFFFF) return;
+
+  logMove(move, true);
+  char text[16];
+  if (shell.uciMode.load()) {
+    formatMoveText(move, text);
+    std::printf("bestmove %s\n", text);
+  } else {
+    int r = makeGameMove(move);
+    formatMoveText(move, text);
+    if (r != 0) {
+      std::printf("move %s\n", text);
+      reportGameEnd(r, text);
+    } else {
+      int32_t score = result / 65536;
+      if (score == BookScore) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        std::printf("move %s\n", text);
+      } else if (score == NoScore) {
+        std::printf("move %s\n", text);
+      } else {
+        bool resign = updateResignation(result, settings.resign.load() != 0, game.resignCounter,
+                                        game.previousScore);
+        std::printf("move %s\n", text);
+        if (resign) reportGameEnd(10, text);
+      }
+    }
+  }
+  std::fflush(stdout);
+}
+
+}  // namespace
+
+void searchProc(std::atomic<int32_t>* resultOut) {
+  searchRunning.store(1);
+  std::srand(unsigned(std::time(nullptr)));
+  int32_t result = rootSearch(game);
+  resultOut->store(result);
+  if (!shell.analyzeMode.load()) playAndAnnounce(result);
+  std::fflush(stdout);
+  searchRunning.store(0);
+}
+
+void joinFinishedSearch() {
+  if (searchThread.joinable()) searchThread.join();
+}
+
+void startSearch() {
+  joinFinishedSearch();   // the previous thread has cleared searchRunning; let it end
+  searchAbort.store(0);
+  allocateMoveTime(shell.analyzeMode.load());
+  game.uciMode = shell.uciMode.load();
+  searchSettings.useBook.store(settings.useBook.load() != 0);
+  // Running is raised before the thread exists so that a stop arriving at once is not lost.
+  searchRunning.store(1);
+  // The search thread never handles the termination signal: its handler waits for the
+  // search to end, which it could not do on the search thread itself.
+  sigset_t block, previous;
+  sigemptyset(&block);
+  sigaddset(&block, SIGTERM);
+  pthread_sigmask(SIG_BLOCK, &block, &previous);
+  searchThread = std::thread(searchProc, &shell.lastSearchResult);
+  pthread_sigmask(SIG_SETMASK, &previous, nullptr);
+  shell.forceMode = false;
+}
+
+void stopSearch() {
+  if (searchRunning.load() == 0) {
+    joinFinishedSearch();
+    return;
+  }
+  searchAbort.store(1);
+  while (searchRunning.load() != 0) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  joinFinishedSearch();
+}
+
+void reportGameEnd(int code, const char* moveText) {
+  switch (code) {
+    case -2: std::printf("%s (error): %s\n", "Illegal move", moveText); break;
+    case -1: std::printf("%s: %s\n", "Illegal move", moveText); break;
+    case 1: std::printf("%s (promote?): %s\n", "Illegal move", moveText); break;
+    case 2: std::printf("%s\n", game.side == White ? "0-1 {Black mates}" : "1-0 {White mates}"); break;
+    case 3: std::printf("1/2-1/2 {Stalemate}\n"); break;
+    case 4: std::printf("1/2-1/2 {Triple repetition}\n"); break;
+    case 5: std::printf("1/2-1/2 {50 moves rule}\n"); break;
+    case 6: std::printf("1/2-1/2 {Insufficient material}\n"); break;
+    case 10: std::printf("resign\n"); break;
+    default: break;
+  }
+  std::fflush(stdout);
+  if (settings.logFile && code != 0) std::fflush(settings.logFile);
+}
+
+}  // namespace orv

@@ -1,0 +1,73 @@
+#include "shell/uci.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "board/board.h"
+#include "board/game.h"
+#include "shell/edit_mode.h"
+#include "shell/line_input.h"
+#include "shell/search_thread.h"
+#include "shell/services.h"
+#include "shell/settings.h"
+#include "shell/shell_state.h"
+#include "shell/tablebase_path.h"
+#include "shell/timecontrol.h"
+
+namespace orv {
+
+void printUciIdentification() {
+  std::printf("id name %s\nid author Marvendel\n", "Orvalis 4.8");
+  std::printf("option name NalimovPath type string default\n");
+  std::printf("option name NalimovCache type spin default 4 min 1 max 16\n");
+  std::printf("option name Hash type spin default 128 min 30 max 1000\nuciok\n");
+  std::fflush(stdout);
+}
+
+void handlePosition(const char* line) {
+  if (std::strstr(line, "startpos")) {
+    stopSearch();
+    newGame();
+    shell.forceMode = false;
+  } else if (const char* fen = std::strstr(line, "fen")) {
+    stopSearch();
+    newGame();
+    // The FEN starts after "fen" and one blank; a line ending at "fen" has none.
+    const char* text = fen[3] ? fen + 4 : fen + 3;
+    if (parseFen(text) < 0) markPositionUnusable();
+    shell.forceMode = false;
+  }
+  if (const char* moves = std::strstr(line, "moves")) {
+    forEachMoveToken(moves + 5, [](char* token) {
+      Move m = parseMoveText(token, game.side);
+      if (m == 0) return;
+      stopSearch();
+      makeGameMove(m);
+    });
+  }
+}
+
+void handleSetOption(const char* line) {
+  if (startsWithNoCase(line, "setoption name Hash value", 25)) {
+    long long n = std::atoll(line + 25);
+    if (n > (1 << 20)) n = 1 << 20;   // far above any budget the tables accept
+    if (n < 0) n = 0;
+    stopSearch();   // the tables are never reallocated under a running search
+    allocateTables(n * 1048576);
+  } else if (startsWithNoCase(line, "setoption name NalimovPath", 26)) {
+    applyNalimovPathOption(line);
+  } else if (startsWithNoCase(line, "setoption name NalimovCache value", 33)) {
+    long n = std::atol(line + 33);
+    if (n > 0) settings.tablebaseCache = (n > (1 << 20) ? (1 << 20) : n) * 1048576;
+  }
+}
+
+void handleUciNewGame() {
+  stopSearch();   // the tables are never cleared under a running search
+  clearSearchTables();
+  shell.newGameFlag = true;
+  resetClockForNewGame();
+}
+
+}  // namespace orv
