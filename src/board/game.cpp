@@ -95,6 +95,7 @@ void newGame() {
   g.result = GameRunning;
   g.lastMove = 0;
   g.bookAttempts = 10;
+  g.lastBookPly = -1;
   computeFullKey(White, g.board);
   g.compact = g.board;
   generate<White>(g.legal, MaxGameMoves + 1, 0, g.board);

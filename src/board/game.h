@@ -81,6 +81,9 @@ void newGame();
 void refreshBoard();
 int makeGameMove(Move m);               // MakeResult
 int goToPly(int target);                // 0 done, 1 nothing to do
+// Forgets the moves taken back and not replayed (lastRecord = ply), so that the
+// records after the current position are free for the search's own line.
+void discardTakenBackMoves();
 int repetitionCount(int side, const Board& b);
 bool insufficientMaterial(const Board& b);
 bool gameOver();                        // result flag not 0

@@ -91,6 +91,8 @@ void replayRecord(Game& g, Move m) {
 
 }  // namespace
 
+void discardTakenBackMoves() { game.lastRecord = game.ply; }
+
 int goToPly(int target) {
   Game& g = game;
   int newPly;

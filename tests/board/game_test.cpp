@@ -253,6 +253,12 @@ TEST(GoToPly, BackAndForwardThroughTheHistory) {
   EXPECT_EQ(game.ply, -1);
   EXPECT_EQ(goToPly(-1), 1);
 
+  EXPECT_EQ(goToPly(3), 0);
+  discardTakenBackMoves();
+  EXPECT_EQ(game.lastRecord, 2);
+  EXPECT_EQ(goToPly(-2), 1);
+  EXPECT_EQ(goToPly(0), 0);
+
   // A new move after going back discards the moves taken back.
   EXPECT_EQ(makeGameMove(mv("d2d4")), MovePlayed);
   EXPECT_EQ(game.ply, 0);

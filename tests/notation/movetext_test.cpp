@@ -13,8 +13,8 @@ namespace orv {
 namespace {
 
 Move parse(const char* text, int side = White) {
-  char buffer[32];
-  std::strncpy(buffer, text, sizeof buffer);
+  char buffer[32] = {};
+  std::strncpy(buffer, text, sizeof buffer - 1);
   return parseCoordinateMove(buffer, side);
 }
 
