@@ -291,26 +291,3 @@ template uint32_t generate<White>(Move*, int, Move, Board&);
 template uint32_t generate<Black>(Move*, int, Move, Board&);
 
 }  // namespace orv
-
-// Interim definition until the game's draw rules provide the real one; the
-// strong definition in the game module replaces it at link time.
-namespace orv {
-__attribute__((weak)) bool insufficientMaterial(const Board& b) {
-  int men[2] = {0, 0}, kind[2] = {NoKind, NoKind}, sq[2] = {0, 0};
-  for (int slot = 0; slot < 32; ++slot) {
-    if ((slot & 15) == 0 || b.square[slot] == OffBoard) continue;
-    const int side = colourOfSlot(slot);
-    ++men[side];
-    kind[side] = b.kind[slot];
-    sq[side] = b.square[slot];
-  }
-  if (men[0] > 1 || men[1] > 1) return false;
-  if (men[0] + men[1] == 0) return true;
-  if (men[0] + men[1] == 1) {
-    const int k = men[0] ? kind[0] : kind[1];
-    return k == Bishop || k == Knight;
-  }
-  return kind[0] == Bishop && kind[1] == Bishop &&
-         ((fileOf(sq[0]) + rankOf(sq[0])) & 1) == ((fileOf(sq[1]) + rankOf(sq[1])) & 1);
-}
-}  // namespace orv
