@@ -1,0 +1,163 @@
+// Protocol dialogue with one engine process.
+#include "engine_player.h"
+
+#include <cstdio>
+
+namespace orv::match {
+
+namespace {
+
+constexpr int GreetingTimeoutMs = 10000;
+
+bool startsWith(const std::string& s, const char* prefix) { return s.rfind(prefix, 0) == 0; }
+
+// Second blank-separated token of a line ("move e2e4" -> "e2e4").
+std::string secondToken(const std::string& line) {
+  size_t a = line.find(' ');
+  if (a == std::string::npos) return "";
+  while (a < line.size() && line[a] == ' ') ++a;
+  size_t b = line.find(' ', a);
+  return line.substr(a, b == std::string::npos ? std::string::npos : b - a);
+}
+
+}  // namespace
+
+bool EnginePlayer::send(const std::string& line) { return process_ && process_->writeLine(line); }
+
+bool EnginePlayer::running() { return process_ && process_->started() && process_->waitExit(0) == -1; }
+
+int EnginePlayer::exitCode() { return process_ ? process_->waitExit(0) : -1; }
+
+bool EnginePlayer::waitFor(const std::string& expected, int timeoutMs, std::string& error) {
+  auto line = process_->readUntil([&](const std::string& l) { return l == expected; }, timeoutMs);
+  if (line) return true;
+  int code = process_->waitExit(100);
+  error = code == -1 ? "no \"" + expected + "\" within " + std::to_string(timeoutMs) + " ms"
+                     : "exited with code " + std::to_string(code) + " while waiting for \"" + expected + "\"";
+  return false;
+}
+
+bool EnginePlayer::synchronise(std::string& error) {
+  if (protocol_ == Protocol::Uci) {
+    send("isready");
+    return waitFor("readyok", GreetingTimeoutMs, error);
+  }
+  std::string n = std::to_string(++pingCounter_);
+  send("ping " + n);
+  return waitFor("pong " + n, GreetingTimeoutMs, error);
+}
+
+bool EnginePlayer::start(std::string& error) {
+  // The engine text is the program followed by its arguments, separated by blanks.
+  std::vector<std::string> words;
+  for (size_t p = 0, q; p < path_.size(); p = q + 1) {
+    q = path_.find(' ', p);
+    if (q == std::string::npos) q = path_.size();
+    if (q > p) words.push_back(path_.substr(p, q - p));
+  }
+  if (words.empty()) {
+    error = "no engine given";
+    return false;
+  }
+  process_ = std::make_unique<test::EngineProcess>(words[0], std::vector<std::string>(words.begin() + 1, words.end()));
+  if (!process_->started()) {
+    error = "cannot start " + path_;
+    return false;
+  }
+  bool ok;
+  if (protocol_ == Protocol::Uci) {
+    send("uci");
+    ok = waitFor("uciok", GreetingTimeoutMs, error);
+  } else {
+    send("xboard");
+    send("protover 2");
+    auto done = process_->readUntil([](const std::string& l) { return l.find("done=1") != std::string::npos; },
+                                    GreetingTimeoutMs);
+    ok = done.has_value();
+    if (!ok) error = "no feature line with done=1";
+  }
+  process_->drainStderr(0);
+  return ok;
+}
+
+void EnginePlayer::stop() {
+  if (!process_) return;
+  send("quit");
+  process_->closeStdin();
+  if (process_->waitExit(2000) == -1) process_->kill();
+  process_.reset();
+}
+
+bool EnginePlayer::beginGame(const TimeControlSpec& control, const std::vector<std::string>& opening,
+                             std::string& error) {
+  process_->drainStderr(0);
+  needGo_ = true;
+  if (protocol_ == Protocol::Uci) {
+    send("ucinewgame");
+    return synchronise(error);
+  }
+  send("new");
+  send("force");
+  long long seconds = control.baseMs / 1000;
+  char level[96];
+  std::snprintf(level, sizeof level, "level %d %lld:%02lld %lld", control.moves, seconds / 60, seconds % 60,
+                control.incrementMs / 1000);
+  send(level);
+  for (const std::string& m : opening) send(m);
+  return synchronise(error);
+}
+
+void EnginePlayer::requestMove(const std::vector<std::string>& allMoves, bool opponentMoved, int side,
+                               long long ownMs, long long otherMs, int movesToGo, long long incrementMs) {
+  if (ownMs < 1) ownMs = 1;
+  if (otherMs < 1) otherMs = 1;
+  if (protocol_ == Protocol::Uci) {
+    std::string position = "position startpos";
+    if (!allMoves.empty()) {
+      position += " moves";
+      for (const std::string& m : allMoves) position += " " + m;
+    }
+    send(position);
+    long long white = side == 0 ? ownMs : otherMs, black = side == 0 ? otherMs : ownMs;
+    std::string go = "go wtime " + std::to_string(white) + " btime " + std::to_string(black) + " winc " +
+                     std::to_string(incrementMs) + " binc " + std::to_string(incrementMs);
+    if (movesToGo > 0) go += " movestogo " + std::to_string(movesToGo);
+    send(go);
+    return;
+  }
+  // xboard clocks are in centiseconds; the engine ignores "time 0", so send at least 1.
+  send("time " + std::to_string(ownMs / 10 > 0 ? ownMs / 10 : 1));
+  send("otim " + std::to_string(otherMs / 10 > 0 ? otherMs / 10 : 1));
+  if (opponentMoved && !allMoves.empty()) send(allMoves.back());
+  if (needGo_ || !opponentMoved) {
+    send("go");
+    needGo_ = false;
+  }
+}
+
+void EnginePlayer::endGame(const std::string& result) {
+  if (protocol_ == Protocol::Xboard) {
+    send("result " + result);
+    send("force");
+  }
+}
+
+std::optional<EngineLine> EnginePlayer::readLine(int timeoutMs) {
+  auto line = process_->readLine(timeoutMs);
+  if (!line) return std::nullopt;
+  EngineLine e;
+  e.text = *line;
+  if (!e.text.empty() && e.text.back() == '\r') e.text.pop_back();
+  const char* movePrefix = protocol_ == Protocol::Uci ? "bestmove " : "move ";
+  if (startsWith(e.text, movePrefix)) {
+    e.kind = LineKind::Move;
+    e.move = secondToken(e.text);
+  } else if (e.text == "resign") {
+    e.kind = LineKind::Resign;
+  } else if (startsWith(e.text, "Illegal move") || startsWith(e.text, "Error")) {
+    e.kind = LineKind::Complaint;
+  }
+  return e;
+}
+
+}  // namespace orv::match

@@ -1,0 +1,61 @@
+// One engine process in a match, spoken to in xboard or UCI.
+#pragma once
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "match_options.h"
+#include "support/engine_process.h"
+
+namespace orv::match {
+
+// What a line of the engine means to the match.
+enum class LineKind {
+  Other,       // thinking output and anything else the match ignores
+  Move,        // "move X" (xboard) or "bestmove X" (UCI)
+  Resign,      // "resign"
+  Complaint,   // "Illegal move..." or "Error..." about something the match sent
+};
+struct EngineLine {
+  LineKind kind = LineKind::Other;
+  std::string text;   // the whole line
+  std::string move;   // the move of a Move line
+};
+
+class EnginePlayer {
+ public:
+  EnginePlayer(std::string path, Protocol protocol) : path_(std::move(path)), protocol_(protocol) {}
+
+  // Starts the process and completes the protocol's greeting; false with a reason.
+  bool start(std::string& error);
+  bool running();             // started and not exited
+  int exitCode();             // exit code once it has ended, else -1
+  void stop();                // quit, wait briefly, then kill
+
+  // Prepares a new game from the initial position after the opening moves.
+  bool beginGame(const TimeControlSpec& control, const std::vector<std::string>& opening, std::string& error);
+  // Asks for a move: `allMoves` is the game so far (its last entry the opponent's move, if any).
+  // ownMs / otherMs are the clocks, movesToGo the moves left in the period (0 = whole game).
+  void requestMove(const std::vector<std::string>& allMoves, bool opponentMoved, int side, long long ownMs,
+                   long long otherMs, int movesToGo, long long incrementMs);
+  // xboard: tells the engine the game is over.
+  void endGame(const std::string& result);
+
+  // Next line within the timeout, classified.
+  std::optional<EngineLine> readLine(int timeoutMs);
+
+ private:
+  bool send(const std::string& line);
+  // Reads until a line equals `expected` (lines on the way are dropped).
+  bool waitFor(const std::string& expected, int timeoutMs, std::string& error);
+  bool synchronise(std::string& error);
+
+  std::string path_;
+  Protocol protocol_;
+  std::unique_ptr<test::EngineProcess> process_;
+  bool needGo_ = true;
+  int pingCounter_ = 0;
+};
+
+}  // namespace orv::match
