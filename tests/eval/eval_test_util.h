@@ -1,0 +1,44 @@
+// Positions prepared for the evaluation as the search's root call prepares them.
+#pragma once
+#include <gtest/gtest.h>
+
+#include "board/board.h"
+#include "board/game.h"
+#include "eval/eval_terms.h"
+#include "eval/evaluate.h"
+#include "eval/node_state.h"
+#include "eval/position.h"
+
+namespace orv::test {
+
+constexpr int sq(const char* name) { return makeSquare(name[0] - 'a', name[1] - '1'); }
+
+struct Prepared {
+  NodeState state{};
+  Board board{};
+  int side = White;
+  int rootPhase = 0;
+
+  explicit Prepared(const char* fen) {
+    EXPECT_GE(parseFen(fen), 0) << fen;   // a check on the side not to move is fine here
+    rootPhase = recountBoard(game.board);
+    board = game.board;
+    side = game.side;
+    state = rootNodeState(board);
+    loadSearchPosition(board);
+  }
+  // Makes this position the one the evaluation reads again.
+  void load() const { loadSearchPosition(board); }
+  int eval() const {
+    load();
+    return evaluate(side, state);
+  }
+  EvalTerms terms() const {
+    load();
+    EvalTerms t;
+    evaluateTerms(side, state, t);
+    return t;
+  }
+};
+
+}  // namespace orv::test
