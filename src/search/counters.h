@@ -13,6 +13,7 @@ struct SearchCounters {
   std::atomic<uint32_t> quiescenceNodes{0};
   std::atomic<uint32_t> tableHits{0};       // transposition hits
   std::atomic<uint32_t> searchedMoves{0};
+  std::atomic<uint32_t> nullMoves{0};       // null-move searches started
   std::atomic<int64_t> startTick{0};        // milliseconds, steady clock
   std::atomic<int> iterationDepth{0};
   std::atomic<int> movesLeft{0};

@@ -356,6 +356,7 @@ template <int Us>
   if (nullAllowed && !inCheck && !(flags & FlagNoNull) && !pvNode && s.pieces[Us] > 0 && t != 0 &&
       ply <= MaxPly - 2 && beta >= -31999 && eval >= beta && excluded == 0) {
     const int nd = depth - (3 + (depth >> 10) + std::min((eval - beta) / 1200, 3)) * 256;
+    bump(searchCounters.nullMoves);
     const int v = -searchNode<Them>(0, (flags & 0x51d00) | FlagNullChild, nd, -beta, -beta + 1, s);
     if (v >= beta && v < 32000) {
       if (depth < 3072) return beta;

@@ -56,7 +56,8 @@ bool shouldStop(int scoreChange) { return searchAbort.load() != 0 || (scoreChang
 inline int entryScore(uint32_t word) { return int16_t(word >> 16); }
 inline uint32_t withScore(uint32_t word, int score) { return (word & 0xFFFF) | uint32_t(uint16_t(score)) << 16; }
 
-// Stable, descending by the signed score in the high half.
+}  // namespace
+
 void sortRootList(uint32_t* list) {
   for (int i = 0; list[i] != 0; ++i) {
     int best = i;
@@ -67,6 +68,8 @@ void sortRootList(uint32_t* list) {
     list[i] = word;
   }
 }
+
+namespace {
 
 void copyToOrderedList(const uint32_t* list) {
   int i = 0;
@@ -95,6 +98,7 @@ void resetCounters() {
   c.searchedMoves.store(0, std::memory_order_relaxed);
   c.quiescenceNodes.store(0, std::memory_order_relaxed);
   c.tableHits.store(0, std::memory_order_relaxed);
+  c.nullMoves.store(0, std::memory_order_relaxed);
   pawnHashHits = 0;
 }
 

@@ -32,6 +32,10 @@ extern int extensionPlyLimit;     // min(2 x iteration depth, 62)
 extern uint32_t timeCheckCounter;
 extern bool failHighFlag;         // the root is re-searched after failing high
 
+// Sorts a 0-terminated root list: stable, descending by the signed score in
+// the high half (the earliest of equal entries stays first).
+void sortRootList(uint32_t* list);
+
 // Reads the clock (every 250,000 node entries): may raise the abort flag.
 void timeCheck();
 

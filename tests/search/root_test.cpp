@@ -1,0 +1,79 @@
+#include <gtest/gtest.h>
+
+#include "search/reductions.h"
+#include "search/search_internal.h"
+#include "search_fixture.h"
+
+namespace orv::test {
+namespace {
+
+using RootSearch = SearchFixture;
+
+TEST_F(RootSearch, FinishedGameGivesMinusOne) {
+  setUp("k7/8/1K6/8/8/8/8/2Q5 w - - 0 1", 4);
+  play("c1c8");   // mate
+  ASSERT_NE(game.result, 0);
+  EXPECT_EQ(rootSearch(game), -1);
+}
+
+TEST_F(RootSearch, IterationLimitIsHonouredAndWrittenBack) {
+  setUp("r1bqkbnr/pppp1ppp/2n5/4p3/4P3/5N2/PPPP1PPP/RNBQKB1R w KQkq - 2 3", 5);
+  Move m = 0;
+  searchScore(&m);
+  EXPECT_EQ(game.iterationLimit, 5);
+  EXPECT_EQ(m, game.legal[0] & 0xFFFF);   // the returned move heads the sorted root list
+  // One legal move: depth 2 only, whatever the limit.
+  setUp("k7/8/8/8/8/8/8/KR5R b - - 0 1", 30);
+  searchScore(&m);
+  EXPECT_EQ(game.iterationLimit, 2);
+  EXPECT_EQ(m, makeMove(sq("a8"), sq("a7")));
+}
+
+TEST_F(RootSearch, PassedSoftLimitStopsAfterTheFirstIteration) {
+  setUp("r1bqkbnr/pppp1ppp/2n5/4p3/4P3/5N2/PPPP1PPP/RNBQKB1R w KQkq - 2 3", 999);
+  game.softLimit = 0;
+  game.hardLimit = 1 << 28;
+  const int score = searchScore();
+  EXPECT_EQ(game.iterationLimit, 2);
+  EXPECT_GT(score, -32000);
+  EXPECT_LT(score, 32000);
+}
+
+TEST_F(RootSearch, StartClearsAnEarlierAbort) {
+  // The flag left by the previous search does not cut the next one short.
+  setUp("4k3/8/8/8/8/8/3q4/4K3 w - - 0 1", 3);
+  searchAbort = 1;
+  Move m = 0;
+  searchScore(&m);
+  EXPECT_EQ(m, (makeMove(sq("e1"), sq("d2")) | CaptureMark) & 0xFFFF);
+  EXPECT_EQ(game.iterationLimit, 3);
+}
+
+TEST(RootListSort, StableAndDescendingBySignedScore) {
+  auto word = [](uint32_t move, int score) { return move | uint32_t(uint16_t(score)) << 16; };
+  uint32_t list[] = {word(1, -5), word(2, 7), word(3, -32767), word(4, 7), word(5, 0), word(6, -5), 0};
+  sortRootList(list);
+  const uint32_t order[] = {2, 4, 5, 1, 6, 3};
+  for (int i = 0; i < 6; ++i) EXPECT_EQ(list[i] & 0xFFFF, order[i]) << i;
+  EXPECT_EQ(list[6], 0u);
+}
+
+TEST(ReductionTable, LogarithmicProduct) {
+  EXPECT_EQ(reductionTable[8][10], 1);
+  EXPECT_EQ(reductionTable[20][40], 4);
+  EXPECT_EQ(reductionTable[31][63], 5);
+  for (int m = 0; m < 64; ++m) {
+    EXPECT_EQ(reductionTable[0][m], 0);
+    EXPECT_EQ(reductionTable[1][m], 0);
+  }
+  for (int d = 0; d < 32; ++d) EXPECT_EQ(reductionTable[d][1], 0);
+  // Never decreasing in either direction.
+  for (int d = 1; d < 32; ++d)
+    for (int m = 1; m < 64; ++m) {
+      EXPECT_GE(reductionTable[d][m], reductionTable[d - 1][m]);
+      EXPECT_GE(reductionTable[d][m], reductionTable[d][m - 1]);
+    }
+}
+
+}  // namespace
+}  // namespace orv::test
