@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -278,6 +279,55 @@ TEST(GoToPly, ResetsClockResultAndBookAttempts) {
   EXPECT_EQ(game.bookAttempts, 10);
   EXPECT_EQ(goToPly(-2), 0);
   EXPECT_EQ(game.result, GameCheckmate);   // replayed into the mate again
+}
+
+// A random legal move, favouring castling and en passant, which random play seldom meets.
+Move pickMove(int count, std::mt19937& random) {
+  for (int i = 0; i < count; ++i) {
+    const int kind = moveKind(game.legal[i]);
+    if (kind >= CastleKingSide && kind <= EnPassant && random() % 2) return game.legal[i];
+  }
+  return game.legal[random() % unsigned(count)];
+}
+
+// Random games through every kind of move: taking each move back must give
+// back the position before it, and replaying all of them the final position.
+TEST(GoToPly, RandomGamesTakeBackAndReplayExactly) {
+  std::mt19937 random(20261208);
+  const char* starts[] = {"startpos", "r3k2r/1P4P1/8/2pP4/8/8/1p4p1/R3K2R w KQkq -",
+                          "n3k2r/PPP3PP/8/8/8/8/ppp3pp/N3K2R b Kk -",
+                          "r3k2r/8/8/8/8/8/8/R3K2R w KQkq -", "4k3/p1p1p1p1/8/1P1P1P1P/1p1p1p1p/8/P1P1P1P1/4K3 b - -"};
+  for (const char* start : starts) {
+    for (int round = 0; round < 4; ++round) {
+      if (std::strcmp(start, "startpos") == 0)
+        newGame();
+      else
+        ASSERT_GE(parseFen(start), 0);
+      std::vector<Board> positions{game.board};
+      std::vector<std::string> fens{game.positionText};
+      while (game.ply < 150 && game.legal[0] != 0) {
+        int count = 0;
+        while (game.legal[count]) ++count;
+        const int code = makeGameMove(pickMove(count, random));
+        ASSERT_GE(code, 0);
+        positions.push_back(game.board);
+        fens.push_back(game.positionText);
+        if (code == MoveInsufficientMaterial) break;
+      }
+      const int last = game.ply;
+      const Board end = game.board;
+      for (int ply = last; ply >= 0; --ply) {
+        ASSERT_EQ(goToPly(-1), 0);
+        expectSamePosition(positions[size_t(ply)], game.board);
+        if (::testing::Test::HasFailure()) return;
+      }
+      ASSERT_EQ(goToPly(-3), 0);
+      EXPECT_EQ(game.ply, last);
+      expectSamePosition(end, game.board);
+      const std::string fen = fens.back();
+      EXPECT_EQ(fen.substr(0, fen.rfind(' ')), std::string(game.positionText).substr(0, fen.rfind(' ')));
+    }
+  }
 }
 
 TEST(GameKeys, KeyThroughMovesEqualsTheFullKeyOfTheSamePosition) {
