@@ -50,15 +50,19 @@ inline void moveMan(Board& c, int slot, int from, int to) {
 }
 
 // Applies move m of side Mover to c. Returns false when Mover's king is left
-// attacked (for castling also the passed and start squares are tested).
+// attacked (for castling also the passed and start squares are tested) or when
+// the move does not fit the position.
 template <int Mover>
 bool applyMove(Board& c, Move m) {
   constexpr int Other = Mover ^ 1;
   constexpr int base = slotBase(Mover), otherBase = slotBase(Other);
   const int from = moveFrom(m), to = moveTo(m), kind = moveKind(m);
   const int slot = c.map[from];
-  c.map[from] = EmptySquare;
   const int victim = c.map[to];
+  // A move from elsewhere (a remembered line) may not fit this position: no man
+  // of the mover on the origin, or one of its own men on the destination.
+  if (!isManOf<Mover>(slot) || (victim != EmptySquare && !isManOf<Other>(victim))) return false;
+  c.map[from] = EmptySquare;
   if (victim != EmptySquare) {
     takeMan(c, victim, Other);
     if (victim == otherBase + KingRookSlot && c.castle[castleIndex(Other, 0)] == 0)

@@ -154,6 +154,15 @@ TEST(MoveGenerator, IllegalCompletionLeavesTheBoardAlone) {
   EXPECT_EQ(generate<Black>(list, 8, m, b), m | GenIllegal);
   EXPECT_EQ(std::memcmp(&b, &pinned.board, sizeof b), 0);
 
+  // A move that does not fit the position is refused, not applied.
+  Line start(StartFen);
+  const Move fromEmpty = makeMove(sq("e4"), sq("e5"));
+  const Move ontoOwn = makeMove(sq("d1"), sq("d2"));
+  EXPECT_EQ(generate<Black>(nullptr, 0, fromEmpty, start.board), fromEmpty | GenIllegal);
+  EXPECT_EQ(generate<Black>(nullptr, 0, ontoOwn, start.board), ontoOwn | GenIllegal);
+  EXPECT_EQ(generate<White>(nullptr, 0, makeMove(sq("e2"), sq("e4")), start.board),
+            makeMove(sq("e2"), sq("e4")) | GenIllegal);   // a White man moved as Black's
+
   // Without a move: is the side that has just moved in check?
   Line check("4k3/8/8/8/8/8/8/4R1K1 b - -");
   EXPECT_EQ(generate<Black>(nullptr, 0, 0, check.board), 0u);
