@@ -6,11 +6,14 @@ namespace orv {
 
 void setupStartPosition(Board& b);
 void clearBoard(Board& b);                        // the board's clear operation
-int placeMan(Board& b, int colour, int kind, int sq);   // slot, -1 no slot / bad square, -2 bad kind
-int placePawn(Board& b, int colour, int sq);            // slot or -1 (edit-position order)
+// Slot, -1 no slot / bad square, -2 bad kind; a man already on the square is removed.
+int placeMan(Board& b, int colour, int kind, int sq);
+int placePawn(Board& b, int colour, int sq);     // slot or -1 (edit-position order); replaces likewise
 void computeFullKey(int side, Board& b);          // words 170..173 from scratch
 
 // FEN on the Game: 0, 0x80000 (side not to move in check), -2 (no slot), -3 (king missing).
+// A refused text (negative code) leaves the Game's position as it was.
+// Castling letters grant a right only when the king and that rook stand at home.
 int parseFen(const char* text);
 // Longest text writeFen can produce, terminator included.
 constexpr int FenTextSize = 100;

@@ -101,6 +101,7 @@ void countMaterial(Board& b) {
 }  // namespace
 
 int parseFen(const char* text) {
+  if (text == nullptr) return -3;
   initStartupTables();
   Board b;
   clearBoard(b);
