@@ -1,0 +1,106 @@
+// The search's attack tests: king attacked after a move, check-giving moves,
+// and the plausibility filter for hash moves.
+#include <gtest/gtest.h>
+
+#include "search/search_position_setup.h"
+
+namespace orv {
+namespace {
+
+using namespace gentest;
+
+// Is the king of the side not to move (in the FEN) attacked by the side to move?
+bool attackedAfterLoad(const char* fen) {
+  EXPECT_EQ(parseFen(fen), 0x80000) << "the side not to move must stand in check: " << fen;
+  Board b = game.board;
+  recountBoard(b);
+  loadSearchPosition(b);
+  return game.side == White ? kingAttacked<White>(0) : kingAttacked<Black>(0);
+}
+
+// Is the king of the side to move attacked (its in-check test)?
+bool inCheck(const char* fen) {
+  loadFen(fen);
+  return game.side == White ? kingAttacked<Black>(0) : kingAttacked<White>(0);
+}
+
+TEST(SearchAttacks, KingAttackedByEachKindOfMan) {
+  EXPECT_TRUE(inCheck("6k1/8/8/8/8/8/8/r5K1 w - -"));          // rook along the rank
+  EXPECT_FALSE(inCheck("6k1/8/8/8/8/8/8/r3N1K1 w - -"));       // ... blocked
+  EXPECT_TRUE(inCheck("6k1/8/8/8/8/4b3/8/6K1 w - -"));         // bishop on the diagonal
+  EXPECT_FALSE(inCheck("6k1/8/8/8/8/2b5/8/6K1 w - -"));        // bishop off the line
+  EXPECT_TRUE(inCheck("6k1/8/8/8/8/5n2/8/6K1 w - -"));         // knight
+  EXPECT_TRUE(inCheck("6k1/8/8/8/8/8/5p2/6K1 w - -"));         // Black pawn above the White king
+  EXPECT_FALSE(inCheck("6k1/8/8/8/8/8/8/5pK1 w - -"));         // ... beside it: no
+  EXPECT_TRUE(inCheck("6k1/5P2/8/8/8/8/8/6K1 b - -"));         // White pawn below the Black king
+  EXPECT_FALSE(inCheck("4K3/8/8/8/8/8/5P2/6k1 b - -"));        // ... above it: no (pawns attack upward)
+  EXPECT_TRUE(inCheck("6k1/8/8/8/8/8/8/q5K1 w - -"));          // queen straight
+  EXPECT_TRUE(inCheck("6k1/8/8/8/8/8/7q/6K1 w - -"));          // queen diagonal, adjacent
+  EXPECT_FALSE(inCheck("6k1/8/8/8/8/8/8/6K1 w - -"));
+
+  // The side to move attacks the other king (as after an illegal move).
+  EXPECT_TRUE(attackedAfterLoad("R5k1/8/8/8/8/8/8/6K1 w - -"));
+  EXPECT_TRUE(attackedAfterLoad("6k1/8/8/8/8/8/8/r5K1 b - -"));
+}
+
+TEST(SearchAttacks, GivesCheckDirectAndDiscovered) {
+  NodeState s = loadFen("4k3/8/8/5N2/8/8/8/4K3 w - -");
+  const int king = sq("e8");
+  EXPECT_TRUE(givesCheck<White>(mv("f5", "d6"), king, s));   // knight step to the king
+  EXPECT_FALSE(givesCheck<White>(mv("f5", "h6"), king, s));
+
+  s = loadFen("4k3/8/8/8/8/8/8/R3K3 w - -");
+  EXPECT_TRUE(givesCheck<White>(mv("a1", "a8"), king, s));
+  EXPECT_FALSE(givesCheck<White>(mv("a1", "a7"), king, s));
+  s = loadFen("2n1k3/8/8/8/8/8/8/R3K3 w - -");
+  EXPECT_FALSE(givesCheck<White>(mv("a1", "a8"), king, s));  // the knight on c8 blocks
+
+  s = loadFen("4k3/8/3P4/8/8/8/8/4K3 w - -");
+  EXPECT_TRUE(givesCheck<White>(mv("d6", "d7"), king, s));   // pawn one step diagonally below
+  s = loadFen("4k3/8/8/8/8/8/8/3QK3 w - -");
+  EXPECT_TRUE(givesCheck<White>(mv("d1", "a4"), king, s));   // queen on the diagonal a4-e8
+  EXPECT_FALSE(givesCheck<White>(mv("d1", "b3"), king, s));
+
+  // Discovered: the knight leaves the e-file in front of the rook.
+  s = loadFen("4k3/8/8/8/4N3/8/8/4R1K1 w - -");
+  EXPECT_TRUE(givesCheck<White>(mv("e4", "c5"), king, s));
+  // A pawn pushed along the line still blocks it; a capture off the line discovers.
+  s = loadFen("4k3/8/3p4/4P3/8/8/8/4R1K1 w - -");
+  EXPECT_FALSE(givesCheck<White>(mv("e5", "e6"), king, s));
+  EXPECT_TRUE(givesCheck<White>(CaptureMark | mv("e5", "d6"), king, s));
+  // A man of the other side behind the origin discovers nothing.
+  s = loadFen("4k3/8/8/8/4N3/8/8/4r1K1 w - -");
+  EXPECT_FALSE(givesCheck<White>(mv("e4", "c5"), king, s));
+
+  // The Black twin: a pawn checks downward, a bishop discovers along the diagonal.
+  s = loadFen("4k3/8/8/8/8/5p2/8/4K3 b - -");
+  EXPECT_TRUE(givesCheck<Black>(mv("f3", "f2"), sq("e1"), s));
+  s = loadFen("4k3/8/8/7b/8/5n2/8/3K4 b - -");
+  EXPECT_TRUE(givesCheck<Black>(mv("f3", "h2"), sq("d1"), s));
+}
+
+TEST(SearchAttacks, PlausibleHashMoveChecksOwnerTargetAndStepOnly) {
+  loadFen("rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -");
+  EXPECT_TRUE(plausibleHashMove<White>(mv("g1", "f3")));
+  EXPECT_FALSE(plausibleHashMove<White>(mv("g1", "g3")));   // knight on a line
+  EXPECT_TRUE(plausibleHashMove<White>(mv("f1", "c4")));    // paths are not examined
+  EXPECT_FALSE(plausibleHashMove<White>(mv("f1", "f3")));   // bishop straight
+  EXPECT_TRUE(plausibleHashMove<White>(mv("a1", "a3")));
+  EXPECT_TRUE(plausibleHashMove<White>(mv("c1", "e3")));
+  EXPECT_FALSE(plausibleHashMove<White>(mv("a1", "c3")));   // no line at all
+  EXPECT_TRUE(plausibleHashMove<White>(mv("d1", "h5")));
+  EXPECT_TRUE(plausibleHashMove<White>(mv("e2", "e5")));
+  EXPECT_FALSE(plausibleHashMove<White>(mv("e7", "e5")));   // a Black man
+  EXPECT_FALSE(plausibleHashMove<White>(mv("e3", "e4")));   // empty origin
+  EXPECT_FALSE(plausibleHashMove<White>(mv("b1", "d2")));   // own man on the destination
+  EXPECT_TRUE(plausibleHashMove<White>(mv("e2", "f3")));     // a pawn on a diagonal
+  EXPECT_TRUE(plausibleHashMove<Black>(mv("g8", "f6")));
+  EXPECT_FALSE(plausibleHashMove<Black>(mv("g1", "f3")));
+
+  loadFen("4k3/8/8/8/8/8/8/R3K3 w - -");
+  EXPECT_FALSE(plausibleHashMove<White>(mv("a1", "b2")));   // rook on a diagonal
+  EXPECT_TRUE(plausibleHashMove<White>(mv("a1", "a8")));
+}
+
+}  // namespace
+}  // namespace orv
