@@ -18,10 +18,11 @@ struct ToolSearchResult {
   Move move;
   int score;
   uint32_t nodes;
+  int64_t ms;        // time of the search itself
 };
 
 inline ToolSearchResult searchFenToDepth(const char* fen, int depth, bool post) {
-  ToolSearchResult r{0, 0, 0, 0};
+  ToolSearchResult r{0, 0, 0, 0, 0};
   if (transpositionTable.entries == nullptr && allocateHashTables(64ull << 20) < 0) {
     r.code = -2;
     return r;
@@ -39,7 +40,9 @@ inline ToolSearchResult searchFenToDepth(const char* fen, int depth, bool post) 
   game.softLimit = 1 << 28;   // tenths of a second: no time limit in practice
   game.hardLimit = 1 << 28;
   game.iterationLimit = depth;
+  const int64_t start = tickMilliseconds();
   const int32_t result = rootSearch(game);
+  r.ms = tickMilliseconds() - start;
   if (result == -1) {
     r.code = -1;
     return r;

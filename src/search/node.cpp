@@ -552,6 +552,8 @@ int nodeAfterMake(Move t, uint32_t flags, int depth, int alpha, int beta, const 
                   const SearchUndo& undo, bool made) {
   uint32_t key[2];
   searchProbeKey<Us>(s, key);
+  // The table is probed a few steps later; start loading its bucket now.
+  __builtin_prefetch(&transpositionTable.entries[key[0] % transpositionTable.count]);
   if ((flags & FlagLegality) && t != 0 && kingAttacked<Us>(t)) return IllegalMove;
 
   bump(searchCounters.nodes);
