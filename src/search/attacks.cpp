@@ -9,6 +9,33 @@
 namespace orv {
 namespace {
 
+// Bit k of attackBits[from][to]: a man of kind k on `from` attacks `to` on an
+// otherwise empty board. Row 64 (a captured man) attacks nothing.
+struct AttackBits {
+  uint8_t bits[65][64];
+};
+constexpr AttackBits buildAttackBits() {
+  AttackBits t{};
+  for (int from = 0; from < 64; ++from) {
+    for (int to = 0; to < 64; ++to) {
+      if (from == to) continue;
+      const int df = fileOf(to) - fileOf(from), dr = rankOf(to) - rankOf(from);
+      const int af = df < 0 ? -df : df, ar = dr < 0 ? -dr : dr;
+      int b = 0;
+      if (af <= 1 && ar <= 1) b |= 1 << King;
+      if (df == 0 || dr == 0) b |= 1 << Rook | 1 << Queen;
+      if (af == ar) b |= 1 << Bishop | 1 << Queen;
+      if ((af == 1 && ar == 2) || (af == 2 && ar == 1)) b |= 1 << Knight;
+      if (af == 1 && dr == 1) b |= 1 << WhitePawn;
+      if (af == 1 && dr == -1) b |= 1 << BlackPawn;
+      t.bits[from][to] = uint8_t(b);
+    }
+  }
+  return t;
+}
+constexpr AttackBits attackBits = buildAttackBits();
+constexpr int SliderKinds = 1 << Queen | 1 << Rook | 1 << Bishop;
+
 // Are the squares strictly between a and b (on one line, unit step d) empty?
 inline bool pathClear(int a, int b, int d) {
   const Board& p = searchPosition;
@@ -17,36 +44,17 @@ inline bool pathClear(int a, int b, int d) {
   return true;
 }
 
-// Does the man of Us with kind k on `from` attack `target`, with every square
-// between them empty? Pawns of White attack upward (+7, +9), of Black downward.
-template <int Us> inline bool manAttacks(int k, int from, int target) {
-  const int d = direction[from][target];
-  if (d == 0) return false;
-  switch (k) {
-    case King:
-      return from + d == target && !isKnightStep(d);
-    case Queen:
-      return !isKnightStep(d) && pathClear(from, target, d);
-    case Rook:
-      return isStraightStep(d) && pathClear(from, target, d);
-    case Bishop:
-      return isDiagonalStep(d) && pathClear(from, target, d);
-    case Knight:
-      return isKnightStep(d);
-    default:  // a pawn of Us
-      if constexpr (Us == White) return (d == 7 || d == 9) && from + d == target;
-      else return (d == -7 || d == -9) && from + d == target;
-  }
-}
-
-// Is `target` attacked by any man of Us?
+// Is `target` attacked by any man of Us? The table rejects almost every man
+// without a branch on its kind; only sliders need their path examined.
 template <int Us> inline bool squareAttacked(int target) {
   const Board& p = searchPosition;
   constexpr int Base = slotBase(Us);
   for (int slot = Base; slot < Base + 16; ++slot) {
     const int from = p.square[slot];
-    if (from == OffBoard) continue;
-    if (manAttacks<Us>(p.kind[slot], from, target)) return true;
+    const int k = p.kind[slot];
+    if (!((attackBits.bits[from][target] >> k) & 1)) continue;
+    if (!((SliderKinds >> k) & 1)) return true;
+    if (pathClear(from, target, direction[from][target])) return true;
   }
   return false;
 }

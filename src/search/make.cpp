@@ -111,11 +111,18 @@ int makeSearchMove(Move t, uint32_t flags, NodeState& s, SearchUndo& u) {
   if (p.map[to] == slotBase(Us)) return IllegalMoveScore;  // Us's king was left en prise
   u.made = true;
 
-  const int castleKeysBefore = castleKeyIndex<White>(s) << 16 | castleKeyIndex<Black>(s);
-  bool material = false;
-
   const int victimSq = mk == EnPassant ? to + (Them == Black ? 8 : -8) : to;
   const int victim = p.map[victimSq];
+  const int mover = p.map[from];
+  // Only a king or rook move of Them or the capture of a rook of Us can change
+  // castling statuses (castling is a king move).
+  constexpr int UsBase = slotBase(Us);
+  const bool castlingTouched = mover == ThemBase || mover == ThemBase + QueenRookSlot ||
+                               mover == ThemBase + KingRookSlot || victim == UsBase + QueenRookSlot ||
+                               victim == UsBase + KingRookSlot;
+  const int castleKeysBefore = castlingTouched ? castleKeyIndex<White>(s) << 16 | castleKeyIndex<Black>(s) : 0;
+  bool material = false;
+
   if (victim != EmptySquare) {
     removeMan<Us>(s, victim, victimSq);
     p.map[victimSq] = EmptySquare;
@@ -124,7 +131,6 @@ int makeSearchMove(Move t, uint32_t flags, NodeState& s, SearchUndo& u) {
     material = true;
   }
 
-  const int mover = p.map[from];
   const int k = p.kind[mover];
   if (isPromotion(t)) {
     const int newKind = promotionKind(t);
@@ -166,21 +172,23 @@ int makeSearchMove(Move t, uint32_t flags, NodeState& s, SearchUndo& u) {
     }
   }
 
-  // Rights lost by a king or rook move (castling has set its statuses above).
-  if (mover == ThemBase) {
-    if (s.castle[castleIndex(Them, 0)] == 0) s.castle[castleIndex(Them, 0)] = -1;
-    if (s.castle[castleIndex(Them, 1)] == 0) s.castle[castleIndex(Them, 1)] = -1;
-  } else if (mover == ThemBase + KingRookSlot) {
-    if (s.castle[castleIndex(Them, 0)] == 0) s.castle[castleIndex(Them, 0)] = -1;
-  } else if (mover == ThemBase + QueenRookSlot) {
-    if (s.castle[castleIndex(Them, 1)] == 0) s.castle[castleIndex(Them, 1)] = -1;
-  }
-  const int castleKeysAfter = castleKeyIndex<White>(s) << 16 | castleKeyIndex<Black>(s);
-  if (castleKeysAfter != castleKeysBefore) {
-    toggleKey(s.key, castleKeysBefore >> 16);
-    toggleKey(s.key, castleKeysAfter >> 16);
-    toggleKey(s.key, castleKeysBefore & 0xFFFF);
-    toggleKey(s.key, castleKeysAfter & 0xFFFF);
+  if (castlingTouched) {
+    // Rights lost by a king or rook move (castling has set its statuses above).
+    if (mover == ThemBase) {
+      if (s.castle[castleIndex(Them, 0)] == 0) s.castle[castleIndex(Them, 0)] = -1;
+      if (s.castle[castleIndex(Them, 1)] == 0) s.castle[castleIndex(Them, 1)] = -1;
+    } else if (mover == ThemBase + KingRookSlot) {
+      if (s.castle[castleIndex(Them, 0)] == 0) s.castle[castleIndex(Them, 0)] = -1;
+    } else if (mover == ThemBase + QueenRookSlot) {
+      if (s.castle[castleIndex(Them, 1)] == 0) s.castle[castleIndex(Them, 1)] = -1;
+    }
+    const int castleKeysAfter = castleKeyIndex<White>(s) << 16 | castleKeyIndex<Black>(s);
+    if (castleKeysAfter != castleKeysBefore) {
+      toggleKey(s.key, castleKeysBefore >> 16);
+      toggleKey(s.key, castleKeysAfter >> 16);
+      toggleKey(s.key, castleKeysBefore & 0xFFFF);
+      toggleKey(s.key, castleKeysAfter & 0xFFFF);
+    }
   }
 
   toggleKey(s.key, ZobristSideToMove);
