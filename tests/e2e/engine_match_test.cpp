@@ -1,0 +1,41 @@
+// Whole games of the engine against itself through the match driver, under both protocols:
+// every move legal, on time, no crash and no hang.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include <string>
+#include <vector>
+
+#include "support/engine_process.h"
+
+namespace orv {
+namespace {
+
+std::string runDriver(const std::vector<std::string>& args, int timeoutMs, int& exitCode) {
+  test::EngineProcess driver(ORVALIS_MATCH, args);
+  std::string output;
+  long long deadline = test::steadyNowMs() + timeoutMs;
+  while (auto line = driver.readLine(int(std::max(0LL, deadline - test::steadyNowMs())))) output += *line + "\n";
+  exitCode = driver.waitExit(int(std::max(0LL, deadline - test::steadyNowMs())));
+  return output;
+}
+
+TEST(EngineMatch, PlaysCleanGamesUnderXboard) {
+  int exitCode = -1;
+  std::string output = runDriver({ORVALIS_BIN, "2", "xboard", "40/10", "--max-plies", "30"}, 120000, exitCode);
+  EXPECT_EQ(exitCode, 0) << output;
+  EXPECT_TRUE(output.find("games 2:") != std::string::npos) << output;
+  EXPECT_TRUE(output.find("faults 0:") != std::string::npos) << output;
+}
+
+TEST(EngineMatch, PlaysCleanGamesUnderUci) {
+  int exitCode = -1;
+  std::string output = runDriver({ORVALIS_BIN, "2", "uci", "40/10+0.1", "--max-plies", "30"}, 120000, exitCode);
+  EXPECT_EQ(exitCode, 0) << output;
+  EXPECT_TRUE(output.find("games 2:") != std::string::npos) << output;
+  EXPECT_TRUE(output.find("faults 0:") != std::string::npos) << output;
+}
+
+}  // namespace
+}  // namespace orv
