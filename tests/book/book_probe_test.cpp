@@ -124,8 +124,11 @@ TEST_F(BookProbeTest, TenMissesSilenceTheBookUntilReset) {
   game.bookAttempts = 0;
   EXPECT_EQ(probeBook(list), 0);
   EXPECT_EQ(game.bookAttempts, 0);
-  game.bookAttempts = 10;
+  newGame();   // a new game makes the book active again
+  EXPECT_EQ(game.bookAttempts, 10);
+  std::memcpy(list, game.legal, sizeof list);
   EXPECT_EQ(probeBook(list), 1);
+  EXPECT_TRUE(list[0] == BookE2E4 || list[0] == BookD2D4);
 }
 
 TEST_F(BookProbeTest, MissingVanishingOrForeignFilesGiveNoMove) {
