@@ -2,7 +2,10 @@
 
 #include <string>
 
+#include "search/counters.h"
 #include "search/output.h"
+#include "search/pv.h"
+#include "search/search.h"
 
 namespace orv::test {
 namespace {
@@ -54,6 +57,20 @@ TEST(SearchLine, LongLineStopsAt63Moves) {
   for (size_t at = s.find("pv ") + 3; (at = s.find(' ', at)) != std::string::npos; ++at) ++moves;
   EXPECT_EQ(moves, 63u);
   EXPECT_EQ(s.back(), '\n');
+}
+
+TEST(SearchLine, PrintedOnlyWithThePostFlag) {
+  publishSingleMove(e2e4);
+  searchCounters.nodes = 42;
+  searchSettings.post = false;
+  testing::internal::CaptureStdout();
+  printSearchLine(480, 10, 3, true, true);
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+  searchSettings.post = true;
+  testing::internal::CaptureStdout();
+  printSearchLine(480, 10, 3, true, true);
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), "info depth 3 score cp 100 time 10 nodes 42 pv e2e4! \n");
+  searchSettings.post = false;
 }
 
 TEST(StatusLine, Format) {

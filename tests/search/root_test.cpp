@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <future>
+#include <thread>
+
 #include "search/reductions.h"
 #include "search/search_internal.h"
 #include "search_fixture.h"
@@ -47,6 +51,21 @@ TEST_F(RootSearch, StartClearsAnEarlierAbort) {
   searchScore(&m);
   EXPECT_EQ(m, (makeMove(sq("e1"), sq("d2")) | CaptureMark) & 0xFFFF);
   EXPECT_EQ(game.iterationLimit, 3);
+}
+
+TEST_F(RootSearch, StopFromAnotherThreadEndsTheSearch) {
+  setUp("r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq - 0 1", 999);
+  auto result = std::async(std::launch::async, [] { return rootSearch(game); });
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  searchAbort = 1;
+  ASSERT_EQ(result.wait_for(std::chrono::seconds(20)), std::future_status::ready);
+  const int32_t r = result.get();
+  ASSERT_NE(r, -1);
+  bool listed = false;
+  for (int i = 0; game.legal[i] != 0; ++i) listed |= (game.legal[i] & 0xFFFF) == Move(r & 0xFFFF);
+  EXPECT_TRUE(listed);
+  EXPECT_EQ(Move(r & 0xFFFF), game.legal[0] & 0xFFFF);
+  EXPECT_LT(game.iterationLimit, 999);
 }
 
 TEST(RootListSort, StableAndDescendingBySignedScore) {
