@@ -4,6 +4,7 @@
 #include <future>
 #include <thread>
 
+#include "book/book_writer.h"
 #include "search/reductions.h"
 #include "search/search_internal.h"
 #include "search_fixture.h"
@@ -66,6 +67,27 @@ TEST_F(RootSearch, StopFromAnotherThreadEndsTheSearch) {
   EXPECT_TRUE(listed);
   EXPECT_EQ(Move(r & 0xFFFF), game.legal[0] & 0xFFFF);
   EXPECT_LT(game.iterationLimit, 999);
+}
+
+TEST_F(RootSearch, BookMoveComesWithMarkerScoreAndOneLine) {
+  TempDir dir;
+  writeBookFile(dir.file("Orvalis.bo2"),
+                {makeBookRecord("rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR/ b KQkq -",
+                                {{10, 20, makeMove(sq("c7"), sq("c5"))}})});
+  setBookDirectory(dir.path().c_str());
+  setUp("rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR b KQkq e3 0 1", 10);
+  searchSettings.useBook = true;
+  searchSettings.post = true;
+  game.uciMode = true;
+  testing::internal::CaptureStdout();
+  const int32_t r = rootSearch(game);
+  const std::string out = testing::internal::GetCapturedStdout();
+  searchSettings.post = false;
+  game.uciMode = false;
+  setBookDirectory(nullptr);
+  EXPECT_EQ(r >> 16, 1);
+  EXPECT_EQ(Move(r & 0xFFFF), makeMove(sq("c7"), sq("c5")));
+  EXPECT_EQ(out, "info depth 2 score cp 0 time 1 nodes 1 pv c7c5! \n");
 }
 
 TEST(RootListSort, StableAndDescendingBySignedScore) {
