@@ -275,7 +275,6 @@ template <int Us>
   const Move excluded = parent.excluded;
   const Board& pos = searchPosition;
 
-  const bool epPossible = enPassantPossible<Us>(s);
   s.excluded = 0;
   bump(searchCounters.fullWidthNodes);
 
@@ -325,10 +324,10 @@ template <int Us>
     if (men <= searchSettings.tablebaseMen) {
       if (men == 2) return 0;
       prepareTablebaseProbe(pos);
-      const int epSquare = epPossible ? moveTo(s.lastMove) + (Us == White ? 8 : -8) : -1;
+      const int epSquare = enPassantPossible<Us>(s) ? moveTo(s.lastMove) + (Us == White ? 8 : -8) : -1;
       const int v = probeTablebase(Us, epSquare);
       if (v != TablebaseUnknown && v >= -32766) {
-        const int result = v == 0 ? 0 : v > 0 ? 2 * v - ply - 32833 : 2 * v + ply + 32832;
+        const int result = tablebaseScore(v, ply);
         store(TTTablebase, result, 0, std::min(depth + 1536, 16128), 1, ply, key[0], key[1], NoEval);
         return result;
       }

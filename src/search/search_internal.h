@@ -22,6 +22,12 @@ constexpr int InfiniteScore = 32767;
 constexpr int MateScore = 32700;
 constexpr int NoScore = 32761;   // at the root: no score known yet
 
+// A tablebase value (win in M moves: 32767 - M, loss in M moves: M - 32766,
+// draw: 0) as a search score at distance `ply` from the root.
+constexpr int tablebaseScore(int v, int ply) {
+  return v == 0 ? 0 : v > 0 ? 2 * v - ply - 32833 : 2 * v + ply + 32832;
+}
+
 // Thrown by a node when the abort flag is raised; caught at the root call.
 // Node frames hold only plain arrays and structs, so nothing is skipped that
 // would need a destructor.

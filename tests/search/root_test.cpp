@@ -90,6 +90,15 @@ TEST_F(RootSearch, BookMoveComesWithMarkerScoreAndOneLine) {
   EXPECT_EQ(out, "info depth 2 score cp 0 time 1 nodes 1 pv c7c5! \n");
 }
 
+TEST(TablebaseScore, WinsAndLossesCountMovesFromTheNode) {
+  for (int ply : {1, 7, 30})
+    for (int moves : {1, 2, 15}) {
+      EXPECT_EQ(tablebaseScore(32767 - moves, ply), 32700 - ply - (2 * moves - 1));
+      EXPECT_EQ(tablebaseScore(moves - 32766, ply), ply + 2 * moves - 32700);
+    }
+  EXPECT_EQ(tablebaseScore(0, 9), 0);
+}
+
 TEST(RootListSort, StableAndDescendingBySignedScore) {
   auto word = [](uint32_t move, int score) { return move | uint32_t(uint16_t(score)) << 16; };
   uint32_t list[] = {word(1, -5), word(2, 7), word(3, -32767), word(4, 7), word(5, 0), word(6, -5), 0};
