@@ -82,9 +82,40 @@ void verifyNode(int side, const NodeState& s, int ply, bool phaseRecomputed) {
   if (queens != s.promotedQueens) fail("promoted-queen mask mismatch", ply);
 }
 
+// The generator's other views of the node's list: the quiescence captures are
+// exactly the captures and queen promotions of the full list, and every move
+// passes the hash-move plausibility test.
+template <int Us> void verifyLists(const uint32_t* all, Move lastMove, int ply) {
+  uint32_t captures[MaxSearchMoves];
+  const int n = generateCaptures<Us>(captures, lastMove);
+  int expected = 0;
+  for (const uint32_t* w = all; *w != 0; ++w) {
+    const Move m = moveOf(*w);
+    if (!plausibleHashMove<Us>(m)) fail("implausible generated move", ply);
+    const bool inCaptures = isPromotion(m) ? moveKind(m) == PromoteQueen : isCapture(m);
+    if (!inCaptures) continue;
+    ++expected;
+    bool found = false;
+    for (int i = 0; i < n && !found; ++i) found = moveOf(captures[i]) == m;
+    if (!found) fail("capture missing from the quiescence list", ply);
+  }
+  if (n != expected) fail("quiescence list differs", ply);
+}
+
+// Check prediction for a move about to be made: -1 not predicted (root).
+// givesCheck never claims a check that is not there, and misses only the
+// checks it does not look for (castling rook, en-passant discovery, the new
+// man of a promotion).
+void verifyCheckPrediction(int predicted, Move t, bool inCheck, int ply) {
+  if (predicted < 0) return;
+  if (predicted && !inCheck) fail("check predicted but not given", ply);
+  const int k = moveKind(t);
+  if (!predicted && inCheck && k == Ordinary) fail("check given but not predicted", ply);
+}
+
 // Leaves below the node of Us reached by Them's move t (t = 0 at the root).
 template <int Us>
-uint64_t sperft(Move t, int depth, const NodeState& parent, uint32_t flags) {
+uint64_t sperft(Move t, int depth, const NodeState& parent, uint32_t flags, int predictedCheck) {
   constexpr int Them = opposite(Us);
   NodeState s = parent;
   SearchUndo undo;
@@ -94,18 +125,24 @@ uint64_t sperft(Move t, int depth, const NodeState& parent, uint32_t flags) {
   if (t != 0) ++s.ply;
   uint64_t leaves = 0;
   if (!kingAttacked<Us>(t)) {
+    const bool inCheck = kingAttacked<Them>(0);
     if (checking) {
       verifyNode(Us, s, s.ply, undo.captured != EmptySquare || isPromotion(t));
+      verifyCheckPrediction(predictedCheck, t, inCheck, s.ply);
       if (s.ply > 0) writeSearchHistory<Us>(t, undo, s);
     }
     if (depth == 0) {
       leaves = 1;
     } else {
       uint32_t list[MaxSearchMoves];
-      generateAll<Us>(list, s.lastMove, kingAttacked<Them>(0), s);
+      generateAll<Us>(list, s.lastMove, inCheck, s);
+      if (checking) verifyLists<Us>(list, s.lastMove, s.ply);
+      const int enemyKing = searchPosition.square[slotBase(Them)];
       for (int i = 0; list[i] != 0; ++i) {
-        line[s.ply + 1] = moveOf(list[i]);
-        leaves += sperft<Them>(moveOf(list[i]), depth - 1, s, 0);
+        const Move m = moveOf(list[i]);
+        line[s.ply + 1] = m;
+        const int predicted = checking ? int(givesCheck<Us>(m, enemyKing, s)) : -1;
+        leaves += sperft<Them>(m, depth - 1, s, 0, predicted);
       }
     }
   }
@@ -123,7 +160,7 @@ uint64_t divideRoot(int depth, const NodeState& root) {
   for (int i = 0; list[i] != 0; ++i) {
     const Move m = moveOf(list[i]);
     line[1] = m;
-    const uint64_t n = sperft<Them>(m, depth - 1, root, 0);
+    const uint64_t n = sperft<Them>(m, depth - 1, root, 0, -1);
     if (n == 0) continue;  // illegal
     char text[8];
     writeCoordinates(m, text);
@@ -168,7 +205,7 @@ int run(int argc, char** argv) {
   if (divide && depth >= 1)
     total = side == White ? divideRoot<White>(depth, root) : divideRoot<Black>(depth, root);
   else
-    total = side == White ? sperft<White>(0, depth, root, RootFlag) : sperft<Black>(0, depth, root, RootFlag);
+    total = side == White ? sperft<White>(0, depth, root, RootFlag, -1) : sperft<Black>(0, depth, root, RootFlag, -1);
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   std::printf("nodes %llu\n", static_cast<unsigned long long>(total));
   std::fprintf(stderr, "time %.3f s, %.0f nodes per second\n", seconds, seconds > 0 ? double(total) / seconds : 0.0);
