@@ -97,6 +97,10 @@ bool deadPositionWithoutPawns(const NodeState& s) {
 
 // Fifty-move rule and repetitions along the game and the current line.
 // Repetitions score slightly against the side that moves at the root.
+// The search's own records lie beyond the game's newest record; the root
+// position's record is the one of the last move played (the two differ after
+// moves were taken back). The set-up position, which has no record, counts
+// when the walk reaches the start of the game.
 template <int Us>
 bool drawByRule(const NodeState& s, int& result) {
   if (s.halfMove <= 3) return false;
@@ -104,13 +108,23 @@ bool drawByRule(const NodeState& s, int& result) {
     result = 0;
     return true;
   }
-  const int last = game.lastRecord;
-  const HistoryRecord* records = game.history.data();
+  const Game& g = game;
+  const HistoryRecord* records = g.history.data();
   int matches = 0;
   bool firstInTree = false;
-  for (int i = last + s.ply - 4; i >= 0; i -= 2) {
+  for (int q = s.ply - 4;; q -= 2) {   // q: plies from the root, negative inside the game
+    const int i = q > 0 ? g.lastRecord + q : g.ply + q;
+    if (i < 0) {
+      if (i == -1) {
+        const bool played = g.ply >= 0;
+        const uint32_t lock = played ? g.setupKey[1] : g.board.key[1];
+        const int side = played ? g.setupSide : g.side;
+        if (side == Us && lock == s.key[1] && matches++ == 0) firstInTree = q >= 0;
+      }
+      break;
+    }
     const HistoryRecord& r = records[i];
-    if (r.keyHigh == s.key[1] && matches++ == 0) firstInTree = i >= last;
+    if (r.keyHigh == s.key[1] && matches++ == 0) firstInTree = q >= 0;
     if (r.move == 0 || (r.flags & RecordIrreversible)) break;
   }
   const int sign = Us == rootSide ? -1 : 1;
