@@ -44,6 +44,13 @@ inline bool pathClear(int a, int b, int d) {
   return true;
 }
 
+// Does a man of kind k slide along steps d (d nonzero, any direction-table step)?
+inline bool slidesAlong(int k, int d) {
+  if (k == Queen) return !isKnightStep(d);
+  if (k == Rook) return isStraightStep(d);
+  return k == Bishop && isDiagonalStep(d);
+}
+
 // Is `target` attacked by any man of Us? The table rejects almost every man
 // without a branch on its kind; only sliders need their path examined.
 template <int Us> inline bool squareAttacked(int target) {
@@ -91,7 +98,7 @@ bool givesCheck(Move m, int enemyKing, const NodeState& s) {
         if (isKnightStep(d)) return true;
       } else if (k == pawnKind(Us)) {
         if (to + d == enemyKing && (Us == White ? (d == 7 || d == 9) : (d == -7 || d == -9))) return true;
-      } else if (!isKnightStep(d) && (k == Queen || (k == Rook) == isStraightStep(d))) {
+      } else if (slidesAlong(k, d)) {
         bool clear = true;
         for (int sq = to + d; sq != enemyKing; sq += d)
           if (p.map[sq] != EmptySquare && sq != from) {
@@ -115,8 +122,7 @@ bool givesCheck(Move m, int enemyKing, const NodeState& s) {
     const int v = p.map[sq];
     if (v == EmptySquare) continue;
     if (colourOfSlot(v) != Us) return false;
-    const int bk = p.kind[v];
-    return bk == Queen || (isStraightStep(d) ? bk == Rook : bk == Bishop);
+    return slidesAlong(p.kind[v], d);
   }
   return false;
 }

@@ -60,6 +60,7 @@ TEST(SearchAttacks, GivesCheckDirectAndDiscovered) {
   s = loadFen("4k3/8/8/8/8/8/8/3QK3 w - -");
   EXPECT_TRUE(givesCheck<White>(mv("d1", "a4"), king, s));   // queen on the diagonal a4-e8
   EXPECT_FALSE(givesCheck<White>(mv("d1", "b3"), king, s));
+  EXPECT_FALSE(givesCheck<White>(mv("d1", "d6"), king, s));  // a knight's jump away is no line
 
   // Discovered: the knight leaves the e-file in front of the rook.
   s = loadFen("4k3/8/8/8/4N3/8/8/4R1K1 w - -");
