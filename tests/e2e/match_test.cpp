@@ -84,6 +84,21 @@ TEST(MatchDriver, ResignationEndsTheGame) {
   EXPECT_TRUE(contains(run.output, "1-0 {Black resigns}")) << run.output;
 }
 
+TEST(MatchDriver, ChecksEngineExits) {
+  DriverRun run = runDriver({randomPlayer(), "2", "xboard", "5", "--engine2", randomPlayer("--fault dieonresult"),
+                             "--max-plies", "10"},
+                            30000);
+  EXPECT_EQ(run.exitCode, 1) << run.output;
+  EXPECT_TRUE(contains(run.output, "FAULT game 2: engine 2 (White): exited with code 4 between games")) << run.output;
+  EXPECT_TRUE(contains(run.output, "game 2: engine 2 (White) - engine 1 (Black): 1/2-1/2 {move cap}")) << run.output;
+
+  run = runDriver({randomPlayer(), "1", "uci", "5", "--engine2", randomPlayer("--fault badquit"), "--max-plies", "10"},
+                  30000);
+  EXPECT_EQ(run.exitCode, 1) << run.output;
+  EXPECT_TRUE(contains(run.output, "FAULT at the end: engine 2 exited with code 5")) << run.output;
+  EXPECT_TRUE(contains(run.output, "crashes 1,")) << run.output;
+}
+
 TEST(MatchDriver, RejectsBadCommandLines) {
   EXPECT_EQ(runDriver({randomPlayer(), "2", "xboard"}, 10000).exitCode, 2);
   EXPECT_EQ(runDriver({randomPlayer(), "2", "winboard", "10"}, 10000).exitCode, 2);

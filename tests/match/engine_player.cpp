@@ -80,12 +80,14 @@ bool EnginePlayer::start(std::string& error) {
   return ok;
 }
 
-void EnginePlayer::stop() {
-  if (!process_) return;
+int EnginePlayer::stop() {
+  if (!process_) return 0;
   send("quit");
   process_->closeStdin();
-  if (process_->waitExit(2000) == -1) process_->kill();
+  int code = process_->waitExit(2000);
+  if (code == -1) process_->kill();
   process_.reset();
+  return code;
 }
 
 bool EnginePlayer::beginGame(const TimeControlSpec& control, const std::vector<std::string>& opening,

@@ -29,9 +29,11 @@ class EnginePlayer {
 
   // Starts the process and completes the protocol's greeting; false with a reason.
   bool start(std::string& error);
+  bool started() const { return process_ != nullptr; }   // a process exists (running or ended)
   bool running();             // started and not exited
   int exitCode();             // exit code once it has ended, else -1
-  void stop();                // quit, wait briefly, then kill
+  // Sends quit and waits briefly; returns the exit code, or -1 when the process had to be killed.
+  int stop();
 
   // Prepares a new game from the initial position after the opening moves.
   bool beginGame(const TimeControlSpec& control, const std::vector<std::string>& opening, std::string& error);

@@ -45,6 +45,15 @@ class MatchRunner {
 
   MatchTotals run() {
     for (int g = 0; g < options_.games; ++g) playGame(g);
+    // Both engines must leave cleanly when told to quit.
+    for (int engine = 0; engine < 2; ++engine) {
+      if (!players_[engine]->started()) continue;
+      int code = players_[engine]->stop();
+      if (code == 0) continue;
+      ++(code == -1 ? totals_.hangs : totals_.crashes);
+      std::printf("FAULT at the end: engine %d %s\n", engine + 1,
+                  code == -1 ? "did not exit after quit" : ("exited with code " + std::to_string(code)).c_str());
+    }
     return totals_;
   }
 
@@ -67,6 +76,10 @@ class MatchRunner {
   bool ensureRunning(int engine) {
     EnginePlayer& p = *players_[engine];
     if (p.running()) return true;
+    if (p.started()) {   // it was running after the last game
+      ++totals_.crashes;
+      fault(engine, "exited with code " + std::to_string(p.exitCode()) + " between games");
+    }
     p.stop();
     std::string error;
     if (p.start(error)) return true;

@@ -1,6 +1,7 @@
 // orvalis-random-player: a minimal engine for testing the match driver. It speaks
 // xboard and UCI, plays random legal moves, and can be told to misbehave at a ply:
 //   --fault illegal|crash|hang|slow|complain|resign --at PLY
+// or at other moments: --fault badquit (exit code 5 on quit), --fault dieonresult (exit 4 on result).
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -87,7 +88,9 @@ struct Player {
       for (size_t p = 0, q; (q = rest.find(' ', p)) != std::string::npos; p = q + 1)
         if (q > p) referee.play(rest.substr(p, q - p));
     } else if (line == "quit") {
-      std::exit(0);
+      std::exit(fault == "badquit" ? 5 : 0);
+    } else if (starts("result") && fault == "dieonresult") {
+      std::exit(4);
     } else if (starts("xboard") || starts("level") || starts("time") || starts("otim") || starts("result")) {
     } else if (orv::match::findLegalMove(line) != 0) {
       referee.play(line);
