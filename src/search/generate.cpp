@@ -45,16 +45,25 @@ template <int Us> inline uint32_t* addEnPassant(uint32_t* out, Move lastMove, ui
 
 }  // namespace
 
+// Most moves one man can have (a queen in the centre), and the room kept for the
+// en-passant and castling moves written after the men.
+constexpr int MaxMovesOfOneMan = 27;
+constexpr int TrailingMoves = 4;
+
 template <int Us>
 int generateAll(uint32_t* list, Move lastMove, bool inCheck, const NodeState& s) {
   constexpr int Them = opposite(Us);
   constexpr int Base = slotBase(Us);
   const Board& p = searchPosition;
   uint32_t* out = list;
+  // Set-up positions crowded with promoted men could in principle exceed the
+  // list; the remaining men are then left out rather than overrunning it.
+  const uint32_t* const lastStart = list + (MaxSearchMoves - 1 - TrailingMoves - MaxMovesOfOneMan);
 
   for (int slot = Base; slot < Base + 16; ++slot) {
     const int from = p.square[slot];
     if (from == OffBoard) continue;
+    if (out > lastStart) break;
     const int k = p.kind[slot];
     if (k == pawnKind(Us)) {
       const PawnEntry* e = pawnList[Us][from];

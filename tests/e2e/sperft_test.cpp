@@ -52,12 +52,13 @@ TEST(Sperft, ReferencePositionsMatchPublishedCountsWithEveryNodeChecked) {
   }
 }
 
-TEST(Sperft, EqualsPerftOnPromotionAndEnPassantPositions) {
+TEST(Sperft, EqualsPerftOnPromotionEnPassantAndCrowdedPositions) {
   const char* fens[] = {
       "n1n5/PPPk4/8/8/8/8/4Kppp/5N1N b - -",
       "8/3K4/2p5/p2b4/P1k5/1pP1n3/1P6/8 w - -",
       "r3k2r/8/8/8/3pPp2/8/8/R3K1RR b KQkq -",
       "4k3/8/8/8/8/8/8/4K2R w K -",
+      "3Q4/1Q4Q1/4Q3/2Q4R/Q4Q2/3Q4/1Q4Rp/1K1BBNNk w - -",  // 218 moves, eight men in pawn slots
   };
   for (const char* fen : fens) {
     SCOPED_TRACE(fen);
