@@ -1,7 +1,5 @@
 #include "shell/search_thread.h"
 
-#include <signal.h>
-
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -85,14 +83,7 @@ void startSearch() {
   searchSettings.useBook.store(settings.useBook.load() != 0);
   // Running is raised before the thread exists so that a stop arriving at once is not lost.
   searchRunning.store(1);
-  // The search thread never handles the termination signal: its handler waits for the
-  // search to end, which it could not do on the search thread itself.
-  sigset_t block, previous;
-  sigemptyset(&block);
-  sigaddset(&block, SIGTERM);
-  pthread_sigmask(SIG_BLOCK, &block, &previous);
   searchThread = std::thread(searchProc, &shell.lastSearchResult);
-  pthread_sigmask(SIG_SETMASK, &previous, nullptr);
   shell.forceMode = false;
 }
 
@@ -101,8 +92,12 @@ void stopSearch() {
     joinFinishedSearch();
     return;
   }
-  searchAbort.store(1);
-  while (searchRunning.load() != 0) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  // The flag is raised again at every poll: the search clears it when it sets
+  // up its limits, and a stop arriving just before that must not be lost.
+  while (searchRunning.load() != 0) {
+    searchAbort.store(1);
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
   joinFinishedSearch();
 }
 

@@ -1,9 +1,12 @@
 #include "shell/signals.h"
 
+#include <pthread.h>
 #include <signal.h>
 #include <unistd.h>
 
-#include <ctime>
+#include <atomic>
+#include <chrono>
+#include <thread>
 
 #include "search/search.h"
 #include "shell/search_thread.h"
@@ -12,19 +15,27 @@ namespace orv {
 
 namespace {
 
-// Only async-signal-safe steps: write(2), lock-free atomic stores and loads,
-// nanosleep and _exit. The search thread blocks this signal, so the handler
-// always runs on a thread that can wait for the search to end.
-void onTerminate(int) {
-  static const char message[] = "\rsigterm received,exiting\n";
-  ssize_t ignored = ::write(2, message, sizeof message - 1);
-  (void)ignored;
-  if (searchRunning.load() != 0) {
-    searchAbort.store(1);
-    timespec tenMs{0, 10 * 1000 * 1000};
-    while (searchRunning.load() != 0) ::nanosleep(&tenMs, nullptr);
+std::atomic<bool> terminationIgnored{false};
+
+// The termination signal is blocked in every thread and taken by this
+// watcher with sigwait, so stopping the search runs as ordinary code: a
+// handler interrupting the main thread inside a stdio call would hold the
+// stream lock that the finishing search thread needs.
+void watchTermination(sigset_t set) {
+  for (;;) {
+    int sig = 0;
+    if (sigwait(&set, &sig) != 0) continue;
+    if (terminationIgnored.load()) continue;
+    static const char message[] = "\rsigterm received,exiting\n";
+    ssize_t written = ::write(2, message, sizeof message - 1);
+    (void)written;
+    // The flag is raised at every poll, as in stopSearch.
+    while (searchRunning.load() != 0) {
+      searchAbort.store(1);
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    ::_exit(0);
   }
-  ::_exit(0);
 }
 
 }  // namespace
@@ -35,17 +46,14 @@ void installSignalHandlers() {
   sigemptyset(&ignore.sa_mask);
   sigaction(SIGINT, &ignore, nullptr);
 
-  struct sigaction term = {};
-  term.sa_handler = onTerminate;
-  sigemptyset(&term.sa_mask);
-  sigaction(SIGTERM, &term, nullptr);
+  // Blocked before any other thread exists, so every thread inherits the mask.
+  sigset_t term;
+  sigemptyset(&term);
+  sigaddset(&term, SIGTERM);
+  pthread_sigmask(SIG_BLOCK, &term, nullptr);
+  std::thread(watchTermination, term).detach();
 }
 
-void ignoreTerminationSignal() {
-  struct sigaction ignore = {};
-  ignore.sa_handler = SIG_IGN;
-  sigemptyset(&ignore.sa_mask);
-  sigaction(SIGTERM, &ignore, nullptr);
-}
+void ignoreTerminationSignal() { terminationIgnored.store(true); }
 
 }  // namespace orv
