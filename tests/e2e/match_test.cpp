@@ -84,7 +84,7 @@ TEST(MatchDriver, ResignationEndsTheGame) {
   EXPECT_TRUE(contains(run.output, "1-0 {Black resigns}")) << run.output;
 }
 
-TEST(MatchDriver, ChecksEngineExits) {
+TEST(MatchDriver, ChecksEngineExitsAndGamePreparation) {
   DriverRun run = runDriver({randomPlayer(), "2", "xboard", "5", "--engine2", randomPlayer("--fault dieonresult"),
                              "--max-plies", "10"},
                             30000);
@@ -97,6 +97,11 @@ TEST(MatchDriver, ChecksEngineExits) {
   EXPECT_EQ(run.exitCode, 1) << run.output;
   EXPECT_TRUE(contains(run.output, "FAULT at the end: engine 2 exited with code 5")) << run.output;
   EXPECT_TRUE(contains(run.output, "crashes 1,")) << run.output;
+
+  run = runDriver({randomPlayer(), "1", "xboard", "5", "--engine2", randomPlayer("--fault nolevel")}, 30000);
+  EXPECT_EQ(run.exitCode, 1) << run.output;
+  EXPECT_TRUE(contains(run.output, "engine 2 (Black): new game: complains: Error (command not legal)")) << run.output;
+  EXPECT_TRUE(contains(run.output, "1-0 {Black complains} 0 plies")) << run.output;
 }
 
 TEST(MatchDriver, RejectsBadCommandLines) {

@@ -29,7 +29,15 @@ bool EnginePlayer::running() { return process_ && process_->started() && process
 int EnginePlayer::exitCode() { return process_ ? process_->waitExit(0) : -1; }
 
 bool EnginePlayer::waitFor(const std::string& expected, int timeoutMs, std::string& error) {
-  auto line = process_->readUntil([&](const std::string& l) { return l == expected; }, timeoutMs);
+  std::vector<std::string> skipped;
+  auto line = process_->readUntil([&](const std::string& l) { return l == expected; }, timeoutMs, &skipped);
+  for (const std::string& l : skipped) {
+    if (startsWith(l, "Illegal move") || startsWith(l, "Error")) {
+      complaint_ = l;
+      error = "complains: " + l;
+      return false;
+    }
+  }
   if (line) return true;
   int code = process_->waitExit(100);
   error = code == -1 ? "no \"" + expected + "\" within " + std::to_string(timeoutMs) + " ms"
@@ -92,6 +100,7 @@ int EnginePlayer::stop() {
 
 bool EnginePlayer::beginGame(const TimeControlSpec& control, const std::vector<std::string>& opening,
                              std::string& error) {
+  complaint_.clear();
   process_->drainStderr(0);
   needGo_ = true;
   if (protocol_ == Protocol::Uci) {

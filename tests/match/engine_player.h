@@ -46,16 +46,19 @@ class EnginePlayer {
 
   // Next line within the timeout, classified.
   std::optional<EngineLine> readLine(int timeoutMs);
+  // The complaint that made the last greeting or game preparation fail, if that was the reason.
+  const std::string& complaint() const { return complaint_; }
 
  private:
   bool send(const std::string& line);
-  // Reads until a line equals `expected` (lines on the way are dropped).
+  // Reads until a line equals `expected`; a complaint on the way is a failure.
   bool waitFor(const std::string& expected, int timeoutMs, std::string& error);
   bool synchronise(std::string& error);
 
   std::string path_;
   Protocol protocol_;
   std::unique_ptr<test::EngineProcess> process_;
+  std::string complaint_;
   bool needGo_ = true;
   int pingCounter_ = 0;
 };

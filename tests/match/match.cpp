@@ -154,6 +154,10 @@ class MatchRunner {
       if (!ensureRunning(engine)) return lossOf(engine, "does not start");
       if (!players_[engine]->beginGame(tc, opening, error)) {
         fault(engine, "new game: " + error);
+        if (!players_[engine]->complaint().empty()) {
+          ++totals_.complaints;
+          return lossOf(engine, "complains");
+        }
         ++(players_[engine]->running() ? totals_.hangs : totals_.crashes);
         players_[engine]->stop();
         return lossOf(engine, "does not answer");

@@ -1,7 +1,8 @@
 // orvalis-random-player: a minimal engine for testing the match driver. It speaks
 // xboard and UCI, plays random legal moves, and can be told to misbehave at a ply:
 //   --fault illegal|crash|hang|slow|complain|resign --at PLY
-// or at other moments: --fault badquit (exit code 5 on quit), --fault dieonresult (exit 4 on result).
+// or at other moments: --fault badquit (exit code 5 on quit), --fault dieonresult (exit 4 on result),
+// --fault nolevel (rejects the level command).
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -91,6 +92,8 @@ struct Player {
       std::exit(fault == "badquit" ? 5 : 0);
     } else if (starts("result") && fault == "dieonresult") {
       std::exit(4);
+    } else if (starts("level") && fault == "nolevel") {
+      say("Error (command not legal)");
     } else if (starts("xboard") || starts("level") || starts("time") || starts("otim") || starts("result")) {
     } else if (orv::match::findLegalMove(line) != 0) {
       referee.play(line);
