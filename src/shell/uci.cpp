@@ -6,7 +6,6 @@
 
 #include "board/board.h"
 #include "board/game.h"
-#include "shell/edit_mode.h"
 #include "shell/line_input.h"
 #include "shell/search_thread.h"
 #include "shell/services.h"
@@ -35,7 +34,7 @@ void handlePosition(const char* line) {
     newGame();
     // The FEN starts after "fen" and one blank; a line ending at "fen" has none.
     const char* text = fen[3] ? fen + 4 : fen + 3;
-    if (parseFen(text) < 0) markPositionUnusable();
+    parseFen(text);   // not examined; a refused text leaves the new game's start position
     shell.forceMode = false;
   }
   if (const char* moves = std::strstr(line, "moves")) {

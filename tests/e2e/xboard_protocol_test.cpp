@@ -94,9 +94,9 @@ TEST(XboardProtocol, SetboardKeepsTheCaseOfItsFen) {
   // The side not to move stands in check.
   EXPECT_EQ(e.exchange({"setboard 4k3/8/8/8/8/8/8/4KR2 w - -", "setboard 4k3/4R3/8/8/8/8/8/4K3 w - -"}),
             (Lines{"tellusererror Illegal position 524288"}));
-  // Neither a go nor a move is tried on a position that could not be set up.
-  EXPECT_EQ(e.exchange({"setboard 8/8/8/8/8/8/8/8 w - -", "go", "e2e4"}),
-            (Lines{"tellusererror Illegal position -3", "Illegal move: E2E4"}));
+  // A refused position leaves the previous one on the board.
+  EXPECT_EQ(e.exchange({"setboard 8/8/8/8/8/8/8/8 w - -", "PRINT"})[0], "tellusererror Illegal position -3");
+  EXPECT_EQ(e.exchange({"PRINT"})[0], "....R...");
   e.quit();
 }
 
@@ -110,6 +110,8 @@ TEST(XboardProtocol, EditModePlacesMenWithoutReplying) {
   EXPECT_EQ(e.exchange({"PRINT"})[7], "..rt....");
   // Removing a man.
   EXPECT_EQ(e.exchange({"edit", "xd7", ".", "PRINT"})[1], "........");
+  // A board left without kings is never searched nor played on.
+  EXPECT_EQ(e.exchange({"edit", "#", ".", "go", "e2e4"}), (Lines{"Illegal move: E2E4"}));
   e.quit();
 }
 
