@@ -4,6 +4,7 @@
 
 #include "notation/movetext.h"
 #include "search/hashtable.h"
+#include "search/searchgen.h"
 #include "shell/settings.h"
 
 namespace orv {
@@ -16,6 +17,7 @@ bool allocateTables(long long bytes) {
 void clearSearchTables() {
   clearTranspositionTable();
   clearPawnTable();
+  clearHistoryTables();
 }
 
 unsigned transpositionTableMegabytes() { return unsigned((uint64_t(transpositionEntryCount()) * 24) >> 20); }
