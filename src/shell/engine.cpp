@@ -7,6 +7,7 @@
 
 #include "board/game.h"
 #include "search/search.h"
+#include "shell/configuration.h"
 #include "shell/dispatcher.h"
 #include "shell/line_input.h"
 #include "shell/search_thread.h"
@@ -43,7 +44,8 @@ int runEngine(int argc, char** argv) {
   installSignalHandlers();
   newGame();
   setPieceLetters();
-  if (!parseCommandLine(argc, argv)) return 1;
+  int exitCode = parseCommandLine(argc, argv);
+  if (exitCode >= 0) return exitCode;
   if (settings.logOn) settings.logFile = std::fopen(settings.logName, "a+");
   printBanner();
   initialiseTablebases();

@@ -5,8 +5,6 @@
 #include <cstdint>
 #include <cstring>
 
-#include "shell/services.h"
-
 namespace orv {
 
 EngineSettings settings;
@@ -43,17 +41,6 @@ long tablebaseCacheForMemory(long megabytes) {
   long rest = megabytes > 0 ? megabytes - power : 0;
   if (rest < 4) rest = 4;
   return rest * 1048576;
-}
-
-bool parseCommandLine(int, char**) {
-  // The tablebase path list starts as the executable's directory without its final '/'.
-  const char* dir = executableDirectory();
-  size_t len = std::strlen(dir);
-  if (len > 0) {
-    std::memcpy(settings.tablebasePaths, dir, len - 1);
-    settings.tablebasePaths[len - 1] = 0;
-  }
-  return allocateTables(hashBudgetForExponent(settings.hashExponent));
 }
 
 }  // namespace orv

@@ -23,11 +23,6 @@ extern EngineSettings settings;
 // Directory of the running executable including its final '/', or "" when unknown.
 const char* executableDirectory();
 
-// Configuration file and command-line options. Currently sets the default
-// tablebase path list and allocates the hash tables for 2^(e + 4) bytes;
-// returns false when the allocation fails (the caller exits with code 1).
-bool parseCommandLine(int argc, char** argv);
-
 // Hash table budget in bytes for the exponent: 1 << (e + 4) as a signed 32-bit
 // value with the shift count taken modulo 32 (a negative budget means "largest").
 long long hashBudgetForExponent(int exponent);
