@@ -33,7 +33,8 @@ int decodeStatus(int status) {
 
 }  // namespace
 
-EngineProcess::EngineProcess(const std::string& path, const std::vector<std::string>& args) {
+EngineProcess::EngineProcess(const std::string& path, const std::vector<std::string>& args,
+                             const std::string& workingDirectory) {
   // A child that dies while we write must not kill the test with SIGPIPE.
   ::signal(SIGPIPE, SIG_IGN);
   int in[2], out[2], err[2];
@@ -57,6 +58,7 @@ EngineProcess::EngineProcess(const std::string& path, const std::vector<std::str
     ::dup2(out[1], 1);
     ::dup2(err[1], 2);
     ::signal(SIGPIPE, SIG_DFL);
+    if (!workingDirectory.empty() && ::chdir(workingDirectory.c_str()) != 0) ::_exit(126);
     ::execv(path.c_str(), argv.data());
     ::_exit(127);
   }

@@ -15,8 +15,10 @@ long long steadyNowMs();
 
 class EngineProcess {
  public:
-  // Starts `path` with the extra arguments; argv[0] is `path` itself.
-  explicit EngineProcess(const std::string& path, const std::vector<std::string>& args = {});
+  // Starts `path` with the extra arguments; argv[0] is `path` itself. The child
+  // runs in `workingDirectory` when one is given.
+  explicit EngineProcess(const std::string& path, const std::vector<std::string>& args = {},
+                         const std::string& workingDirectory = "");
   ~EngineProcess();  // closes the pipes and kills the child if it still runs
   EngineProcess(const EngineProcess&) = delete;
   EngineProcess& operator=(const EngineProcess&) = delete;
