@@ -10,12 +10,9 @@ namespace orv {
 namespace {
 
 std::vector<std::string> runEvalTool(const std::vector<std::string>& args) {
-  test::EngineProcess tool(ORVALIS_TOOL, args);
-  std::vector<std::string> lines;
-  EXPECT_TRUE(tool.started());
-  while (auto line = tool.readLine(30000)) lines.push_back(*line);
-  EXPECT_EQ(tool.waitExit(5000), 0);
-  return lines;
+  test::ProgramRun run = test::runProgram(ORVALIS_TOOL, args, 30000);
+  EXPECT_EQ(run.exitCode, 0);
+  return run.lines;
 }
 
 TEST(EvalTool, StartPositionForBothSides) {

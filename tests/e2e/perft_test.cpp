@@ -19,12 +19,9 @@ struct PerftCase {
 constexpr int DeadlineMs = 120000;
 
 std::vector<std::string> runTool(const std::vector<std::string>& args) {
-  test::EngineProcess tool(ORVALIS_TOOL, args);
-  std::vector<std::string> lines;
-  EXPECT_TRUE(tool.started());
-  while (auto line = tool.readLine(DeadlineMs)) lines.push_back(*line);
-  EXPECT_EQ(tool.waitExit(5000), 0);
-  return lines;
+  test::ProgramRun run = test::runProgram(ORVALIS_TOOL, args, DeadlineMs);
+  EXPECT_EQ(run.exitCode, 0);
+  return run.lines;
 }
 
 TEST(Perft, ReferencePositionsMatchPublishedCounts) {

@@ -13,19 +13,9 @@ namespace {
 
 constexpr int DeadlineMs = 180000;
 
-struct ToolRun {
-  std::vector<std::string> lines;
-  int exitCode;
-};
+using ToolRun = test::ProgramRun;
 
-ToolRun runTool(const std::vector<std::string>& args) {
-  test::EngineProcess tool(ORVALIS_TOOL, args);
-  ToolRun run;
-  EXPECT_TRUE(tool.started());
-  while (auto line = tool.readLine(DeadlineMs)) run.lines.push_back(*line);
-  run.exitCode = tool.waitExit(5000);
-  return run;
-}
+ToolRun runTool(const std::vector<std::string>& args) { return test::runProgram(ORVALIS_TOOL, args, DeadlineMs); }
 
 std::string lastLine(const ToolRun& run) { return run.lines.empty() ? std::string() : run.lines.back(); }
 

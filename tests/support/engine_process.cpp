@@ -195,4 +195,13 @@ void EngineProcess::kill() {
   exitCode_ = decodeStatus(status);
 }
 
+ProgramRun runProgram(const std::string& path, const std::vector<std::string>& args, int lineTimeoutMs) {
+  EngineProcess process(path, args);
+  ProgramRun run;
+  if (!process.started()) return run;
+  while (auto line = process.readLine(lineTimeoutMs)) run.lines.push_back(*line);
+  run.exitCode = process.waitExit(5000);
+  return run;
+}
+
 }  // namespace orv::test
