@@ -9,6 +9,7 @@
 #include "board/board.h"
 #include "board/game.h"
 #include "board/movegen.h"
+#include "notation/movetext.h"
 #include "tool.h"
 
 namespace {
@@ -44,15 +45,6 @@ uint64_t perftFor(int side, const Board& b, const Move* list, int depth) {
   return side == orv::White ? perft<orv::White>(b, list, depth) : perft<orv::Black>(b, list, depth);
 }
 
-void writeCoordinates(Move m, char* out) {
-  out[0] = char('a' + orv::fileOf(orv::moveFrom(m)));
-  out[1] = char('1' + orv::rankOf(orv::moveFrom(m)));
-  out[2] = char('a' + orv::fileOf(orv::moveTo(m)));
-  out[3] = char('1' + orv::rankOf(orv::moveTo(m)));
-  int n = 4;
-  if (orv::isPromotion(m)) out[n++] = "QRBN"[orv::promotionKind(m) - orv::Queen];
-  out[n] = '\0';
-}
 
 int run(int argc, char** argv) {
   bool divide = false;
@@ -90,7 +82,7 @@ int run(int argc, char** argv) {
       orv::generateFor(side ^ 1, replies, ListSize, list[i], child);
       const uint64_t n = perftFor(side ^ 1, child, replies, depth - 1);
       char text[8];
-      writeCoordinates(list[i], text);
+      orv::coordinateText(list[i], text);
       std::printf("%s %llu\n", text, static_cast<unsigned long long>(n));
       total += n;
     }

@@ -16,6 +16,7 @@
 #include "eval/evaluate.h"
 #include "eval/node_state.h"
 #include "eval/position.h"
+#include "notation/movetext.h"
 #include "search/make.h"
 #include "search/searchgen.h"
 #include "tool.h"
@@ -31,22 +32,13 @@ constexpr std::size_t ArrayBytes = 166 * sizeof(int32_t);
 bool checking = false;
 Move line[MaxPly + 1];  // moves from the root to the current node, for error reports
 
-void writeCoordinates(Move m, char* out) {
-  out[0] = char('a' + fileOf(moveFrom(m)));
-  out[1] = char('1' + rankOf(moveFrom(m)));
-  out[2] = char('a' + fileOf(moveTo(m)));
-  out[3] = char('1' + rankOf(moveTo(m)));
-  int n = 4;
-  if (isPromotion(m)) out[n++] = "qrbn"[promotionKind(m) - Queen];
-  out[n] = '\0';
-}
 
 [[noreturn]] void fail(const char* what, int ply) {
   std::printf("sperft: %s after", what);
   if (ply == 0) std::printf(" the root position");
   for (int i = 1; i <= ply; ++i) {
     char text[8];
-    writeCoordinates(line[i], text);
+    coordinateText(line[i], text);
     std::printf(" %s", text);
   }
   std::printf("\n");
@@ -163,7 +155,7 @@ uint64_t divideRoot(int depth, const NodeState& root) {
     const uint64_t n = sperft<Them>(m, depth - 1, root, 0, -1);
     if (n == 0) continue;  // illegal
     char text[8];
-    writeCoordinates(m, text);
+    coordinateText(m, text);
     std::printf("%s %llu\n", text, static_cast<unsigned long long>(n));
     total += n;
   }

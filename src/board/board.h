@@ -4,6 +4,9 @@
 
 namespace orv {
 
+// Kind of an upper-case piece letter K, Q, R, B, N; NoKind for any other character.
+int kindOfLetter(char upper);
+
 void setupStartPosition(Board& b);
 void clearBoard(Board& b);                        // the board's clear operation
 // Slot, -1 no slot / bad square, -2 bad kind; a man already on the square is removed.

@@ -15,16 +15,6 @@ constexpr char pieceLetters[] = "KQRBNPP";
 
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
 
-int kindOfLetter(char upper) {
-  switch (upper) {
-    case 'K': return King;
-    case 'Q': return Queen;
-    case 'R': return Rook;
-    case 'B': return Bishop;
-    case 'N': return Knight;
-    default: return NoKind;
-  }
-}
 
 // A pawn read from FEN takes its own file's slot, else the nearest free one
 // at file offsets +1, -1, +2, -2, ... Returns the slot or -1 when all are taken.
@@ -214,6 +204,17 @@ void writeFen(char* out) {
     *w++ = '-';
   }
   *w = '\0';
+}
+
+int kindOfLetter(char upper) {
+  switch (upper) {
+    case 'K': return King;
+    case 'Q': return Queen;
+    case 'R': return Rook;
+    case 'B': return Bishop;
+    case 'N': return Knight;
+    default: return NoKind;
+  }
 }
 
 }  // namespace orv

@@ -27,16 +27,6 @@ void removeManOn(Board& b, int sq) {
   b.map[sq] = EmptySquare;
 }
 
-int kindOfLetter(char c) {
-  switch (c) {
-    case 'K': return King;
-    case 'Q': return Queen;
-    case 'R': return Rook;
-    case 'B': return Bishop;
-    case 'N': return Knight;
-    default: return NoKind;
-  }
-}
 
 void handleEditLine(const char* line, int& colour) {
   Board& b = game.board;
