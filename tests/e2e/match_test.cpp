@@ -89,8 +89,12 @@ TEST(MatchDriver, ChecksEngineExitsAndGamePreparation) {
                              "--max-plies", "10"},
                             30000);
   EXPECT_EQ(run.exitCode, 1) << run.output;
-  EXPECT_TRUE(contains(run.output, "FAULT game 2: engine 2 (White): exited with code 4 between games")) << run.output;
-  EXPECT_TRUE(contains(run.output, "game 2: engine 2 (White) - engine 1 (Black): 1/2-1/2 {move cap}")) << run.output;
+  // The engine dies as it reads "result": the driver sees that either before the next
+  // game (and restarts it) or while preparing that game (which is then lost); both are
+  // reported as the same crash.
+  EXPECT_TRUE(contains(run.output, "FAULT game 2: engine 2 (White): exited with code 4 between games") ||
+              contains(run.output, "FAULT game 2: engine 2 (White): new game: exited with code 4"))
+      << run.output;
 
   run = runDriver({randomPlayer(), "1", "uci", "5", "--engine2", randomPlayer("--fault badquit"), "--max-plies", "10"},
                   30000);
