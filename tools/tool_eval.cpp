@@ -18,8 +18,6 @@ namespace {
 
 using namespace orv;
 
-constexpr const char* StartFen = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1";
-
 // Middlegames, endgames with and without pieces, and pawnless positions.
 constexpr const char* benchPositions[] = {
     StartFen,
@@ -37,7 +35,7 @@ constexpr const char* benchPositions[] = {
 };
 
 int prepare(const char* fen, NodeState& s) {
-  const int code = parseFen(std::strcmp(fen, "startpos") == 0 ? StartFen : fen);
+  const int code = parseFen(fenArgument(fen));
   if (code < 0) return code;
   recountBoard(game.board);
   s = rootNodeState(game.board);

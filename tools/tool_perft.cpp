@@ -18,7 +18,6 @@ using orv::Board;
 using orv::Move;
 
 constexpr int ListSize = 256;
-constexpr char startFen[] = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -";
 
 int listLength(const Move* list) {
   int n = 0;
@@ -47,19 +46,14 @@ uint64_t perftFor(int side, const Board& b, const Move* list, int depth) {
 
 
 int run(int argc, char** argv) {
-  bool divide = false;
-  int depth = -1;
-  const char* fen = nullptr;
-  for (int i = 1; i < argc; ++i) {
-    if (std::strcmp(argv[i], "--divide") == 0) divide = true;
-    else if (depth < 0) depth = std::atoi(argv[i]);
-    else if (fen == nullptr) fen = argv[i];
-  }
+  const orv::CountArguments args = orv::parseCountArguments(argc, argv);
+  const bool divide = args.divide;
+  const int depth = args.depth;
+  const char* fen = args.fen;
   if (depth < 0 || fen == nullptr) {
     std::fprintf(stderr, "usage: orvalis-tool perft [--divide] <depth> '<FEN>|startpos'\n");
     return 2;
   }
-  if (std::strcmp(fen, "startpos") == 0) fen = startFen;
   const int code = orv::parseFen(fen);
   if (code != 0) {
     std::fprintf(stderr, "perft: position refused (code %d)\n", code);

@@ -25,7 +25,6 @@ namespace {
 
 using namespace orv;
 
-constexpr char startFen[] = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -";
 // Words 0..165 of the Board: slot squares, square map, kinds, statuses, values.
 constexpr std::size_t ArrayBytes = 166 * sizeof(int32_t);
 
@@ -163,20 +162,15 @@ uint64_t divideRoot(int depth, const NodeState& root) {
 }
 
 int run(int argc, char** argv) {
-  bool divide = false;
-  int depth = -1;
-  const char* fen = nullptr;
-  for (int i = 1; i < argc; ++i) {
-    if (std::strcmp(argv[i], "--divide") == 0) divide = true;
-    else if (std::strcmp(argv[i], "--check") == 0) checking = true;
-    else if (depth < 0) depth = std::atoi(argv[i]);
-    else if (fen == nullptr) fen = argv[i];
-  }
+  const CountArguments args = parseCountArguments(argc, argv);
+  const bool divide = args.divide;
+  const int depth = args.depth;
+  const char* fen = args.fen;
+  checking = args.check;
   if (depth < 0 || depth >= MaxPly || fen == nullptr) {
     std::fprintf(stderr, "usage: orvalis-tool sperft [--check] [--divide] <depth 0..63> '<FEN>|startpos'\n");
     return 2;
   }
-  if (std::strcmp(fen, "startpos") == 0) fen = startFen;
   const int code = parseFen(fen);
   if (code != 0) {
     std::fprintf(stderr, "sperft: position refused (code %d)\n", code);
