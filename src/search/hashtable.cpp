@@ -28,22 +28,24 @@ uint32_t transpositionEntriesFor(uint64_t size) { return roundUpToEven((size - s
 uint32_t pawnEntriesFor(uint64_t size) { return roundUpToEven(size / 336); }
 
 int allocateHashTables(uint64_t bytes) {
-  std::free(transpositionTable.entries);
-  transpositionTable.entries = nullptr;
-  transpositionTable.count = 0;
   const uint64_t size = clampHashBytes(bytes);
-
   const uint32_t n = transpositionEntriesFor(size);
-  transpositionTable.entries = static_cast<TTEntry*>(std::malloc(uint64_t(n) * sizeof(TTEntry)));
-  if (!transpositionTable.entries) return -1;
+  const uint32_t m = pawnEntriesFor(size);
+  // Both new tables are obtained before the old ones are given up: a request
+  // the system refuses leaves the previous tables in place and usable.
+  auto* entries = static_cast<TTEntry*>(std::malloc(uint64_t(n) * sizeof(TTEntry)));
+  auto* pawnEntries = static_cast<PawnHashEntry*>(std::malloc(uint64_t(m) * sizeof(PawnHashEntry)));
+  if (!entries || !pawnEntries) {
+    std::free(entries);
+    std::free(pawnEntries);
+    return -1;
+  }
+  std::free(transpositionTable.entries);
+  transpositionTable.entries = entries;
   transpositionTable.count = n;
   clearTranspositionTable();
-
   std::free(pawnHashTable.entries);
-  pawnHashTable.count = 0;
-  const uint32_t m = pawnEntriesFor(size);
-  pawnHashTable.entries = static_cast<PawnHashEntry*>(std::malloc(uint64_t(m) * sizeof(PawnHashEntry)));
-  if (!pawnHashTable.entries) return -1;
+  pawnHashTable.entries = pawnEntries;
   pawnHashTable.count = m;
   clearPawnTable();
   return int(uint32_t(size));

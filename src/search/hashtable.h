@@ -64,7 +64,8 @@ uint64_t clampHashBytes(uint64_t bytes);
 uint32_t transpositionEntriesFor(uint64_t clampedBytes);
 uint32_t pawnEntriesFor(uint64_t clampedBytes);
 
-// (Re)builds both tables; -1 when an allocation fails, else the clamped size (low 32 bits).
+// (Re)builds both tables; -1 when an allocation fails (the previous tables,
+// if any, are then kept as they were), else the clamped size (low 32 bits).
 int allocateHashTables(uint64_t bytes);
 void clearTranspositionTable();   // every slot empty, generation 1
 void clearPawnTable();
