@@ -34,8 +34,13 @@ inline Move bookMove(const BookRecord& r, int slot) { return Move(bookField(r, 7
 void setBookDirectory(const char* dir);
 const char* bookDirectory();
 // Opens "Orvalis.bo2" in the book directory, else "Mini.bo2" in the current directory;
-// nullptr when neither opens.
+// nullptr when neither opens as a regular file.
 FILE* openBookFile();
+
+// Asked every 1024 records of a scan; true ends the scan as a miss. The search
+// installs its stop flag and hard limit here, so a huge book never holds up a move.
+using BookScanStop = bool (*)();
+void setBookScanStop(BookScanStop stop);
 
 // Scans the file from its start for the record whose key equals `key`.
 // 1 with the record (file positioned at its start), 0 when none matches.

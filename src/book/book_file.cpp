@@ -1,4 +1,6 @@
 // Locating, opening and scanning the book file.
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <climits>
@@ -13,6 +15,33 @@ namespace {
 
 char directory[PATH_MAX + 1];
 bool directoryKnown = false;
+BookScanStop scanStop = nullptr;
+
+// Records between two questions to the scan's stop test.
+constexpr long RecordsPerStopTest = 1024;
+
+// Opens a book for reading only when it is a regular file: a FIFO, a device
+// (a link to /dev/zero) or a directory would block the search or never end.
+// The open itself does not wait for a FIFO's writer.
+FILE* openRegularFile(const char* path) {
+  int fd = ::open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return nullptr;
+  struct stat st;
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    ::close(fd);
+    return nullptr;
+  }
+  FILE* file = ::fdopen(fd, "rb");
+  if (!file) ::close(fd);
+  return file;
+}
+
+// Whole records the file holds, from its size.
+long recordCount(FILE* file) {
+  struct stat st;
+  if (::fstat(::fileno(file), &st) != 0 || st.st_size < 0) return 0;
+  return long(st.st_size / BookRecordSize);
+}
 
 // The running executable's directory up to and including its last '/'; empty when unknown.
 void findExecutableDirectory() {
@@ -51,10 +80,12 @@ const char* bookDirectory() {
 FILE* openBookFile() {
   char path[PATH_MAX + 16];
   std::snprintf(path, sizeof path, "%sOrvalis.bo2", bookDirectory());
-  FILE* file = std::fopen(path, "rb");
-  if (!file) file = std::fopen("Mini.bo2", "rb");
+  FILE* file = openRegularFile(path);
+  if (!file) file = openRegularFile("Mini.bo2");
   return file;
 }
+
+void setBookScanStop(BookScanStop stop) { scanStop = stop; }
 
 int findBookRecord(FILE* file, const char* key, BookRecord& record) {
   if (std::fseek(file, 0, SEEK_SET) != 0) return 0;
@@ -66,7 +97,11 @@ int findBookRecord(FILE* file, const char* key, BookRecord& record) {
   // The stored key counts only up to its terminator inside the 70-byte field, so a
   // field without one (a file that is not a book) never matches, and neither does
   // a key too long to be stored.
-  for (;;) {
+  // The scan covers the records the file held when it was opened and asks the
+  // stop test now and then, so neither a growing file nor a huge one holds up a move.
+  const long records = recordCount(file);
+  for (long i = 0; i < records; ++i) {
+    if (scanStop && i % RecordsPerStopTest == RecordsPerStopTest - 1 && scanStop()) return 0;
     long start = std::ftell(file);
     if (std::fread(record.bytes, 1, BookRecordSize, file) != size_t(BookRecordSize)) return 0;
     if (keyLength < size_t(BookKeySize) && std::memcmp(record.bytes, key, keyLength + 1) == 0) {
@@ -74,6 +109,7 @@ int findBookRecord(FILE* file, const char* key, BookRecord& record) {
       return 1;
     }
   }
+  return 0;
 }
 
 }  // namespace orv

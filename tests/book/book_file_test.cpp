@@ -3,7 +3,9 @@
 
 #include <cstdlib>
 #include <map>
+#include <vector>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "board/game.h"
@@ -170,6 +172,58 @@ TEST(BookChoice, RecordsTheLastBookPly) {
   chooseBookMove(makeBookRecord("k", {}));
   EXPECT_EQ(game.lastBookPly, -1);
   game.ply = -1;
+}
+
+}  // namespace
+}  // namespace orv
+
+namespace orv {
+namespace {
+
+using test::makeBookRecord;
+using test::TempDir;
+using test::writeBookFile;
+
+TEST(BookFile, OnlyRegularFilesAreOpened) {
+  TempDir first, current;
+  char saved[4096];
+  ASSERT_NE(getcwd(saved, sizeof saved), nullptr);
+  ASSERT_EQ(chdir(current.path().c_str()), 0);
+  setBookDirectory(first.path().c_str());
+
+  // A link to a device that never ends, a FIFO nobody writes to, a directory:
+  // none may be opened (the first would scan for ever, the second would block).
+  const std::string main = first.file("Orvalis.bo2"), mini = current.file("Mini.bo2");
+  ASSERT_EQ(symlink("/dev/zero", main.c_str()), 0);
+  ASSERT_EQ(mkfifo(mini.c_str(), 0600), 0);
+  EXPECT_EQ(openBookFile(), nullptr);
+  std::remove(mini.c_str());
+  ASSERT_EQ(mkdir(mini.c_str(), 0700), 0);
+  EXPECT_EQ(openBookFile(), nullptr);
+  rmdir(mini.c_str());
+
+  std::remove(main.c_str());
+  setBookDirectory(nullptr);
+  ASSERT_EQ(chdir(saved), 0);
+}
+
+int stopQuestions = 0;
+bool stopAtOnce() { return ++stopQuestions > 0; }
+
+TEST(BookFile, ScanEndsWhenTheStopTestSaysSo) {
+  TempDir dir;
+  std::vector<BookRecord> records(5000, makeBookRecord("other", {{1, 1, 1}}));
+  records.push_back(makeBookRecord("last", {{1, 1, 1}}));
+  writeBookFile(dir.file("big.bo2"), records);
+  FILE* f = std::fopen((dir.path() + "/big.bo2").c_str(), "rb");
+  ASSERT_NE(f, nullptr);
+  BookRecord r;
+  setBookScanStop(stopAtOnce);
+  EXPECT_EQ(findBookRecord(f, "last", r), 0);
+  EXPECT_EQ(stopQuestions, 1);   // asked once, after the first 1024 records
+  setBookScanStop(nullptr);
+  EXPECT_EQ(findBookRecord(f, "last", r), 1);
+  std::fclose(f);
 }
 
 }  // namespace
