@@ -14,9 +14,11 @@ int placeMan(Board& b, int colour, int kind, int sq);
 int placePawn(Board& b, int colour, int sq);     // slot or -1 (edit-position order); replaces likewise
 void computeFullKey(int side, Board& b);          // words 170..173 from scratch
 
-// FEN on the Game: 0, 0x80000 (side not to move in check), -2 (no slot), -3 (king missing).
+// FEN on the Game: 0, 0x80000 (side not to move in check), -2 (no slot), -3 (king missing),
+// -4 (more than eight ranks).
 // A refused text (negative code) leaves the Game's position as it was.
 // Castling letters grant a right only when the king and that rook stand at home.
+constexpr int FenTooManyRanks = -4;
 int parseFen(const char* text);
 // Longest text writeFen can produce, terminator included.
 constexpr int FenTextSize = 100;

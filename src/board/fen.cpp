@@ -14,6 +14,7 @@ namespace {
 constexpr char pieceLetters[] = "KQRBNPP";
 
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
+bool isLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 
 
 // A pawn read from FEN takes its own file's slot, else the nearest free one
@@ -124,6 +125,10 @@ int parseFen(const char* text) {
     }
   }
 
+  // Placement characters still standing where the side to move belongs mean a
+  // ninth rank: read as the side, they would set up some other position.
+  if (rank < 0 && *p != '\0' && !isBlank(*p) && !(isLetter(*p) && (p[1] == '\0' || isBlank(p[1]))))
+    return FenTooManyRanks;
   if (b.square[KingSlot] == OffBoard || b.square[slotBase(Black) + KingSlot] == OffBoard) return -3;
 
   for (int sq = 0; sq < 64; ++sq)

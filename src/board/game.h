@@ -21,7 +21,7 @@ constexpr uint8_t RecordBlackToMove = 0x80;
 // Room the search may use past the last game record (one record per ply).
 constexpr int SearchHistoryRoom = 64;
 
-constexpr int MaxGameMoves = 119;   // legal moves kept for the game's position
+constexpr int MaxGameMoves = 255;   // legal moves kept for the game's position (at most 218 exist)
 
 // Make-move result codes.
 enum MakeResult : int {

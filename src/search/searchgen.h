@@ -3,6 +3,7 @@
 #pragma once
 #include <cstdint>
 
+#include "board/game.h"
 #include "board/types.h"
 #include "eval/node_state.h"
 
@@ -27,7 +28,7 @@ template <int Us> void scoreMoves(uint32_t* list, Move previous, const NodeState
 
 // The root's moves in their current order (16-bit moves, 0-terminated), written by
 // the root search before every root call; scoreMoves copies it at ply 0.
-constexpr int RootListSize = 120;
+constexpr int RootListSize = MaxGameMoves + 1;
 extern uint32_t orderedRootList[RootListSize];
 
 // After Them's move m was made: is Them's king attacked by a man of Us

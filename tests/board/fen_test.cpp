@@ -156,12 +156,11 @@ TEST(Fen, FinalPositionsSetTheResultFlag) {
   EXPECT_EQ(game.result, GameRunning);
 }
 
-TEST(Fen, GameListNeverOverflows) {
-  // 167 legal moves: the game's list keeps the first 119 and its terminator.
+TEST(Fen, GameListHoldsEveryLegalMove) {
   ASSERT_EQ(parseFen("kr6/pp6/3Q2Q1/1Q6/5Q2/2Q4Q/4Q3/K1Q3Q1 w - -"), 0);
   int n = 0;
   while (n <= MaxGameMoves && game.legal[n] != 0) ++n;
-  EXPECT_EQ(n, MaxGameMoves);
+  EXPECT_EQ(n, 167);
 }
 
 TEST(BoardSetup, PlacementCodesAndSlotOrder) {
@@ -186,6 +185,18 @@ TEST(BoardSetup, PlacementCodesAndSlotOrder) {
   EXPECT_EQ(placeMan(b, Black, Queen, sq("h4")), 17);
   EXPECT_EQ(b.square[KingRookSlot], OffBoard);
   EXPECT_EQ(b.map[sq("h4")], 17);
+}
+
+TEST(Fen, ANinthRankIsRefusedAndTheGameKept) {
+  ASSERT_EQ(parseFen("4k3/8/8/8/8/8/8/4K3 w - -"), 0);
+  const std::string before = written();
+  // Read as the side to move, the ninth rank would set up Black to move.
+  EXPECT_EQ(parseFen("4k3/8/8/8/8/8/8/4K3/8 w - -"), FenTooManyRanks);
+  EXPECT_EQ(parseFen("4k3/8/8/8/8/8/8/4K3/pppppppp w - -"), FenTooManyRanks);
+  EXPECT_EQ(written(), before);
+  // A separator after the last rank is still passed over.
+  EXPECT_EQ(parseFen("4k3/8/8/8/8/8/8/4K3/ b - -"), 0);
+  EXPECT_EQ(game.side, Black);
 }
 
 }  // namespace

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "board/board.h"
+#include "board/game.h"
 #include "board/movegen.h"
 #include "board_test_util.h"
 
@@ -196,6 +198,15 @@ TEST(AttackTest, OnlyAlignedUnblockedMenAttack) {
   EXPECT_TRUE(isAttacked(b, sq("f2"), White));    // king one step
   EXPECT_FALSE(isAttacked(b, sq("g3"), White));
   EXPECT_FALSE(isAttacked(b, sq("h1"), White));   // the king blocks the rook
+}
+
+TEST(MoveGenerator, KeepsEveryMoveOfTheLargestList) {
+  ASSERT_EQ(parseFen("3Q4/1Q4Q1/4Q3/2Q4R/Q4Q2/3Q4/1Q4Rp/1K1BBNNk w - - 0 1"), 0);
+  int count = 0;
+  while (game.legal[count] != 0) ++count;
+  EXPECT_EQ(count, 218);
+  // The last one generated is accepted like the first (it happens to stalemate Black).
+  EXPECT_EQ(makeGameMove(game.legal[count - 1] & 0xFFFF), MoveStalemate);
 }
 
 }  // namespace
