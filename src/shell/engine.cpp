@@ -54,7 +54,14 @@ int runEngine(int argc, char** argv) {
   shell.pendingReply[0] = 0;
 
   for (;;) {
-    if (!readCommandLine(stdin, shell.line, LineCapacity)) return endOfInput();
+    bool cut = false;
+    if (!readCommandLine(stdin, shell.line, LineCapacity, &cut)) return endOfInput();
+    if (cut) {
+      // Run in part, an over-long line would mean something else: it is refused whole.
+      std::printf("Error (unknown command): %s\n", shell.line);
+      std::fflush(stdout);
+      continue;
+    }
     normaliseLine(shell.line);
     DispatchOutcome outcome = dispatchLine(shell.line, stdin);
     if (outcome == DispatchOutcome::EndOfInput) return endOfInput();

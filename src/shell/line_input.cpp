@@ -1,17 +1,66 @@
 #include "shell/line_input.h"
 
+#include <poll.h>
+
+#include <cerrno>
 #include <cstring>
 
 namespace orv {
 
-bool readCommandLine(std::FILE* in, char* buffer, int capacity) {
-  // A read error is cleared and the read retried; a stream that fails without
-  // ever reaching its end is given up after many attempts instead of spinning.
-  for (int failures = 0; !std::fgets(buffer, capacity, in); ++failures) {
-    if (std::feof(in) || failures >= 1000) return false;
-    std::clearerr(in);
+namespace {
+
+// Waits until the descriptor has something to read (or is closed): a stream in
+// non-blocking mode reports "try again" instead of waiting itself.
+bool waitForInput(std::FILE* in) {
+  pollfd p{::fileno(in), POLLIN, 0};
+  for (;;) {
+    int r = ::poll(&p, 1, -1);
+    if (r > 0) return true;
+    if (r < 0 && errno != EINTR) return false;
   }
-  if (char* nl = std::strchr(buffer, '\n')) *nl = 0;
+}
+
+// One fgets step. False at the end of input; read errors are cleared and the
+// read retried (waiting when the stream is non-blocking), and a stream that
+// fails for good is given up after many attempts instead of spinning.
+bool readPiece(std::FILE* in, char* buffer, int capacity) {
+  for (int failures = 0;;) {
+    errno = 0;
+    if (std::fgets(buffer, capacity, in)) return true;
+    if (std::feof(in)) return false;
+    const bool wouldBlock = errno == EAGAIN || errno == EWOULDBLOCK;
+    std::clearerr(in);
+    if (wouldBlock) {
+      if (!waitForInput(in)) return false;
+    } else if (++failures >= 1000) {
+      return false;
+    }
+  }
+}
+
+}  // namespace
+
+bool readCommandLine(std::FILE* in, char* buffer, int capacity, bool* cut) {
+  if (cut) *cut = false;
+  if (!readPiece(in, buffer, capacity)) return false;
+  size_t length = std::strlen(buffer);
+  // A piece without its newline: either the line goes on (it is read to its
+  // end and dropped, since a command cut anywhere would mean something else)
+  // or, in non-blocking mode, the rest has not arrived yet.
+  while (length > 0 && buffer[length - 1] != '\n') {
+    if (length + 1 < size_t(capacity)) {
+      if (!readPiece(in, buffer + length, capacity - int(length))) break;   // last line without newline
+      length += std::strlen(buffer + length);
+      continue;
+    }
+    char rest[256];
+    bool more = true;
+    while (more && readPiece(in, rest, sizeof rest)) more = std::strchr(rest, '\n') == nullptr;
+    if (cut) *cut = true;
+    break;
+  }
+  if (length > 0 && buffer[length - 1] == '\n') buffer[--length] = 0;
+  if (length > 0 && buffer[length - 1] == '\r') buffer[--length] = 0;
   return true;
 }
 

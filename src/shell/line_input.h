@@ -4,10 +4,12 @@
 
 namespace orv {
 
-// Reads the next piece of at most capacity - 1 characters (a longer line
-// arrives in several pieces) and cuts it at its first newline. Returns false
-// at end of input; read errors are cleared and the read retried.
-bool readCommandLine(std::FILE* in, char* buffer, int capacity);
+// Reads one whole line without its newline and one carriage return before it.
+// A line of capacity - 1 characters or more is read to its end; the buffer then
+// holds its beginning and *cut (when given) is set. Returns false at end of
+// input; read errors are cleared and the read retried, and a non-blocking
+// stream is waited on.
+bool readCommandLine(std::FILE* in, char* buffer, int capacity, bool* cut = nullptr);
 
 // Upper-cases the line except the arguments of SETBOARD, EGTPATH, position
 // and setoption, whose command words are rewritten in their canonical case.

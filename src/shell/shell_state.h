@@ -5,7 +5,9 @@
 
 namespace orv {
 
-constexpr int LineCapacity = 2700;   // at most 2699 characters are read per line
+// Longest command line taken (a position command of several thousand plies
+// fits); a longer line is refused as a whole.
+constexpr int LineCapacity = 65536;
 
 struct ShellState {
   char line[LineCapacity] = {};

@@ -76,11 +76,10 @@ TEST(XboardProtocol, LongEmptyAndNonAsciiLinesDoNotDisturbTheLoop) {
   EngineSession e;
   std::string longLine(5000, 'x');
   Lines out = e.exchange({"force", longLine, "", "\xe9\xff\x80", "e2e4\xff"});
-  ASSERT_EQ(out.size(), 4u);
-  EXPECT_EQ(out[0], "Error (unknown command): " + std::string(2699, 'X'));
-  EXPECT_EQ(out[1], "Error (unknown command): " + std::string(5000 - 2699, 'X'));
-  EXPECT_EQ(out[2], "Error (unknown command): ");
-  EXPECT_EQ(out[3], "Error (unknown command): \xe9\xff\x80");
+  ASSERT_EQ(out.size(), 3u);
+  EXPECT_EQ(out[0], "Error (unknown command): " + std::string(5000, 'X'));   // one line, one answer
+  EXPECT_EQ(out[1], "Error (unknown command): ");
+  EXPECT_EQ(out[2], "Error (unknown command): \xe9\xff\x80");
   // A move followed by a byte outside ASCII is still read as the move (the rest is ignored).
   EXPECT_EQ(e.exchange({"PRINT"})[4], "....p...");
   e.quit();

@@ -1,9 +1,14 @@
 // Line reading and normalisation: the forms every dispatcher test compares against.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <thread>
 
 #include "shell/line_input.h"
 
@@ -50,19 +55,58 @@ TEST(StartsWithNoCase, ComparesOnlyTheGivenLength) {
   EXPECT_FALSE(orv::startsWithNoCase("", "GO", 2));
 }
 
-TEST(ReadCommandLine, SplitsLongLinesIntoPiecesAndStopsAtEnd) {
-  std::string input = std::string(3000, 'a') + "\n\nping 1\n";
+TEST(ReadCommandLine, RefusesOverLongLinesWholeAndStopsAtEnd) {
+  std::string input = std::string(3000, 'a') + "\n\nping 1\n" + std::string(2699, 'b') + "\nlast";
   std::FILE* in = fmemopen(input.data(), input.size(), "r");
   ASSERT_NE(in, nullptr);
   char buffer[2700];
-  ASSERT_TRUE(orv::readCommandLine(in, buffer, sizeof buffer));
+  bool cut = false;
+  ASSERT_TRUE(orv::readCommandLine(in, buffer, sizeof buffer, &cut));
+  EXPECT_TRUE(cut);   // the rest of the long line is consumed, not run as a line of its own
   EXPECT_EQ(std::strlen(buffer), 2699u);
-  ASSERT_TRUE(orv::readCommandLine(in, buffer, sizeof buffer));
-  EXPECT_EQ(std::strlen(buffer), 301u);   // the rest of the long line, newline removed
-  ASSERT_TRUE(orv::readCommandLine(in, buffer, sizeof buffer));
+  ASSERT_TRUE(orv::readCommandLine(in, buffer, sizeof buffer, &cut));
+  EXPECT_FALSE(cut);
   EXPECT_STREQ(buffer, "");
-  ASSERT_TRUE(orv::readCommandLine(in, buffer, sizeof buffer));
+  ASSERT_TRUE(orv::readCommandLine(in, buffer, sizeof buffer, &cut));
   EXPECT_STREQ(buffer, "ping 1");
+  ASSERT_TRUE(orv::readCommandLine(in, buffer, sizeof buffer, &cut));
+  EXPECT_TRUE(cut);   // exactly the capacity less one is already too long
+  ASSERT_TRUE(orv::readCommandLine(in, buffer, sizeof buffer, &cut));
+  EXPECT_FALSE(cut);
+  EXPECT_STREQ(buffer, "last");   // a last line without its newline
   EXPECT_FALSE(orv::readCommandLine(in, buffer, sizeof buffer));
+  std::fclose(in);
+}
+
+TEST(ReadCommandLine, DropsOneCarriageReturn) {
+  std::string input = "quit\r\nping 2\r\r\n";
+  std::FILE* in = fmemopen(input.data(), input.size(), "r");
+  ASSERT_NE(in, nullptr);
+  char buffer[64];
+  ASSERT_TRUE(orv::readCommandLine(in, buffer, sizeof buffer));
+  EXPECT_STREQ(buffer, "quit");
+  ASSERT_TRUE(orv::readCommandLine(in, buffer, sizeof buffer));
+  EXPECT_STREQ(buffer, "ping 2\r");
+  std::fclose(in);
+}
+
+TEST(ReadCommandLine, WaitsOnANonBlockingStream) {
+  int fds[2];
+  ASSERT_EQ(::pipe(fds), 0);
+  ::fcntl(fds[0], F_SETFL, ::fcntl(fds[0], F_GETFL) | O_NONBLOCK);
+  std::FILE* in = ::fdopen(fds[0], "r");
+  ASSERT_NE(in, nullptr);
+  std::thread writer([&] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    ASSERT_EQ(::write(fds[1], "pi", 2), 2);
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    ASSERT_EQ(::write(fds[1], "ng 3\n", 5), 5);
+    ::close(fds[1]);
+  });
+  char buffer[64];
+  ASSERT_TRUE(orv::readCommandLine(in, buffer, sizeof buffer));
+  EXPECT_STREQ(buffer, "ping 3");
+  EXPECT_FALSE(orv::readCommandLine(in, buffer, sizeof buffer));
+  writer.join();
   std::fclose(in);
 }
