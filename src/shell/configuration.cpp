@@ -8,6 +8,7 @@
 #include "search/search.h"
 #include "shell/edit_mode.h"
 #include "shell/line_input.h"
+#include "shell/numbers.h"
 #include "shell/services.h"
 #include "shell/settings.h"
 
@@ -58,7 +59,7 @@ void applyConfigurationLine(const char* line) {
     if (startsWithNoCase(p, keys[i].name, keys[i].length)) which = i;
   if (which < 0 || !eq) return;
   const char* value = eq + 1;
-  int n = std::atoi(value);
+  int n = readInt(value);
   switch (which) {
     case 0: if (n > 0) settings.hashExponent = n; break;
     case 1: appendConfiguredDirectory(skipBlanks(value)); break;
@@ -135,9 +136,10 @@ int parseCommandLine(int argc, char** argv) {
         // A directory longer than the list can hold is refused; the list stays.
         if (std::strlen(value) <= size_t(TablebasePathCapacity)) std::strcpy(settings.tablebasePaths, value);
         break;
-      case 'h': settings.hashExponent = std::atoi(value) - 1; break;
+      case 'h': settings.hashExponent = int(readClamped(value, INT_MIN + 1, INT_MAX)) - 1; break;
       case 't': {
-        int seconds = std::atoi(value);
+        // Limits are kept in tenths of a second: a longer time is cut to what they hold.
+        int seconds = int(readClamped(value, INT_MIN, INT_MAX / 10));
         if (seconds > 0) {
           game.softLimit = game.hardLimit = seconds * 10;
         } else {

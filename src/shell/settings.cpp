@@ -31,7 +31,7 @@ const char* executableDirectory() {
 }
 
 long long hashBudgetForExponent(int exponent) {
-  uint32_t bits = uint32_t(1) << (unsigned(exponent + 4) & 31);
+  uint32_t bits = uint32_t(1) << unsigned((int64_t(exponent) + 4) & 31);
   return int32_t(bits);
 }
 

@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "board/game.h"
+#include "shell/numbers.h"
 
 namespace orv {
 
@@ -26,9 +27,16 @@ int clampToInt(int64_t v) {
 }
 
 // The integer that follows a position in the line, like atoi but without overflow.
-int readInteger(const char* text) {
-  long long v = std::strtoll(text, nullptr, 10);
-  return clampToInt(v);
+int readInteger(const char* text) { return readInt(text); }
+
+// One %d field as sscanf reads it (blanks, sign, digits), clamped to int;
+// false when no number stands there.
+bool readField(const char*& p, int& value) {
+  const char* end;
+  value = int(readClamped(p, INT_MIN, INT_MAX, &end));
+  if (end == p) return false;
+  p = end;
+  return true;
 }
 
 // The integer just after `keyword` when the line contains it.
@@ -39,27 +47,41 @@ bool findValue(const char* line, const char* keyword, int& value) {
   return true;
 }
 
+// The numbers of a LEVEL line; a colon joins the second and third in the
+// colon form. Returns how many were read before the first that is missing.
+int readLevelFields(const char* p, bool colonForm, int* values) {
+  const int count = colonForm ? 4 : 3;
+  for (int i = 0; i < count; ++i) {
+    if (colonForm && i == 2) {
+      if (*p != ':') return i;
+      ++p;
+    }
+    if (!readField(p, values[i])) return i;
+  }
+  return count;
+}
+
 }  // namespace
 
 bool applyLevel(const char* args) {
   TimeControl& tc = timeControl;
   tc.increment = 0;
   tc.fixedMoveTime = false;
-  int minutes = 0;
-  if (std::strchr(args, ':')) {
-    int fields = std::sscanf(args, "%d %d:%d %d", &tc.movesPerControl, &minutes, &tc.baseTime, &tc.increment);
-    if (fields > 2) {
-      tc.baseTime = clampToInt(int64_t(tc.baseTime) + int64_t(minutes) * 60);
-      tc.increment = clampToInt(int64_t(tc.increment) * 10);
-      return true;
-    }
-  } else {
-    int fields = std::sscanf(args, "%d %d %d", &tc.movesPerControl, &minutes, &tc.increment);
-    if (fields > 1) {
-      tc.baseTime = clampToInt(int64_t(minutes) * 60);
-      tc.increment = clampToInt(int64_t(tc.increment) * 10);
-      return true;
-    }
+  // "moves minutes:seconds increment" or "moves minutes increment", read as
+  // sscanf would ("%d %d:%d %d" / "%d %d %d") but without overflow.
+  const bool colonForm = std::strchr(args, ':') != nullptr;
+  int values[4] = {0, 0, 0, 0};
+  const int fields = readLevelFields(args, colonForm, values);
+  if (fields >= 1) tc.movesPerControl = values[0];
+  if (colonForm && fields > 2) {
+    tc.baseTime = clampToInt(int64_t(values[2]) + int64_t(values[1]) * 60);
+    tc.increment = clampToInt(int64_t(values[3]) * 10);
+    return true;
+  }
+  if (!colonForm && fields > 1) {
+    tc.baseTime = clampToInt(int64_t(values[1]) * 60);
+    tc.increment = clampToInt(int64_t(values[2]) * 10);
+    return true;
   }
   tc.increment = 0;
   return false;

@@ -7,6 +7,7 @@
 #include "board/board.h"
 #include "board/game.h"
 #include "shell/line_input.h"
+#include "shell/numbers.h"
 #include "shell/search_thread.h"
 #include "shell/services.h"
 #include "shell/settings.h"
@@ -49,16 +50,14 @@ void handlePosition(const char* line) {
 
 void handleSetOption(const char* line) {
   if (startsWithNoCase(line, "setoption name Hash value", 25)) {
-    long long n = std::atoll(line + 25);
-    if (n > (1 << 20)) n = 1 << 20;   // far above any budget the tables accept
-    if (n < 0) n = 0;
+    const long long n = readClamped(line + 25, 0, 1 << 20);   // far above any budget the tables accept
     stopSearch();   // the tables are never reallocated under a running search
     allocateTables(n * 1048576);
   } else if (startsWithNoCase(line, "setoption name NalimovPath", 26)) {
     applyNalimovPathOption(line);
   } else if (startsWithNoCase(line, "setoption name NalimovCache value", 33)) {
-    long n = std::atol(line + 33);
-    if (n > 0) settings.tablebaseCache = (n > (1 << 20) ? (1 << 20) : n) * 1048576;
+    const long n = long(readClamped(line + 33, 0, 1 << 20));
+    if (n > 0) settings.tablebaseCache = n * 1048576;
   }
 }
 

@@ -87,6 +87,25 @@ TEST_F(ConfigurationTest, TablebaseLinesAppendAfterTheList) {
   EXPECT_STREQ(orv::settings.tablebasePaths, "/tb");
 }
 
+TEST_F(ConfigurationTest, HugeNumbersAreClampedNotOverflowed) {
+  orv::applyConfigurationLine("HASHTABLE=2147483647");
+  EXPECT_EQ(orv::settings.hashExponent, 2147483647);
+  orv::applyConfigurationLine("HASHTABLE=99999999999999");
+  EXPECT_EQ(orv::settings.hashExponent, 2147483647);
+  orv::applyConfigurationLine("TB_CACHE_SIZE=2147483647");
+  EXPECT_EQ(orv::settings.tablebaseCache, 2147483647L * 1048576);
+
+  const int savedSoft = orv::game.softLimit, savedHard = orv::game.hardLimit;
+  char arg0[] = "orvalis", hash[] = "-h-2147483648", seconds[] = "-t300000000";
+  char* argv[] = {arg0, hash, seconds};
+  EXPECT_EQ(orv::parseCommandLine(3, argv), -1);
+  EXPECT_EQ(orv::settings.hashExponent, -2147483647 - 1);
+  EXPECT_GT(orv::game.softLimit, 0);   // cut to what tenths of a second hold, never negative
+  EXPECT_EQ(orv::game.hardLimit, orv::game.softLimit);
+  orv::game.softLimit = savedSoft;
+  orv::game.hardLimit = savedHard;
+}
+
 TEST(PositionFile, ColourLinesDecideSideToMove) {
   std::string whiteToMove = writeTempFile("b\nre1\nPa2\nn\nre8\n");
   ASSERT_EQ(orv::readPositionFile(whiteToMove.c_str()), 0);
