@@ -51,6 +51,10 @@ void readClockBetweenIterations() {
   if (elapsed >= hardLimit) searchAbort.store(1);
 }
 
+// The book scan ends with a miss once the search is stopped or its hard limit passes.
+int64_t bookDeadlineMs = 0;
+bool bookScanShouldStop() { return searchAbort.load() != 0 || tickMilliseconds() >= bookDeadlineMs; }
+
 bool shouldStop(int scoreChange) { return searchAbort.load() != 0 || (scoreChange >= -159 && softPassed); }
 
 inline int entryScore(uint32_t word) { return int16_t(word >> 16); }
@@ -138,6 +142,8 @@ int iterate(int side, uint32_t* list, int previousScore, int soft, int hard, int
   }
   computeFullKey(side, b);
 
+  bookDeadlineMs = c.startTick.load(std::memory_order_relaxed) + int64_t(hard) * 100;
+  setBookScanStop(bookScanShouldStop);
   if (searchSettings.useBook.load() && probeBook(list) == 1) {
     publishSingleMove(list[0]);
     c.nodes.store(1, std::memory_order_relaxed);
@@ -271,8 +277,12 @@ int searchRootCall(int side, Move move, uint32_t flags, int depthPlies, int alph
 int32_t rootSearch(Game& g) {
   if (g.result != 0 || g.legal[0] == 0) return -1;
   static_assert(sizeof(g.legal) / sizeof(g.legal[0]) == RootListSize);
+  // The search works on its own copy of the Board: the command thread may read
+  // the Game's (PRINT) while the search runs.
+  static Board rootBoard;
+  rootBoard = g.board;
   const int score = iterate(g.side, g.legal, -InfiniteScore, g.softLimit, g.hardLimit, g.iterationLimit, true,
-                            g.board, g.uciMode);
+                            rootBoard, g.uciMode);
   return int32_t(uint32_t(uint16_t(score)) << 16 | (g.legal[0] & 0xFFFF));
 }
 

@@ -10,6 +10,7 @@
 #include "search/search.h"
 #include "shell/edit_mode.h"
 #include "shell/line_input.h"
+#include "shell/numbers.h"
 #include "shell/search_thread.h"
 #include "shell/services.h"
 #include "shell/settings.h"
@@ -61,16 +62,14 @@ void announceFeatures() {
 }
 
 void applyXboardOption(const char* line) {
-  if (const char* p = std::strstr(line, "USE BOOK=")) settings.useBook.store(std::atoi(p + 9) != 0);
-  if (const char* p = std::strstr(line, "RESIGN=")) settings.resign.store(std::atoi(p + 7) != 0);
+  if (const char* p = std::strstr(line, "USE BOOK=")) settings.useBook.store(readInt(p + 9) != 0);
+  if (const char* p = std::strstr(line, "RESIGN=")) settings.resign.store(readInt(p + 7) != 0);
 }
 
 void applyMemory(const char* line) {
-  long n = std::strlen(line) > 7 ? std::atol(line + 7) : 0;
   // Keeps n << 20 far from overflow (the tables clamp the budget anyway); a
   // negative size is taken as 0, the smallest tables.
-  if (n > (1L << 20)) n = 1L << 20;
-  if (n < 0) n = 0;
+  long n = std::strlen(line) > 7 ? long(readClamped(line + 7, 0, 1L << 20)) : 0;
   settings.tablebaseCache = tablebaseCacheForMemory(n);
   stopSearch();   // the tables are never reallocated under a running search
   allocateTables((long long)n << 20);
@@ -97,12 +96,20 @@ void resetGame() {
 Step typedMove(const char* line) {
   char text[LineCapacity];
   std::strcpy(text, line);
-  Move m = parseMoveText(text, game.side);
+  Move m;
+  {
+    // The search thread may be playing its own move on the Game right now.
+    std::lock_guard<std::mutex> lock(gameMoveMutex);
+    m = parseMoveText(text, game.side);
+  }
   if (m == 0) {
     unknownCommand(line);
     return Step::Done;
   }
   stopSearch();
+  // With the search ended the side to move is settled: read the move for it.
+  std::strcpy(text, line);
+  m = parseMoveText(text, game.side);
   logMove(m, false);
   int r = makeGameMove(m);
   if (r != 0) {
@@ -260,6 +267,7 @@ Step dispatchOnce(const char* line, std::FILE* in) {
     return Step::Done;
   }
   if (is(line, "PRINT")) {
+    std::lock_guard<std::mutex> lock(gameMoveMutex);
     printBoard();
     std::fflush(stdout);
     return Step::Done;

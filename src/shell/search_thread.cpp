@@ -16,6 +16,7 @@
 namespace orv {
 
 std::atomic<int> searchRunning{0};
+std::mutex gameMoveMutex;
 
 namespace {
 
@@ -31,6 +32,7 @@ void playAndAnnounce(int32_t result) {
   if (result == -1 || move == 0 || move == 0xFFFF) return;
 
   logMove(move, true);
+  std::lock_guard<std::mutex> lock(gameMoveMutex);
   char text[16];
   if (shell.uciMode.load()) {
     formatMoveText(move, text);

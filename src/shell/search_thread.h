@@ -2,6 +2,7 @@
 #pragma once
 #include <atomic>
 #include <cstdint>
+#include <mutex>
 
 #include "shell/resignation.h"
 
@@ -18,6 +19,10 @@ void stopSearch();
 void searchProc(std::atomic<int32_t>* resultOut);
 // Joins a finished search thread (before the process ends).
 void joinFinishedSearch();
+
+// Held while the search thread plays its move on the Game, and by the command
+// thread while it reads the Game during a search (a typed move, PRINT).
+extern std::mutex gameMoveMutex;
 
 // Prints the line for a make-move result code (or 10 = resign) and flushes.
 void reportGameEnd(int code, const char* moveText);

@@ -176,8 +176,9 @@ TEST_F(NodeSearch, SearchLeavesTheArraysAsTheyWere) {
   };
   for (const char* fen : fens) {
     setUp(fen, 5);
+    Board before = game.board;
+    recountBoard(before);   // the search starts from a recounted copy of the Game's Board
     searchScore();
-    const Board& before = game.board;   // recounted by the search
     EXPECT_EQ(std::memcmp(searchPosition.square, before.square, sizeof before.square + sizeof before.map), 0) << fen;
     EXPECT_EQ(std::memcmp(searchPosition.kind, before.kind, sizeof before.kind), 0) << fen;
     EXPECT_EQ(std::memcmp(searchPosition.value, before.value, sizeof before.value), 0) << fen;
