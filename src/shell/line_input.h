@@ -9,8 +9,9 @@ namespace orv {
 // at end of input; read errors are cleared and the read retried.
 bool readCommandLine(std::FILE* in, char* buffer, int capacity);
 
-// Upper-cases the line except the arguments of SETBOARD, EGTPATH, position
-// and setoption, whose command words are rewritten in their canonical case.
+// Upper-cases the line except the arguments of SETBOARD, EGTPATH, position,
+// setoption and PARTIE (a file name), whose command words are rewritten in
+// their canonical case.
 void normaliseLine(char* line);
 
 // Case-insensitive test of the first n characters.
