@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include <fstream>
+#include <optional>
 #include <regex>
 #include <string>
 #include <vector>
@@ -26,14 +27,18 @@ std::string firstLineMove(const std::string& logLine) {
 
 void writeFile(const std::string& path, const std::string& text) { std::ofstream(path) << text; }
 
+// A new xboard game with both clocks at `centiseconds`, 1. e4 typed: the engine's "move" line.
+std::optional<std::string> replyToE4(test::EngineProcess& p, int centiseconds) {
+  for (const std::string& line : {std::string("new"), "time " + std::to_string(centiseconds),
+                                  "otim " + std::to_string(centiseconds), std::string("e2e4")})
+    p.writeLine(line);
+  return p.readLineStartingWith("move ", 30000);
+}
+
 TEST(GameLog, XboardGameWithHeadersMovesResultAndAnalyze) {
   EngineCopy copy("LOGFILE=1\n");
   test::EngineProcess p(copy.binary(), {}, copy.directory());
-  p.writeLine("new");
-  p.writeLine("time 300");
-  p.writeLine("otim 300");
-  p.writeLine("e2e4");
-  const auto reply = p.readLineStartingWith("move ", 30000);
+  const auto reply = replyToE4(p, 300);
   ASSERT_TRUE(reply.has_value());
   p.writeLine("result 1-0 {White wins}");
   p.writeLine("analyze");
@@ -80,11 +85,7 @@ TEST(GameLog, LogThatCannotBeOpenedIsOffAndTheEnginePlaysOn) {
   EngineCopy copy("LOGFILE=1\n");
   ASSERT_EQ(::mkdir(copy.logPath().c_str(), 0700), 0);   // a directory where the log would be
   test::EngineProcess p(copy.binary(), {}, copy.directory());
-  p.writeLine("new");
-  p.writeLine("time 200");
-  p.writeLine("otim 200");
-  p.writeLine("e2e4");
-  EXPECT_TRUE(p.readLineStartingWith("move ", 30000).has_value());
+  EXPECT_TRUE(replyToE4(p, 200).has_value());
   p.writeLine("quit");
   EXPECT_EQ(p.waitExit(ReplyMs), 0);
   EXPECT_NE(p.drainStderr(50).find("cannot be opened, the log is off"), std::string::npos);
