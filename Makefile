@@ -1,11 +1,12 @@
 # Thin wrapper around CMake: `make run` builds the engine and starts it,
 # `make test` builds everything and runs every test (also the unit tests
-# under AddressSanitizer and UndefinedBehaviorSanitizer).
+# under AddressSanitizer and UndefinedBehaviorSanitizer), `make book PGN=<file>`
+# builds the opening book build/Orvalis.bo2 from PGN games.
 JOBS ?= 2
 BUILD := build
 ASAN := build-asan
 
-.PHONY: all build run test test-release test-asan clean
+.PHONY: all build run test test-release test-asan book clean
 
 all: build
 
@@ -26,6 +27,13 @@ test-asan:
 	  ctest --output-on-failure -j $(JOBS) -L unit -LE slow
 
 test: test-release test-asan
+
+# make book PGN=<file.pgn> [PLIES=N] [MIN_GAMES=K]: the opening book beside the engine.
+PLIES ?= 20
+MIN_GAMES ?= 2
+book: build
+	@test -n "$(PGN)" || { echo "usage: make book PGN=<file.pgn> [PLIES=N] [MIN_GAMES=K]"; exit 2; }
+	./$(BUILD)/orvalis-tool bookgen $(BUILD)/Orvalis.bo2 $(PGN) --plies $(PLIES) --min-games $(MIN_GAMES)
 
 clean:
 	rm -rf $(BUILD) $(ASAN)

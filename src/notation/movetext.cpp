@@ -4,7 +4,10 @@
 
 namespace orv {
 
-const char* pieceLetters = "KQRBNPP";
+constexpr const char* PieceLetterText = "KQRBNPP";
+const char* pieceLetters = PieceLetterText;
+
+void setPieceLetters() { pieceLetters = PieceLetterText; }
 
 void upperCase(char* text) {
   for (; *text; ++text)

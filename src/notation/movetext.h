@@ -10,6 +10,8 @@ namespace orv {
 
 // Letters of the kinds, indexed by kind: "KQRBNPP". All printing goes through it.
 extern const char* pieceLetters;
+// Sets the letters to "KQRBNPP" (a step of the engine's start-up).
+void setPieceLetters();
 
 // Converts a..z to A..Z in place.
 void upperCase(char* text);

@@ -19,6 +19,7 @@ struct SearchCounters {
   std::atomic<int> movesLeft{0};
   std::atomic<int> rootMoveCount{0};
   std::atomic<uint32_t> currentRootMove{0};
+  std::atomic<int> bestScore{32761};        // best root score of the last search; 32761: none known
 };
 extern SearchCounters searchCounters;
 

@@ -130,6 +130,7 @@ int iterate(int side, uint32_t* list, int previousScore, int soft, int hard, int
             Board& b, bool uci) {
   SearchCounters& c = searchCounters;
   int bestScore = NoScore;
+  c.bestScore.store(NoScore, std::memory_order_relaxed);
   resetCounters();
   c.startTick.store(tickMilliseconds(), std::memory_order_relaxed);
   failHighFlag = false;
@@ -242,6 +243,7 @@ int iterate(int side, uint32_t* list, int previousScore, int soft, int hard, int
     }
   }
   iterationLimit = d - 1;
+  c.bestScore.store(bestScore, std::memory_order_relaxed);
   return bestScore;
 }
 

@@ -5,6 +5,7 @@
 
 #include "board/board.h"
 #include "board/game.h"
+#include "notation/game_file.h"
 #include "search/search.h"
 #include "shell/edit_mode.h"
 #include "shell/line_input.h"
@@ -159,7 +160,7 @@ int parseCommandLine(int argc, char** argv) {
       case 'f':
         if (!allocateTables(hashBudgetForExponent(settings.hashExponent))) return 1;
         tablesAllocated = true;
-        if (loadGame(value) < 0) {
+        if (loadGameFile(value) < 0) {
           std::printf("fichier??\n");
           std::fflush(stdout);
           return 1;

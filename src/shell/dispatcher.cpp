@@ -2,11 +2,13 @@
 
 #include <cstdlib>
 #include <cstring>
-#include <ctime>
 
 #include "board/board.h"
 #include "board/game.h"
 #include "notation/board_text.h"
+#include "notation/game_file.h"
+#include "notation/game_log.h"
+#include "notation/movetext.h"
 #include "search/search.h"
 #include "shell/edit_mode.h"
 #include "shell/line_input.h"
@@ -28,16 +30,6 @@ void flushPendingReply() {
   std::fputs(shell.pendingReply, stdout);
   shell.pendingReply[0] = 0;
   std::fflush(stdout);
-}
-
-void writeLogHeader() {
-  if (!settings.logFile) return;
-  std::fprintf(settings.logFile, "[Event \"Computer chess game\"]\n");
-  std::time_t now = std::time(nullptr);
-  std::tm local;
-  if (now != std::time_t(-1) && localtime_r(&now, &local))
-    std::fprintf(settings.logFile, "[Date \"%d.%02d.%02d\"]\n", local.tm_year + 1900, local.tm_mon + 1,
-                 local.tm_mday);
 }
 
 namespace {
@@ -92,6 +84,21 @@ void resetGame() {
   shell.forceMode = false;
 }
 
+// PARTIE: the file name keeps the case the interface wrote it in; when no
+// such file opens, the upper-cased name is tried. The result is not examined.
+void loadPartieFile(const char* name) {
+  std::FILE* file = std::fopen(name, "r");
+  if (!file) {
+    char upper[LineCapacity];
+    std::snprintf(upper, sizeof upper, "%s", name);
+    upperCase(upper);
+    file = std::fopen(upper, "r");
+  }
+  if (!file) return;
+  readGameFile(file);
+  std::fclose(file);
+}
+
 // Row 36: a move typed by the interface.
 Step typedMove(const char* line) {
   char text[LineCapacity];
@@ -100,7 +107,7 @@ Step typedMove(const char* line) {
   {
     // The search thread may be playing its own move on the Game right now.
     std::lock_guard<std::mutex> lock(gameMoveMutex);
-    m = parseMoveText(text, game.side);
+    m = parseCoordinateMove(text, game.side);
   }
   if (m == 0) {
     unknownCommand(line);
@@ -109,8 +116,8 @@ Step typedMove(const char* line) {
   stopSearch();
   // With the search ended the side to move is settled: read the move for it.
   std::strcpy(text, line);
-  m = parseMoveText(text, game.side);
-  logMove(m, false);
+  m = parseCoordinateMove(text, game.side);
+  writeLogMove(m, false);
   int r = makeGameMove(m);
   if (r != 0) {
     reportGameEnd(r, line);
@@ -195,7 +202,7 @@ Step dispatchOnce(const char* line, std::FILE* in) {
   if (is(line, "ANALYZE")) {
     stopSearch();
     shell.analyzeMode.store(true);
-    logMove(0, false);
+    writeLogMove(0, false);
     return Step::Go;
   }
   if (is(line, "EDIT")) {
@@ -208,7 +215,7 @@ Step dispatchOnce(const char* line, std::FILE* in) {
   }
   if (prefix(line, "PARTIE ", 7)) {
     stopSearch();
-    loadGame(line + 7);
+    loadPartieFile(line + 7);
     return Step::Done;
   }
   if (prefix(line, "XBOARD", 6) || prefix(line, "RESET", 5)) return Step::Done;
@@ -219,7 +226,7 @@ Step dispatchOnce(const char* line, std::FILE* in) {
   if (prefix(line, "NAME", 4) || prefix(line, "ACCEPTED", 8)) return Step::Done;
   if (prefix(line, "RESULT", 6)) {
     stopSearch();
-    if (const char* space = std::strchr(line, ' ')) logResult(space + 1);
+    if (const char* space = std::strchr(line, ' ')) writeLogResult(space + 1);
     return Step::Done;
   }
   if (prefix(line, "PING", 4)) {

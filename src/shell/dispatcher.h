@@ -10,7 +10,4 @@ enum class DispatchOutcome { Continue, Quit, EndOfInput };
 // Edit mode reads its own lines from `in`.
 DispatchOutcome dispatchLine(char* line, std::FILE* in);
 
-// Writes the event and date header lines of a new game to the log, when open.
-void writeLogHeader();
-
 }  // namespace orv

@@ -6,6 +6,8 @@
 #include <cstring>
 
 #include "board/game.h"
+#include "notation/game_log.h"
+#include "notation/movetext.h"
 #include "search/search.h"
 #include "shell/configuration.h"
 #include "shell/dispatcher.h"
@@ -37,16 +39,28 @@ void printBanner() {
   std::fprintf(stderr, "Hash=%uMB HP=%uMB Sst=%d\n", transpositionTableMegabytes(), pawnTableMegabytes(), 76);
 }
 
+// LOGFILE is on: the log is opened for appending; when it cannot be, the
+// engine runs without it.
+void openLog(bool named) {
+  if (!named)
+    std::fprintf(stderr, "game log: the name \"<program>.log\" is longer than %d characters, the log is off\n",
+                 int(GameLogNameLength));
+  else if (!openGameLog(settings.logName))
+    std::fprintf(stderr, "game log: %s cannot be opened, the log is off\n", settings.logName);
+}
+
 }  // namespace
 
 int runEngine(int argc, char** argv) {
-  std::snprintf(settings.logName, sizeof settings.logName, "%s.log", argc > 0 && argv[0] ? argv[0] : "orvalis");
+  static_assert(sizeof settings.logName == GameLogNameLength + 1);
+  const bool logNamed = formGameLogName(argc > 0 && argv[0] ? argv[0] : "orvalis", settings.logName);
   installSignalHandlers();
   newGame();
   setPieceLetters();
+  diagnosticHook = writeLogDiagnostic;   // the search's inconsistency codes go to the game log
   int exitCode = parseCommandLine(argc, argv);
   if (exitCode >= 0) return exitCode;
-  if (settings.logOn) settings.logFile = std::fopen(settings.logName, "a+");
+  if (settings.logOn) openLog(logNamed);
   printBanner();
   initialiseTablebases();
   std::fprintf(stderr, "type quit to exit\n");
@@ -68,8 +82,7 @@ int runEngine(int argc, char** argv) {
     if (outcome == DispatchOutcome::Quit) {
       ignoreTerminationSignal();
       stopSearch();
-      if (settings.logFile) std::fclose(settings.logFile);
-      settings.logFile = nullptr;
+      closeGameLog();
       std::fflush(stdout);
       return 0;
     }

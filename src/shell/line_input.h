@@ -11,8 +11,9 @@ namespace orv {
 // stream is waited on.
 bool readCommandLine(std::FILE* in, char* buffer, int capacity, bool* cut = nullptr);
 
-// Upper-cases the line except the arguments of SETBOARD, EGTPATH, position
-// and setoption, whose command words are rewritten in their canonical case.
+// Upper-cases the line except the arguments of SETBOARD, EGTPATH, position,
+// setoption and PARTIE (a file name), whose command words are rewritten in
+// their canonical case.
 void normaliseLine(char* line);
 
 // Case-insensitive test of the first n characters.

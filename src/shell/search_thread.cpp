@@ -7,6 +7,8 @@
 #include <thread>
 
 #include "board/game.h"
+#include "notation/game_log.h"
+#include "notation/movetext.h"
 #include "search/search.h"
 #include "shell/services.h"
 #include "shell/settings.h"
@@ -31,15 +33,15 @@ void playAndAnnounce(int32_t result) {
   // finished game) has nothing to play or print.
   if (result == -1 || move == 0 || move == 0xFFFF) return;
 
-  logMove(move, true);
+  writeLogMove(move, true);
   std::lock_guard<std::mutex> lock(gameMoveMutex);
   char text[16];
   if (shell.uciMode.load()) {
-    formatMoveText(move, text);
+    coordinateText(move, text);
     std::printf("bestmove %s\n", text);
   } else {
     int r = makeGameMove(move);
-    formatMoveText(move, text);
+    coordinateText(move, text);
     if (r != 0) {
       std::printf("move %s\n", text);
       reportGameEnd(r, text);
@@ -117,7 +119,7 @@ void reportGameEnd(int code, const char* moveText) {
     default: break;
   }
   std::fflush(stdout);
-  if (settings.logFile && code != 0) std::fflush(settings.logFile);
+  if (code != 0) flushGameLog();
 }
 
 }  // namespace orv

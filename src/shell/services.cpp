@@ -1,11 +1,7 @@
 #include "shell/services.h"
 
-#include <cstdio>
-
-#include "notation/movetext.h"
 #include "search/hashtable.h"
 #include "search/searchgen.h"
-#include "shell/settings.h"
 
 namespace orv {
 
@@ -23,18 +19,5 @@ void clearSearchTables() {
 unsigned transpositionTableMegabytes() { return unsigned((uint64_t(transpositionEntryCount()) * 24) >> 20); }
 unsigned pawnTableMegabytes() { return unsigned((uint64_t(pawnEntryCount()) * 42) >> 20); }
 void initialiseTablebases() {}
-
-Move parseMoveText(char* text, int side) { return parseCoordinateMove(text, side); }
-void formatMoveText(Move m, char* out) { coordinateText(m, out); }
-void setPieceLetters() { pieceLetters = "KQRBNPP"; }
-
-void logHeader() {}
-void logMove(Move, bool) {}
-void logResult(const char* text) {
-  if (!settings.logFile) return;
-  std::fprintf(settings.logFile, "%s\n", text);
-}
-
-int loadGame(const char*) { return -10; }
 
 }  // namespace orv

@@ -2,8 +2,6 @@
 #pragma once
 #include <cstddef>
 
-#include "board/types.h"
-
 namespace orv {
 
 // Hash tables: (re)allocates for a byte budget (clamped by the tables); false when it fails.
@@ -16,23 +14,5 @@ unsigned pawnTableMegabytes();
 
 // Releases the tablebase cache and registers the tablebases of the path list again.
 void initialiseTablebases();
-
-// Coordinate move parsing (the text is upper-cased in place) and printing.
-Move parseMoveText(char* text, int side);
-void formatMoveText(Move m, char* out);   // at least 8 characters
-// Piece letters used by move notation.
-void setPieceLetters();
-
-// Game log lines (nothing happens while the log file is closed).
-void logHeader();
-void logMove(Move m, bool withComment);
-void logResult(const char* text);
-
-}  // namespace orv
-
-namespace orv {
-
-// PARTIE: loads a game file; the result code is returned.
-int loadGame(const char* path);
 
 }  // namespace orv

@@ -1,7 +1,6 @@
 // Engine settings gathered at start-up and changed by protocol commands.
 #pragma once
 #include <atomic>
-#include <cstdio>
 
 namespace orv {
 
@@ -14,9 +13,8 @@ struct EngineSettings {
   long tablebaseCache = DefaultTablebaseCache; // bytes, used at the next tablebase initialisation
   std::atomic<int> useBook{1};                 // read by the search thread
   std::atomic<int> resign{1};                  // read by the search thread
-  int logOn = 0;
-  char logName[299] = {};                      // "<argv[0]>.log"
-  std::FILE* logFile = nullptr;                // open while logging
+  int logOn = 0;                               // LOGFILE: open the game log at start-up
+  char logName[299] = {};                      // "<argv[0]>.log", empty when too long
 };
 extern EngineSettings settings;
 

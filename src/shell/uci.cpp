@@ -6,6 +6,7 @@
 
 #include "board/board.h"
 #include "board/game.h"
+#include "notation/movetext.h"
 #include "shell/line_input.h"
 #include "shell/numbers.h"
 #include "shell/search_thread.h"
@@ -40,7 +41,7 @@ void handlePosition(const char* line) {
   }
   if (const char* moves = std::strstr(line, "moves")) {
     forEachMoveToken(moves + 5, [](char* token) {
-      Move m = parseMoveText(token, game.side);
+      Move m = parseCoordinateMove(token, game.side);
       if (m == 0) return;
       stopSearch();
       makeGameMove(m);

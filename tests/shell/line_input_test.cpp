@@ -23,13 +23,15 @@ std::string normalised(const char* text) {
 
 }  // namespace
 
-TEST(NormaliseLine, KeepsArgumentCaseOfTheFourSpecialCommands) {
+TEST(NormaliseLine, KeepsArgumentCaseOfTheSpecialCommands) {
   EXPECT_EQ(normalised("setboard rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -"),
             "SETBOARD rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -");
   EXPECT_EQ(normalised("SeTbOaRd 8/8/8/8/8/8/8/K6k b - -"), "SETBOARD 8/8/8/8/8/8/8/K6k b - -");
   EXPECT_EQ(normalised("egtpath nalimov /Tb/Dir"), "EGTPATH nalimov /Tb/Dir");
   EXPECT_EQ(normalised("POSITION startpos moves e2e4"), "position startpos moves e2e4");
   EXPECT_EQ(normalised("SETOPTION name Hash value 64"), "setoption name Hash value 64");
+  EXPECT_EQ(normalised("partie /Games/Club.pgn"), "PARTIE /Games/Club.pgn");
+  EXPECT_EQ(normalised("partiex y"), "PARTIEX Y");
 }
 
 TEST(NormaliseLine, UpperCasesEverythingElse) {
