@@ -5,7 +5,9 @@
 #include "notation/movetext.h"
 #include "search/hashtable.h"
 #include "search/searchgen.h"
+#include "search/search.h"
 #include "shell/settings.h"
+#include "tablebase/registry.h"
 
 namespace orv {
 
@@ -22,7 +24,11 @@ void clearSearchTables() {
 
 unsigned transpositionTableMegabytes() { return unsigned((uint64_t(transpositionEntryCount()) * 24) >> 20); }
 unsigned pawnTableMegabytes() { return unsigned((uint64_t(pawnEntryCount()) * 42) >> 20); }
-void initialiseTablebases() {}
+void initialiseTablebases() {
+  tb::releaseTablebases();
+  searchSettings.tablebaseMen = tb::initTablebases(settings.tablebasePaths, settings.tablebaseCache);
+  tb::tablebasesInitialised = 1;
+}
 
 Move parseMoveText(char* text, int side) { return parseCoordinateMove(text, side); }
 void formatMoveText(Move m, char* out) { coordinateText(m, out); }
