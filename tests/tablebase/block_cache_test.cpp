@@ -89,7 +89,7 @@ TEST_F(BlockCache, AFileCutShortAfterRegistrationAnswersUnknown) {
   const std::vector<uint8_t> data = syntheticBytes(tb::tableInfo[Kqk].count[0]);
   const std::vector<uint8_t> image = tb::encodeCompressed(data.data(), data.size());
   ASSERT_TRUE(writeBytes(packed.file("kqk.nbw.emd"), image));
-  const off_t headerSize = off_t(uint32_t(image[64]) << 24 | uint32_t(image[65]) << 16 | uint32_t(image[66]) << 8 | image[67]);
+  const off_t headerSize = off_t(compressedHeaderSize(image));
   init(dir.path() + ";" + packed.path());
   ASSERT_EQ(::truncate(dir.file("krkp.nbw").c_str(), 100000), 0);
   ASSERT_EQ(::truncate(packed.file("kqk.nbw.emd").c_str(), headerSize + 10), 0);

@@ -166,7 +166,7 @@ TEST_F(Registry, DamagedCompressedFilesEndTheProcess) {
     // The header checksum does not match.
     std::vector<uint8_t> data = syntheticBytes(tb::tableInfo[Kqk].count[0]);
     std::vector<uint8_t> image = tb::encodeCompressed(data.data(), data.size());
-    const uint32_t headerSize = uint32_t(image[64]) << 24 | uint32_t(image[65]) << 16 | uint32_t(image[66]) << 8 | image[67];
+    const uint32_t headerSize = compressedHeaderSize(image);
     ASSERT_LT(headerSize, image.size());
     image[headerSize - 1] ^= 0x5a;
     ASSERT_TRUE(writeBytes(dir.file("kqk.nbw.emd"), image));

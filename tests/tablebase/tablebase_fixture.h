@@ -3,13 +3,20 @@
 #pragma once
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 #include "support/table_files.h"
 #include "tablebase/block_cache.h"
 #include "tablebase/registry.h"
 
 namespace orv::test {
+
+// Length of the header area of a compressed file image (the big-endian word at 64).
+inline uint32_t compressedHeaderSize(const std::vector<uint8_t>& image) {
+  return uint32_t(image[64]) << 24 | uint32_t(image[65]) << 16 | uint32_t(image[66]) << 8 | image[67];
+}
 
 class TablebaseFixture : public ::testing::Test {
  protected:
