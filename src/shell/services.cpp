@@ -2,6 +2,9 @@
 
 #include "search/hashtable.h"
 #include "search/searchgen.h"
+#include "search/search.h"
+#include "shell/settings.h"
+#include "tablebase/registry.h"
 
 namespace orv {
 
@@ -18,6 +21,10 @@ void clearSearchTables() {
 
 unsigned transpositionTableMegabytes() { return unsigned((uint64_t(transpositionEntryCount()) * 24) >> 20); }
 unsigned pawnTableMegabytes() { return unsigned((uint64_t(pawnEntryCount()) * 42) >> 20); }
-void initialiseTablebases() {}
+void initialiseTablebases() {
+  tb::releaseTablebases();
+  searchSettings.tablebaseMen = tb::initTablebases(settings.tablebasePaths, settings.tablebaseCache);
+  tb::tablebasesInitialised = 1;
+}
 
 }  // namespace orv

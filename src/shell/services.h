@@ -12,7 +12,8 @@ void clearSearchTables();
 unsigned transpositionTableMegabytes();
 unsigned pawnTableMegabytes();
 
-// Releases the tablebase cache and registers the tablebases of the path list again.
+// Releases the tablebase cache, registers the tablebases of the path list again
+// and keeps the number of men they cover for the search.
 void initialiseTablebases();
 
 }  // namespace orv

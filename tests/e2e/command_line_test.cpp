@@ -21,7 +21,11 @@ TEST(CommandLine, PositionFileIsSearchedOnceAndTheEngineExits) {
   EXPECT_EQ(p.waitExit(ReplyMs), 0);
   ASSERT_FALSE(lines.empty());
   EXPECT_NE(lines.back().find("a1a8"), std::string::npos) << lines.back();
-  EXPECT_EQ(p.drainStderr(50), "");   // no banner in one-shot mode
+  // No banner in one-shot mode; the tablebase initialisation prints its two lines.
+  const std::string err = p.drainStderr(50);
+  EXPECT_EQ(err.rfind("TbPath=<", 0), 0u) << err;
+  EXPECT_NE(err.find(">\nInitTb=0\n"), std::string::npos) << err;
+  EXPECT_EQ(err.find("Orvalis"), std::string::npos) << err;
   std::remove(path.c_str());
 }
 
