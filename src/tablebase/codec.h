@@ -22,7 +22,7 @@ constexpr char CompressedBanner[BannerLength + 1] =
     "Orvalis compressed endgame table, 8192-byte blocks, version 1 \r\n";
 static_assert(sizeof(CompressedBanner) == BannerLength + 1, "the banner is 64 bytes");
 
-// The match distances the encoder writes into every file it produces.
+// Match distances that fill the slots a file's data does not ask for.
 constexpr uint32_t EncoderDistances[DistanceCount] = {1,  2,  3,  4,  5,  6,  7,  8,  9,  10, 11, 12,
                                                       14, 16, 24, 32, 47, 48, 56, 58, 60, 61, 62, 64};
 
@@ -67,6 +67,10 @@ int decodeBlock(const CompressedHeader& header, uint32_t block, const uint8_t* i
 // bytes) and decodes it into out. Returns the uncompressed length or -1.
 int readCompressedBlock(const CompressedHeader& header, std::FILE* f, uint32_t block, uint8_t* scratch,
                         uint8_t* out);
+
+// The encoder's 24 match distances for the data, in increasing order: 1..8,
+// then those whose repeats cover the most of a sample of its blocks.
+void chooseDistances(const uint8_t* data, size_t size, uint32_t* distances);
 
 // Encodes data into a complete compressed file image.
 std::vector<uint8_t> encodeCompressed(const uint8_t* data, size_t size);

@@ -1,4 +1,4 @@
-// The encoder of compressed table files: greedy matching at the fixed
+// The encoder of compressed table files: greedy matching at the file's 24
 // distances within each 8192-byte block, one file-wide prefix code, and a
 // stored block wherever coding does not make a block shorter.
 #include <algorithm>
@@ -58,30 +58,45 @@ uint32_t commonLength(const uint8_t* a, const uint8_t* b, uint32_t limit) {
   return n;
 }
 
-// Greedy parse of one block: at every position the longest match at any of
-// the distances (the nearer distance on a tie), else a literal.
-void tokenizeBlock(const uint8_t* p, uint32_t n, std::vector<uint32_t>& tokens) {
-  uint32_t i = 0;
-  while (i < n) {
-    uint32_t best = 0;
-    int slot = 0;
-    for (int j = 0; j < DistanceCount; ++j) {
-      const uint32_t d = EncoderDistances[j];
-      if (d > i) break;
-      if (p[i - d] != p[i] || (best > 0 && (i + best >= n || p[i - d + best] != p[i + best]))) continue;
-      const uint32_t length = commonLength(p + i, p + i - d, n - i);
-      if (length > best) {
-        best = length;
-        slot = j;
-        if (i + best == n) break;
-      }
+// The longest match at position i of the block p[0..n) at any of the
+// distances, which rise (the nearer distance on a tie); 0 when none.
+uint32_t longestMatch(const uint32_t* distances, const uint8_t* p, uint32_t i, uint32_t n, int* slot) {
+  uint32_t best = 0;
+  for (int j = 0; j < DistanceCount; ++j) {
+    const uint32_t d = distances[j];
+    if (d > i) break;
+    if (p[i - d] != p[i] || (best > 0 && p[i - d + best] != p[i + best])) continue;
+    const uint32_t length = commonLength(p + i, p + i - d, n - i);
+    if (length > best) {
+      best = length;
+      *slot = j;
+      if (i + best == n) break;
     }
-    if (best >= MinMatch) {
-      tokens.push_back(matchToken(slot, best));
-      i += best;
-    } else {
+  }
+  return best;
+}
+
+// Greedy parse of one block with one step of lookahead: a match is put off by
+// a literal when the next position starts a match longer by more than one.
+void tokenizeBlock(const uint32_t* distances, const uint8_t* p, uint32_t n, std::vector<uint32_t>& tokens) {
+  int slot = 0;
+  uint32_t best = n == 0 ? 0 : longestMatch(distances, p, 0, n, &slot);
+  for (uint32_t i = 0; i < n;) {
+    if (best < MinMatch) {
       tokens.push_back(p[i++]);
+      best = i < n ? longestMatch(distances, p, i, n, &slot) : 0;
+      continue;
     }
+    int nextSlot = 0;
+    const uint32_t next = i + best < n ? longestMatch(distances, p, i + 1, n, &nextSlot) : 0;
+    if (next > best + 1) {
+      tokens.push_back(p[i++]);
+      best = next, slot = nextSlot;
+      continue;
+    }
+    tokens.push_back(matchToken(slot, best));
+    i += best;
+    best = i < n ? longestMatch(distances, p, i, n, &slot) : 0;
   }
 }
 
@@ -185,10 +200,12 @@ std::vector<uint8_t> encodeCompressed(const uint8_t* data, size_t size) {
   const uint32_t blocks = uint32_t((size + BlockSize - 1) / BlockSize);
   auto blockLength = [&](uint32_t b) { return uint32_t(std::min<size_t>(BlockSize, size - size_t(b) * BlockSize)); };
 
+  uint32_t distances[DistanceCount];
+  chooseDistances(data, size, distances);
   std::vector<uint32_t> tokens;
   std::vector<size_t> firstToken(size_t(blocks) + 1, 0);
   for (uint32_t b = 0; b < blocks; ++b) {
-    tokenizeBlock(data + size_t(b) * BlockSize, blockLength(b), tokens);
+    tokenizeBlock(distances, data + size_t(b) * BlockSize, blockLength(b), tokens);
     firstToken[b + 1] = tokens.size();
   }
 
@@ -245,7 +262,7 @@ std::vector<uint8_t> encodeCompressed(const uint8_t* data, size_t size) {
   BitWriter header(&file);
   for (uint32_t length : compressedLength) header.write(length & FieldMask, BlockLog);
   header.write(blocks == 0 ? 0 : blockLength(blocks - 1) & FieldMask, BlockLog);
-  for (uint32_t d : EncoderDistances) header.write(d, BlockLog);
+  for (uint32_t d : distances) header.write(d, BlockLog);
   header.flush();
   writeCodeLengthTable(header, code.length.data());
   header.flush();

@@ -14,12 +14,6 @@ namespace {
 using test::Bits;
 using test::TestFile;
 
-std::vector<int> mainLengths(std::initializer_list<std::pair<int, int>> used) {
-  std::vector<int> lengths(1024, 0);
-  for (auto [symbol, length] : used) lengths[size_t(symbol)] = length;
-  return lengths;
-}
-
 // Decodes block `block` from a copy of exactly `length` compressed bytes into
 // an exactly sized output buffer.
 struct Decoded {
@@ -51,7 +45,7 @@ Decoded decodeFileBlock(const TestFile& f, uint32_t block, CompressedHeader* hea
 TestFile runFile(uint32_t blockLength, uint8_t body, int lengthSymbol = 16) {
   TestFile f;
   f.lengthFields = {1, blockLength};
-  test::putPlainLengthTable(f.codeTable, mainLengths({{'A', 1}, {256 + lengthSymbol, 1}}));
+  test::putPlainLengthTable(f.codeTable, test::mainLengths({{'A', 1}, {256 + lengthSymbol, 1}}));
   f.body = {body};
   return f;
 }
@@ -78,7 +72,7 @@ TEST(CodecBlock, DistanceOneLengthTwentyRepeatsAByte) {
 TEST(CodecBlock, SingleSymbolCodeConsumesNoBits) {
   TestFile f;
   f.lengthFields = {1, 0};  // one full block in one byte
-  test::putPlainLengthTable(f.codeTable, mainLengths({{'Z', 1}}));
+  test::putPlainLengthTable(f.codeTable, test::mainLengths({{'Z', 1}}));
   f.body = {0xFF};
   const Decoded d = decodeFileBlock(f, 0);
   ASSERT_EQ(d.result, 8192);
@@ -120,7 +114,7 @@ TEST(CodecBlock, EveryLengthFormOfAMatch) {
                         {26, 4079, 12, 4096 + 4079 + 14}};
   for (const Case& c : cases) {
     TestFile f;
-    test::putPlainLengthTable(f.codeTable, mainLengths({{'A', 1}, {'B', 2}, {256 + 64 + c.e, 2}}));
+    test::putPlainLengthTable(f.codeTable, test::mainLengths({{'A', 1}, {'B', 2}, {256 + 64 + c.e, 2}}));
     Bits body;
     body.put(0, 1), body.put(2, 2), body.put(0, 1);  // A B A
     body.put(3, 2), body.put(c.extra, c.extraBits);
@@ -167,7 +161,7 @@ TEST(CodecBlock, ReadsBlocksFromTheFileAndFailsOnShortReads) {
   const uint8_t run = f.body[0];
   f.body.assign(8192, 7);
   f.body.push_back(run);
-  test::CodecTempDir dir;
+  test::TempDir dir;
   const std::vector<uint8_t> image = f.image();
   const std::string path = dir.file("t.emd"), cut = dir.file("cut.emd");
   test::writeFile(path, image);

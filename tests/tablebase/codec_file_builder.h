@@ -4,11 +4,11 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
 
+#include "book/book_writer.h"  // TempDir
 #include "tablebase/codec.h"
 
 namespace orv::test {
@@ -27,6 +27,13 @@ struct Bits {
   }
   void align() { count = bytes.size() * 8; }
 };
+
+// Main code lengths with the given (symbol, length) pairs, all other symbols unused.
+inline std::vector<int> mainLengths(std::initializer_list<std::pair<int, int>> used) {
+  std::vector<int> lengths(1024, 0);
+  for (auto [symbol, length] : used) lengths[size_t(symbol)] = length;
+  return lengths;
+}
 
 // Canonical code values for a list of lengths (shorter first, then by symbol).
 inline std::vector<uint32_t> canonical(const std::vector<int>& lengths) {
@@ -135,32 +142,10 @@ struct TestFile {
   }
 };
 
-// A fresh directory under /tmp, removed with its files by the destructor.
-class CodecTempDir {
- public:
-  CodecTempDir() {
-    char pattern[] = "/tmp/orvalis-codec-XXXXXX";
-    const char* made = mkdtemp(pattern);
-    path_ = made ? made : "/tmp";
-  }
-  ~CodecTempDir() {
-    for (const std::string& f : files_) std::remove(f.c_str());
-    if (path_ != "/tmp") std::remove(path_.c_str());
-  }
-  std::string file(const std::string& name) {
-    files_.push_back(path_ + "/" + name);
-    return files_.back();
-  }
-
- private:
-  std::string path_;
-  std::vector<std::string> files_;
-};
-
 inline void writeFile(const std::string& path, const std::vector<uint8_t>& bytes) {
   std::FILE* f = std::fopen(path.c_str(), "wb");
   if (f == nullptr) return;
-  std::fwrite(bytes.data(), 1, bytes.size(), f);
+  if (!bytes.empty()) std::fwrite(bytes.data(), 1, bytes.size(), f);
   std::fclose(f);
 }
 

@@ -11,19 +11,12 @@ namespace {
 using test::Bits;
 using test::TestFile;
 
-// Main lengths with the given symbols at the given lengths, all others unused.
-std::vector<int> mainLengths(std::initializer_list<std::pair<int, int>> used) {
-  std::vector<int> lengths(1024, 0);
-  for (auto [symbol, length] : used) lengths[size_t(symbol)] = length;
-  return lengths;
-}
-
 // One block of 21 bytes coded with a literal 'A' (code 0) and a match of
 // distance 1 and length 20 (code 1).
 TestFile literalAndRunFile() {
   TestFile f;
   f.lengthFields = {1, 21};
-  test::putPlainLengthTable(f.codeTable, mainLengths({{'A', 1}, {256 + 16, 1}}));
+  test::putPlainLengthTable(f.codeTable, test::mainLengths({{'A', 1}, {256 + 16, 1}}));
   f.body = {0x60};  // 0 (literal), 1 (match), 10 (length extra: 4 + 2 + 14 = 20)
   return f;
 }
@@ -55,7 +48,7 @@ TEST(CodecHeader, ReadsFieldsOffsetsAndDistances) {
   TestFile f;
   f.lengthFields = {0, 100, 0, 5};  // blocks: stored 8192, coded 100, stored 8192; last holds 5 bytes
   f.distances[23] = 4000;
-  test::putPlainLengthTable(f.codeTable, mainLengths({{'A', 1}, {'B', 1}}));
+  test::putPlainLengthTable(f.codeTable, test::mainLengths({{'A', 1}, {'B', 1}}));
   const std::vector<uint8_t> image = f.image();
   CompressedHeader h;
   ASSERT_EQ(parse(image, &h), HeaderOk);
@@ -85,23 +78,23 @@ TEST(CodecHeader, EmptyAndSingleSymbolCodes) {
 
   TestFile lone = empty;
   lone.codeTable = Bits();
-  test::putPlainLengthTable(lone.codeTable, mainLengths({{'Z', 1}}));
+  test::putPlainLengthTable(lone.codeTable, test::mainLengths({{'Z', 1}}));
   ASSERT_EQ(parse(lone.image(), &h), HeaderOk);
   EXPECT_FALSE(h.codeEmpty);
 
   lone.codeTable = Bits();
-  test::putPlainLengthTable(lone.codeTable, mainLengths({{'Z', 2}}));
+  test::putPlainLengthTable(lone.codeTable, test::mainLengths({{'Z', 2}}));
   EXPECT_EQ(parse(lone), HeaderBroken);  // a lone symbol must have length 1
 }
 
 TEST(CodecHeader, RefusesOverfullIncompleteAndOverlongCodes) {
   TestFile f = literalAndRunFile();
   f.codeTable = Bits();
-  test::putPlainLengthTable(f.codeTable, mainLengths({{1, 1}, {2, 1}, {3, 1}}));
+  test::putPlainLengthTable(f.codeTable, test::mainLengths({{1, 1}, {2, 1}, {3, 1}}));
   EXPECT_EQ(parse(f), HeaderBroken);  // over-full
 
   f.codeTable = Bits();
-  test::putPlainLengthTable(f.codeTable, mainLengths({{1, 1}, {2, 2}}));
+  test::putPlainLengthTable(f.codeTable, test::mainLengths({{1, 1}, {2, 2}}));
   EXPECT_EQ(parse(f), HeaderBroken);  // incomplete
 
   // An auxiliary length of 32, possible with a width of 6 bits.
@@ -228,12 +221,12 @@ TEST(CodecHeader, OtherBlockSizeIsReportedWithItsLog) {
   EXPECT_EQ(h.blockLog, 12);
 
   f.codeTable = Bits();
-  test::putPlainLengthTable(f.codeTable, mainLengths({{1, 1}, {2, 1}, {3, 1}}));
+  test::putPlainLengthTable(f.codeTable, test::mainLengths({{1, 1}, {2, 1}, {3, 1}}));
   EXPECT_EQ(parse(f), HeaderBroken);  // a broken code is found before the block size
 }
 
 TEST(CodecHeader, LoadsFromFileAndRefusesShortFiles) {
-  test::CodecTempDir dir;
+  test::TempDir dir;
   const std::vector<uint8_t> good = literalAndRunFile().image();
   const std::string path = dir.file("good.emd");
   test::writeFile(path, good);

@@ -52,6 +52,7 @@ TEST(CodecEncoder, EmptyAndOneByte) {
   EXPECT_EQ(h.blockCount, 0u);
   EXPECT_TRUE(h.codeEmpty);
   roundTrip({42});
+  roundTrip({7, 7});  // one literal symbol in the whole file: coded with no bits at all
 }
 
 TEST(CodecEncoder, RandomDataIsStored) {
@@ -115,7 +116,7 @@ TEST(CodecEncoder, SkewedDataNeedsLongCodes) {
 }
 
 TEST(CodecEncoder, WrittenFilesLoadAndDecode) {
-  test::CodecTempDir dir;
+  test::TempDir dir;
   const std::string path = dir.file("t.emd");
   const std::vector<uint8_t> data = tableLike(3 * BlockSize + 5, 2);
   ASSERT_TRUE(writeCompressedFile(path.c_str(), data.data(), data.size()));
@@ -156,6 +157,28 @@ TEST(CodecEncoder, DamagedCodedBlocksFailCleanly) {
     const int n = decodeBlock(h, 0, in.data(), in.size(), out.data());
     EXPECT_TRUE(n == -1 || n == BlockSize);
   }
+}
+
+TEST(CodecEncoder, DistancesFollowTheDataPeriods) {
+  // Noise repeated with a period of 3660 inside each block, as a five-man
+  // table repeats over its last two digits.
+  std::mt19937 rng(6);
+  std::vector<uint8_t> data(12 * BlockSize);
+  for (size_t b = 0; b < 12; ++b) {
+    std::vector<uint8_t> period(3660);
+    for (uint8_t& x : period) x = uint8_t(rng() % 16);
+    for (size_t i = 0; i < BlockSize; ++i) data[b * BlockSize + i] = period[i % 3660];
+  }
+  uint32_t d[DistanceCount];
+  chooseDistances(data.data(), data.size(), d);
+  for (uint32_t k = 0; k < 8; ++k) EXPECT_EQ(d[k], k + 1);
+  for (int k = 1; k < DistanceCount; ++k) EXPECT_LT(d[k - 1], d[k]);
+  EXPECT_LT(d[DistanceCount - 1], uint32_t(BlockSize));
+  EXPECT_NE(std::find(d, d + DistanceCount, 3660u), d + DistanceCount);
+  EXPECT_LT(roundTrip(data).size(), data.size() * 6 / 10);
+
+  chooseDistances(nullptr, 0, d);  // no data: the fixed distances
+  EXPECT_TRUE(std::equal(d, d + DistanceCount, EncoderDistances));
 }
 
 }  // namespace
