@@ -43,7 +43,10 @@ struct CompressedHeader {
   uint32_t maxCompressedLength = 0;  // longest compressed block, for the shared read buffer
   uint32_t distance[DistanceCount] = {};
   std::vector<uint64_t> blockOffset; // blockCount + 1 file offsets
-  std::vector<int32_t> decoder;      // 8192 direct entries, then tree nodes
+  // The main prefix decoder: 8192 entries indexed by the next 13 bits, each
+  // symbol * 32 + code length, or minus the index of a tree node pair that
+  // the following bits select from; the tree nodes follow the direct entries.
+  std::vector<int32_t> decoder;
   bool codeEmpty = false;            // the code has no symbols: only stored blocks decode
   uint64_t uncompressedSize() const {
     return blockCount == 0 ? 0 : uint64_t(blockCount - 1) * BlockSize + lastBlockSize;
