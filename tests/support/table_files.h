@@ -14,30 +14,10 @@
 #include <string>
 #include <vector>
 
+#include "support/temp_dir.h"
 #include "tablebase/table_info.h"
 
 namespace orv::test {
-
-// A fresh directory under /tmp, removed with everything in it at the end.
-class TempDir {
- public:
-  TempDir() {
-    char name[] = "/tmp/orvalis_tb_XXXXXX";
-    if (::mkdtemp(name)) path_ = name;
-  }
-  ~TempDir() {
-    if (!path_.empty())
-      ::nftw(path_.c_str(), [](const char* p, const struct stat*, int, struct FTW*) { return ::remove(p); }, 16,
-             FTW_DEPTH | FTW_PHYS);
-  }
-  TempDir(const TempDir&) = delete;
-  TempDir& operator=(const TempDir&) = delete;
-  const std::string& path() const { return path_; }
-  std::string file(const std::string& name) const { return path_ + "/" + name; }
-
- private:
-  std::string path_;
-};
 
 // The byte of a synthetic table at position i: every value a real table may
 // hold, spread so that neighbouring positions differ.

@@ -1,35 +1,34 @@
-// A fresh directory for a test's files, removed with them at the end.
+// A fresh directory for a test's files, removed with everything in it at the end.
 #pragma once
+#include <ftw.h>
 #include <stdlib.h>
 
 #include <cstdio>
 #include <string>
-#include <vector>
 
 namespace orv::test {
 
-// A fresh directory under the temporary directory, removed with its files by the destructor.
+// A fresh directory under /tmp. The destructor removes it with all it holds
+// (files, links, FIFOs, subdirectories); nothing outside it is touched.
 class TempDir {
  public:
   TempDir() {
     char pattern[] = "/tmp/orvalis-test-XXXXXX";
-    const char* made = mkdtemp(pattern);
-    path_ = made ? made : "/tmp";
+    if (const char* made = ::mkdtemp(pattern)) path_ = made;
   }
   ~TempDir() {
-    for (const std::string& f : files_) std::remove(f.c_str());
-    if (path_ != "/tmp") std::remove(path_.c_str());
+    if (path_.empty()) return;
+    ::nftw(path_.c_str(), [](const char* p, const struct stat*, int, struct FTW*) { return std::remove(p); }, 16,
+           FTW_DEPTH | FTW_PHYS);
   }
-  // Full path of a file in the directory, remembered for removal.
-  std::string file(const std::string& name) {
-    files_.push_back(path_ + "/" + name);
-    return files_.back();
-  }
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
   const std::string& path() const { return path_; }
+  // Full path of a file in the directory.
+  std::string file(const std::string& name) const { return path_ + "/" + name; }
 
  private:
   std::string path_;
-  std::vector<std::string> files_;
 };
 
 }  // namespace orv::test

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "book/book_writer.h"  // TempDir
+#include "support/temp_dir.h"
 #include "tablebase/codec.h"
 
 namespace orv::test {

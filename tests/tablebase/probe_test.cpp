@@ -140,8 +140,11 @@ TEST_F(Probe, EachPositionReadsTheByteAtItsIndex) {
     (whiteQueen ? l.white : l.black)[tb::ListQueens] = int8_t(q);
     const uint32_t index = whiteQueen ? tb::tableIndex(Kqk, side, l.white, l.black, -1, 0)
                                       : tb::tableIndex(Kqk, side ^ 1, l.black, l.white, -1, 1);
+    // Positions no table side holds (the side to move giving check) answer unknown.
+    const int tableSide = whiteQueen ? side : side ^ 1;
+    const bool stored = index < tb::tableInfo[Kqk].count[tableSide];
     cases.push_back({fenOf({{'K', wk}, {'k', bk}, {whiteQueen ? 'Q' : 'q', q}}, side),
-                     tb::tableValueOfByte(syntheticByte(index))});
+                     stored ? tb::tableValueOfByte(syntheticByte(index)) : TablebaseUnknown});
   }
   ASSERT_GT(cases.size(), 200u);
   for (const std::string& list : {dir.path(), packed.path()}) {

@@ -9,6 +9,7 @@
 
 #include "support/table_files.h"
 #include "tablebase/block_cache.h"
+#include "tablebase/index.h"
 #include "tablebase/registry.h"
 
 namespace orv::test {
@@ -20,6 +21,8 @@ inline uint32_t compressedHeaderSize(const std::vector<uint8_t>& image) {
 
 class TablebaseFixture : public ::testing::Test {
  protected:
+  // Tests compute expected indices before any initialisation does this.
+  void SetUp() override { tb::initIndexTables(); }
   void TearDown() override {
     tb::releaseTablebases();
     tb::tablebasesInitialised = 0;
