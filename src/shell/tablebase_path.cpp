@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "shell/line_input.h"
+#include "shell/search_thread.h"
 #include "shell/services.h"
 #include "shell/settings.h"
 #include "shell/shell_state.h"
@@ -24,6 +25,7 @@ void appendAndReinitialise(const char* rawDir) {
   if (!appendToPathList(settings.tablebasePaths, dir)) return;
   size_t len = std::strlen(settings.tablebasePaths);
   if (len > 0 && settings.tablebasePaths[len - 1] == '\n') settings.tablebasePaths[len - 1] = 0;
+  stopSearch();   // the tablebases are never registered again under a running search
   initialiseTablebases();
 }
 
