@@ -5,7 +5,7 @@ JOBS ?= 2
 BUILD := build
 ASAN := build-asan
 
-.PHONY: all build run test test-release test-asan clean tsan
+.PHONY: all build run test test-release test-asan clean tsan fuzz
 
 all: build
 
@@ -28,7 +28,7 @@ test-asan:
 test: test-release test-asan
 
 clean:
-	rm -rf $(BUILD) $(ASAN) $(TSAN)
+	rm -rf $(BUILD) $(ASAN) $(TSAN) $(FUZZ)
 
 # ---- ThreadSanitizer: the engine and the end-to-end tests that start, stop and
 # interrupt searches. A reported race makes the engine exit with code 66, which
@@ -43,3 +43,20 @@ tsan:
 	cmake --build $(TSAN) -j $(JOBS) --target test_e2e
 	cd $(TSAN) && TSAN_OPTIONS="halt_on_error=1 exitcode=66 report_thread_leaks=0" \
 	  ctest --output-on-failure -j $(JOBS) -L e2e -R '$(TSAN_TESTS)' -E 'RefusedHashGrowth'
+
+# ---- Fuzzing: the libFuzzer targets of tests/fuzz, built with clang in
+# build-fuzz and run FUZZ_SECONDS each; a crash fails the make ----
+FUZZ := build-fuzz
+FUZZ_CXX ?= clang++-14
+FUZZ_SECONDS ?= 20
+FUZZ_TARGETS ?=
+
+fuzz:
+	@printf 'extern "C" int LLVMFuzzerTestOneInput(const unsigned char*, unsigned long) { return 0; }\n' | \
+	  $(FUZZ_CXX) -fsanitize=fuzzer,address,undefined -x c++ - -o /dev/null 2>/dev/null || { \
+	  echo "fuzz: $(FUZZ_CXX) with the libFuzzer runtime is needed; on Debian: apt-get install clang-14 libclang-rt-14-dev"; \
+	  exit 1; }
+	cmake -S . -B $(FUZZ) -DCMAKE_CXX_COMPILER=$(FUZZ_CXX) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DORVALIS_FUZZ=ON -DORVALIS_UNIT_ONLY=ON
+	cmake --build $(FUZZ) -j $(JOBS) --target fuzz_targets
+	tests/fuzz/run_fuzzers.sh $(FUZZ) $(FUZZ_SECONDS) $(FUZZ_TARGETS)
