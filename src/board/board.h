@@ -11,15 +11,10 @@ void setupStartPosition(Board& b);
 void clearBoard(Board& b);                        // the board's clear operation
 // Slot, -1 no slot / bad square, -2 bad kind; a man already on the square is removed.
 int placeMan(Board& b, int colour, int kind, int sq);
-// Pawns never stand on the first or last rank: moving or evaluating one there
-// would step off the board. Every set-up path refuses such a pawn.
-constexpr bool pawnSquareAllowed(int sq) { return sq >= 8 && sq < 56; }
-// Slot or -1 (edit-position order; -1 also for a square no pawn may stand on); replaces likewise.
-int placePawn(Board& b, int colour, int sq);
+int placePawn(Board& b, int colour, int sq);     // slot or -1 (edit-position order); replaces likewise
 void computeFullKey(int side, Board& b);          // words 170..173 from scratch
 
-// FEN on the Game: 0, 0x80000 (side not to move in check), -2 (no slot, or a pawn on the
-// first or last rank), -3 (king missing),
+// FEN on the Game: 0, 0x80000 (side not to move in check), -2 (no slot), -3 (king missing),
 // -4 (more than eight ranks).
 // A refused text (negative code) leaves the Game's position as it was.
 // Castling letters grant a right only when the king and that rook stand at home.

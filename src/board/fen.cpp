@@ -20,7 +20,6 @@ bool isLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
 // A pawn read from FEN takes its own file's slot, else the nearest free one
 // at file offsets +1, -1, +2, -2, ... Returns the slot or -1 when all are taken.
 int placeFenPawn(Board& b, int colour, int sq) {
-  if (!pawnSquareAllowed(sq)) return -1;
   const int base = slotBase(colour) + FirstPawnSlot;
   const int file = fileOf(sq);
   for (int distance = 0; distance <= 7; ++distance)

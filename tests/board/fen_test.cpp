@@ -199,23 +199,5 @@ TEST(Fen, ANinthRankIsRefusedAndTheGameKept) {
   EXPECT_EQ(game.side, Black);
 }
 
-// Found by fuzzing: a pawn on the last rank made the evaluation shift past 64 bits.
-TEST(Fen, PawnsOnTheFirstOrLastRankAreRefused) {
-  ASSERT_EQ(parseFen("4k3/8/8/8/8/8/4P3/4K3 w - -"), 0);
-  const std::string before = written();
-  for (const char* fen : {"3kP3/8/8/8/8/8/8/4K3 w - -", "4k3/8/8/8/8/8/8/P3K3 w - -", "4k2p/8/8/8/8/8/8/4K3 w - -",
-                          "4k3/8/8/8/8/8/8/4K2p b - -"})
-    EXPECT_EQ(parseFen(fen), -2) << fen;
-  EXPECT_EQ(written(), before);
-  // The edit-position placement (edit mode, position files) refuses them too.
-  Board b;
-  clearBoard(b);
-  for (const char* square : {"a1", "h1", "a8", "h8"}) {
-    EXPECT_EQ(placePawn(b, White, sq(square)), -1) << square;
-    EXPECT_EQ(placePawn(b, Black, sq(square)), -1) << square;
-  }
-  EXPECT_EQ(placePawn(b, Black, sq("a2")), 24);
-}
-
 }  // namespace
 }  // namespace orv
