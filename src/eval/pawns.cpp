@@ -130,10 +130,11 @@ int computePawnStructure(const NodeState& s, int side, PassedPawnInfo& info) {
       const int r = us == White ? rankOf(sq) : 7 - rankOf(sq);
       pf.front[us][f] = std::max(pf.front[us][f], r);
       pf.rear[us][f] = std::max(pf.rear[us][f], 7 - r);
-      if (us == White) {
+      // A pawn set up on its last rank (FEN accepts one) attacks no square on the board.
+      if (us == White && sq < 56) {
         if (f > 0) info.attacks[White] |= 1ull << (sq + 7);
         if (f < 7) info.attacks[White] |= 1ull << (sq + 9);
-      } else {
+      } else if (us == Black && sq >= 8) {
         if (f > 0) info.attacks[Black] |= 1ull << (sq - 9);
         if (f < 7) info.attacks[Black] |= 1ull << (sq - 7);
       }

@@ -239,7 +239,7 @@ void searchProbeKey(const NodeState& s, uint32_t key[2]) {
   if (rankOf(from) != FromRank || rankOf(to) != ToRank || fileOf(from) != fileOf(to)) return;
   const Board& p = searchPosition;
   if (p.kind[p.map[to]] != pawnKind(Them)) return;
-  const auto ourPawn = [&p](int sq) {
+  const auto ourPawn = [&](int sq) {
     const int v = p.map[sq];
     return colourOfSlot(v) == Us && v != EmptySquare && p.kind[v] == pawnKind(Us);
   };

@@ -41,10 +41,16 @@ void handlePosition(const char* line) {
   }
   if (const char* moves = std::strstr(line, "moves")) {
     forEachMoveToken(moves + 5, [](char* token) {
-      Move m = parseCoordinateMove(token, game.side);
+      Move m;
+      {
+        // An xboard search may be playing its own move on the Game right now.
+        std::lock_guard<std::mutex> lock(gameMoveMutex);
+        m = parseCoordinateMove(token, game.side);
+      }
       if (m == 0) return;
       stopSearch();
-      makeGameMove(m);
+      // With the search ended the side to move is settled: read the move for it.
+      makeGameMove(parseCoordinateMove(token, game.side));
     });
   }
 }

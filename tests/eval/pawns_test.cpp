@@ -27,6 +27,18 @@ TEST(PawnStructure, LonePasserOnTheEdge) {
   EXPECT_EQ(pawnScore("4k2r/8/8/8/8/8/3P4/4K3 w - - 0 1"), 29 - 33 - 80);
 }
 
+// Found by fuzzing: a pawn set up on its last rank made the attack masks shift
+// past the board (undefined behaviour, caught by the sanitizer build).
+TEST(PawnStructure, PawnsOnTheirLastRankAttackNothing) {
+  PassedPawnInfo info;
+  pawnScore("P3k3/8/8/8/8/8/8/4K2p w - - 0 1", &info);
+  EXPECT_EQ(info.attacks[White], 0u);
+  EXPECT_EQ(info.attacks[Black], 0u);
+  pawnScore("4k2P/8/8/8/8/8/8/p3K3 b - - 0 1", &info);
+  EXPECT_EQ(info.attacks[White], 0u);
+  EXPECT_EQ(info.attacks[Black], 0u);
+}
+
 TEST(PawnStructure, DoubledAndIsolated) {
   // Two pawns on an isolated file: 66 for isolation and 40 for doubling;
   // the Black d7 pawn is isolated too.
