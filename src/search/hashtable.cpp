@@ -43,10 +43,12 @@ int allocateHashTables(uint64_t bytes) {
   std::free(transpositionTable.entries);
   transpositionTable.entries = entries;
   transpositionTable.count = n;
+  transpositionTable.reciprocal = moduloReciprocal(n);
   clearTranspositionTable();
   std::free(pawnHashTable.entries);
   pawnHashTable.entries = pawnEntries;
   pawnHashTable.count = m;
+  pawnHashTable.reciprocal = moduloReciprocal(m);
   clearPawnTable();
   return int(uint32_t(size));
 }
@@ -75,7 +77,7 @@ void releaseHashTables() {
 
 void store(int type, int score, uint32_t move, int depth256, int pvFlag, int ply, uint32_t indexWord,
            uint32_t lockWord, int staticEval) {
-  TTEntry& e = transpositionTable.entries[indexWord % transpositionTable.count];
+  TTEntry& e = bucketOf(indexWord);
   const int g = transpositionTable.generation;
   const int depth = depth256 >> 8;
   TTSlot* slot;
