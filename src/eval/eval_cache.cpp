@@ -42,6 +42,8 @@ int evaluateCached(int side, const NodeState& s) {
   return score;
 }
 
+void prefetchEvaluation(uint32_t key0) { __builtin_prefetch(&evalCache[key0 & (EvalCacheEntries - 1)]); }
+
 void clearEvaluationCache() { std::memset(evalCache, 0, sizeof evalCache); }
 
 }  // namespace orv

@@ -92,6 +92,13 @@ inline TTEntry& bucketOf(uint32_t indexWord) {
   return t.entries[fastModulo(indexWord, t.reciprocal, t.count)];
 }
 
+// Starts loading a bucket; a bucket that straddles two cache lines needs both.
+inline void prefetchBucket(uint32_t indexWord) {
+  const char* e = reinterpret_cast<const char*>(&bucketOf(indexWord));
+  __builtin_prefetch(e);
+  __builtin_prefetch(e + sizeof(TTEntry) - 1);
+}
+
 // The slot holding the position, or nullptr.
 inline TTSlot* probe(uint32_t indexWord, uint32_t lockWord) {
   TTEntry& e = bucketOf(indexWord);

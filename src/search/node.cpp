@@ -142,6 +142,25 @@ inline void recordPv(int ply, Move m, int score) {
   std::swap(node->next, pvLine[ply + 1]);
 }
 
+// Starts loading the transposition bucket of the position after Us's move m
+// (and its evaluation cache entry). The key is a guess that leaves out the
+// castling and en-passant keys, so now and then the wrong line is loaded: a
+// hint only, it changes no result.
+template <int Us>
+inline void prefetchChild(Move m, const NodeState& s) {
+  constexpr int Them = Us ^ 1;
+  const Board& p = searchPosition;
+  const int from = moveFrom(m), to = moveTo(m);
+  const int kind = p.kind[p.map[from]];
+  const int newKind = isPromotion(m) ? promotionKind(m) : kind;
+  uint32_t key = s.key[0] ^ zobristL[ZobristSideToMove] ^ zobristL[ZobristSideToMove + 1] ^
+                 zobristL[zobristIndex(Us, kind, from)] ^ zobristL[zobristIndex(Us, newKind, to)];
+  const int victim = p.map[to];
+  if (victim != EmptySquare) key ^= zobristL[zobristIndex(Them, p.kind[victim], to)];
+  prefetchBucket(key);
+  prefetchEvaluation(key);
+}
+
 inline bool knightStepApart(int a, int b) { return a != OffBoard && b != OffBoard && isKnightStep(direction[a][b]); }
 
 // The quiescence node: stand pat, then captures (all moves in check at the
@@ -218,6 +237,8 @@ template <int Us>
     }
     count = generateCaptures<Us>(list, s.lastMove);
     if (count == 0) return standPat;
+    // The children's table lines load side by side rather than one by one.
+    for (int i = 0; i < count && i < 6; ++i) prefetchChild<Us>(moveOf(list[i]), s);
     if (std::abs(standPat) <= 31999) {
       deltaPruning = true;
       const bool thin = s.nonPawn[White] <= 2832 || s.nonPawn[Black] <= 2832;
@@ -238,6 +259,7 @@ template <int Us>
         continue;
       }
     }
+    prefetchChild<Us>(m, s);
     const int v = searchNode<Them>(m, FlagQuiescence | FlagLegality, depth - 256, -beta, -alpha, s);
     if (v == IllegalMove) continue;
     const int score = -v;
@@ -480,6 +502,7 @@ template <int Us>
       if (v < sb && v != IllegalMove) e = 256;
     }
 
+    prefetchChild<Us>(m, s);
     const int cd = depth + e - 256;
     const int rd = cd - r;
     uint32_t childFlags = (flags & (movesSearched == 0 ? 0x51d88u : 0x51d80u)) | FlagLegality;
@@ -547,7 +570,7 @@ int nodeAfterMake(Move t, uint32_t flags, int depth, int alpha, int beta, const 
   uint32_t key[2];
   searchProbeKey<Us>(s, key);
   // The table is probed a few steps later; start loading its bucket now.
-  __builtin_prefetch(&bucketOf(key[0]));
+  prefetchBucket(key[0]);
   if ((flags & FlagLegality) && t != 0 && kingAttackedAfter<Us>(t, parent.kingSafe != 0)) return IllegalMove;
 
   bump(searchCounters.nodes);
