@@ -11,7 +11,9 @@ ASAN := build-asan
 all: build
 
 build:
-	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release
+	@$(MAKE) --no-print-directory pgo-profile || { echo "profile run failed: building without a profile"; rm -f $(PGO_STAMP); }
+	pgo=$$([ -f $(PGO_STAMP) ] && echo use); \
+	  cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release -DORVALIS_PGO=$$pgo -DORVALIS_PGO_DIR=$(PGO_DIR)
 	cmake --build $(BUILD) -j $(JOBS)
 
 run: build
@@ -36,7 +38,7 @@ book: build
 	./$(BUILD)/orvalis-tool bookgen $(BUILD)/Orvalis.bo2 $(PGN) --plies $(PLIES) --min-games $(MIN_GAMES)
 
 clean:
-	rm -rf $(BUILD) $(ASAN) $(TSAN) $(FUZZ)
+	rm -rf $(BUILD) $(ASAN) $(TSAN) $(FUZZ) $(PGO_BUILD) build-native
 
 # ---- ThreadSanitizer: the engine and the end-to-end tests that start, stop and
 # interrupt searches. A reported race makes the engine exit with code 66, which
@@ -68,3 +70,28 @@ fuzz:
 	  -DORVALIS_FUZZ=ON -DORVALIS_UNIT_ONLY=ON
 	cmake --build $(FUZZ) -j $(JOBS) --target fuzz_targets
 	tests/fuzz/run_fuzzers.sh $(FUZZ) $(FUZZ_SECONDS) $(FUZZ_TARGETS)
+
+
+# ---- Speed: the profile run of the Release build, and an opt-in native build ----
+# An instrumented orvalis-tool (its own folder, engine target only) runs a short
+# bench; its profile is taken again whenever that tool was rebuilt. The build
+# target above goes on without a profile when any of this fails.
+PGO_BUILD := build-pgo
+PGO_DIR := $(CURDIR)/$(PGO_BUILD)/profile
+PGO_STAMP := $(PGO_DIR)/done
+PGO_DEPTH := 8
+
+.PHONY: pgo-profile native
+
+pgo-profile:
+	cmake -S . -B $(PGO_BUILD) -DCMAKE_BUILD_TYPE=Release -DORVALIS_PGO=generate -DORVALIS_PGO_DIR=$(PGO_DIR) >/dev/null
+	cmake --build $(PGO_BUILD) --target orvalis-tool -j $(JOBS)
+	@if [ ! -f $(PGO_STAMP) ] || [ $(PGO_BUILD)/orvalis-tool -nt $(PGO_STAMP) ]; then \
+	  rm -rf $(PGO_DIR) && echo "profile run: orvalis-tool bench $(PGO_DEPTH)" && \
+	  ./$(PGO_BUILD)/orvalis-tool bench $(PGO_DEPTH) >/dev/null && touch $(PGO_STAMP); \
+	fi
+
+# Optimised for this machine's processor only: the binary may not run elsewhere.
+native:
+	cmake -S . -B build-native -DCMAKE_BUILD_TYPE=Release -DORVALIS_NATIVE=ON -DORVALIS_UNIT_ONLY=OFF
+	cmake --build build-native --target orvalis orvalis-tool -j $(JOBS)

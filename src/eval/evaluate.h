@@ -9,6 +9,12 @@ namespace orv {
 
 // Score of the position on searchPosition for `side` to move, in [-32000, 32000], never 0.
 int evaluate(int side, const NodeState& s);
+// evaluate through a cache of recent results (the search's calls). Equal to
+// evaluate whenever the key words, half-move clock, phase and side agree.
+int evaluateCached(int side, const NodeState& s);
+void clearEvaluationCache();
+// Starts loading the cache entry of a position with low key word key0.
+void prefetchEvaluation(uint32_t key0);
 // Phase code, node form (after captures and promotions in the search).
 int computePhase(const NodeState& s);
 // Rebuilds every derived word of the Board; returns the phase code, root form.

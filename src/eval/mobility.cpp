@@ -7,6 +7,7 @@
 #include "board/tables.h"
 #include "eval/eval_terms.h"
 #include "eval/position.h"
+#include "eval/square_sets.h"
 
 namespace orv {
 
@@ -33,32 +34,60 @@ struct SideState {
   int weight;
 };
 
-// Walks one man's rays: counts mobility and notes king-zone targets.
-// Bishops see through their own queen, rooks through their own queen and rooks.
-template <int Us> void walkMan(int slot, int kind, uint64_t excluded, int enemyKing, SideState& st, uint64_t& reached,
-                               bool queenGate) {
-  const Board& p = searchPosition;
-  const int from = p.square[slot];
-  const RayEntry* list = rayList[Us][kind][from];
-  int count = 0, zoneWeight = 0;
-  for (int i = 0; list[i].to != 64;) {
-    const int t = list[i].to;
-    reached |= 1ull << t;
-    if (!((excluded >> t) & 1)) ++count;
-    if (kingDistance[t][enemyKing] <= 1) zoneWeight += kingAttackWeight[kind];
-    const int man = p.map[t];
-    if (man == EmptySquare) {
-      ++i;
-      continue;
+// Occupied squares, and the men each side's bishops and rooks see through:
+// bishops their own queens, rooks their own queens and rooks (by kind, so
+// promoted men count too).
+struct Occupancy {
+  uint64_t all = 0;
+  uint64_t queens[2] = {0, 0};
+  uint64_t rooks[2] = {0, 0};
+};
+
+// The bit of a slot's square, none for a man off the board.
+inline uint64_t slotBit(int sq) { return sq == OffBoard ? 0 : squareBit(sq); }
+
+Occupancy occupancyOf(const Board& p, const NodeState& s) {
+  Occupancy o;
+  for (int slot = 0; slot < 32; ++slot) o.all |= slotBit(p.square[slot]);
+  if (!s.irregularSlots) {
+    // Queens and rooks stand in their own slots only.
+    for (int side = White; side <= Black; ++side) {
+      const int base = slotBase(side);
+      o.queens[side] = slotBit(p.square[base + QueenSlot]);
+      o.rooks[side] = slotBit(p.square[base + QueenRookSlot]) | slotBit(p.square[base + KingRookSlot]);
     }
-    const bool own = colourOfSlot(man) == Us;
-    const int manKind = p.kind[man];
-    const bool seeThrough =
-        own && ((kind == Bishop && manKind == Queen) || (kind == Rook && (manKind == Queen || manKind == Rook)));
-    i += seeThrough ? 1 : list[i].left;
+    return o;
   }
+  for (int slot = 0; slot < 32; ++slot) {
+    const uint64_t b = slotBit(p.square[slot]);
+    const int side = colourOfSlot(slot);
+    if (p.kind[slot] == Queen) o.queens[side] |= b;
+    else if (p.kind[slot] == Rook) o.rooks[side] |= b;
+  }
+  return o;
+}
+
+// The squares one man reaches: every ray up to and including the first man
+// that stops it. Bishops see through their own queen, rooks through their own
+// queen and rooks.
+template <int Us> uint64_t reachOf(int kind, int from, const Occupancy& o) {
+  switch (kind) {
+    case Knight: return squareSets.knight[from];
+    case Bishop: return diagonalReach(from, o.all & ~o.queens[Us]);
+    case Rook: return straightReach(from, o.all & ~(o.queens[Us] | o.rooks[Us]));
+    default: return straightReach(from, o.all) | diagonalReach(from, o.all);
+  }
+}
+
+// Counts one man's mobility and notes its king-zone targets.
+template <int Us> inline void walkMan(int slot, int kind, uint64_t excluded, int enemyKing, SideState& st, uint64_t& reached,
+                               bool queenGate, const Occupancy& o) {
+  const uint64_t reach = reachOf<Us>(kind, searchPosition.square[slot], o);
+  reached |= reach;
+  const int count = squareCount(reach & ~excluded);
+  const int zoneWeight = squareCount(reach & squareSets.kingZone[enemyKing]) * kingAttackWeight[kind];
   const MobilityTable& table = mobilityByKind[kind];
-  st.mobility += table.values[std::min(count, table.last)];
+  st.mobility += table.values[count < table.last ? count : table.last];
   if (zoneWeight && (!queenGate || st.attackers > 0)) {
     st.weight += zoneWeight;
     ++st.attackers;
@@ -74,13 +103,14 @@ int evaluateMobility(const PassedPawnInfo& info, int side, const NodeState& s, i
   SideState w{info.attacks[Black] | 1ull << whiteKing, 0, 0, kingsClose ? 1 : 0, kingsClose ? 2 : 0};
   SideState b{info.attacks[White] | 1ull << blackKing, 0, 0, kingsClose ? 1 : 0, kingsClose ? 2 : 0};
   uint64_t unused = 0;
+  const Occupancy o = occupancyOf(p, s);
 
   for (int kind : {Knight, Bishop, Rook}) {
     const int first = kind == Knight ? QueenKnightSlot : kind == Bishop ? QueenBishopSlot : QueenRookSlot;
     for (int slot = first; slot <= first + 1; ++slot)
-      if (p.square[slot] != OffBoard) walkMan<White>(slot, kind, w.excluded, blackKing, w, w.reached, false);
+      if (p.square[slot] != OffBoard) walkMan<White>(slot, kind, w.excluded, blackKing, w, w.reached, false, o);
     for (int slot = first + 16; slot <= first + 17; ++slot)
-      if (p.square[slot] != OffBoard) walkMan<Black>(slot, kind, b.excluded, whiteKing, b, b.reached, false);
+      if (p.square[slot] != OffBoard) walkMan<Black>(slot, kind, b.excluded, whiteKing, b, b.reached, false, o);
   }
   // Queens also leave out the squares the enemy's minor pieces and rooks reach.
   const uint64_t whiteQueenExcluded = w.excluded | b.reached;
@@ -88,20 +118,20 @@ int evaluateMobility(const PassedPawnInfo& info, int side, const NodeState& s, i
   int whiteQueens = 0, blackQueens = 0;
   for (int slot = FirstPawnSlot; slot <= LastPawnSlot; ++slot)
     if ((s.promotedQueens >> slot) & 1 && p.square[slot] != OffBoard) {
-      walkMan<White>(slot, Queen, whiteQueenExcluded, blackKing, w, unused, true);
+      walkMan<White>(slot, Queen, whiteQueenExcluded, blackKing, w, unused, true, o);
       ++whiteQueens;
     }
   if (p.square[QueenSlot] != OffBoard) {
-    walkMan<White>(QueenSlot, Queen, whiteQueenExcluded, blackKing, w, unused, true);
+    walkMan<White>(QueenSlot, Queen, whiteQueenExcluded, blackKing, w, unused, true, o);
     ++whiteQueens;
   }
   for (int slot = 16 + FirstPawnSlot; slot <= 16 + LastPawnSlot; ++slot)
     if ((s.promotedQueens >> slot) & 1 && p.square[slot] != OffBoard) {
-      walkMan<Black>(slot, Queen, blackQueenExcluded, whiteKing, b, unused, true);
+      walkMan<Black>(slot, Queen, blackQueenExcluded, whiteKing, b, unused, true, o);
       ++blackQueens;
     }
   if (p.square[16 + QueenSlot] != OffBoard) {
-    walkMan<Black>(16 + QueenSlot, Queen, blackQueenExcluded, whiteKing, b, unused, true);
+    walkMan<Black>(16 + QueenSlot, Queen, blackQueenExcluded, whiteKing, b, unused, true, o);
     ++blackQueens;
   }
 

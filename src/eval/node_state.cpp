@@ -28,6 +28,22 @@ NodeState rootNodeState(const Board& b) {
     for (int slot = slotBase(side) + FirstPawnSlot; slot <= slotBase(side) + LastPawnSlot; ++slot)
       if (b.kind[slot] == Queen && b.square[slot] != OffBoard) s.promotedQueens |= 1u << slot;
   }
+  // Men in slots their role does not fix: men in pawn slots that are no pawns,
+  // and a bishop whose slot belongs to the other square colour (a set-up with
+  // two bishops on one colour). Positions with equal keys then need not agree
+  // on which slot holds which man.
+  for (int side = White; side <= Black; ++side) {
+    const int base = slotBase(side);
+    for (int slot = base + FirstPawnSlot; slot <= base + LastPawnSlot; ++slot)
+      if (b.kind[slot] != pawnKind(side) && b.square[slot] != OffBoard) s.irregularSlots = 1;
+    for (int slot = base + QueenBishopSlot; slot <= base + KingBishopSlot; ++slot) {
+      const int sq = b.square[slot];
+      if (sq == OffBoard) continue;
+      const int light = (fileOf(sq) + rankOf(sq)) & 1;
+      const int expected = base + QueenBishopSlot + (side == White ? light : 1 - light);
+      if (b.kind[slot] != Bishop || slot != expected) s.irregularSlots = 1;
+    }
+  }
   return s;
 }
 

@@ -21,6 +21,9 @@ struct NodeState {
   uint16_t lastMove;        // the move that led here
   uint8_t pawnFiles[2];     // bit f: the side has a pawn on file f
   uint16_t excluded;        // move skipped by a singular-extension verification
+  uint8_t kingSafe;         // the search found no man attacking the mover's king (0 = not known)
+  uint8_t irregularSlots;   // a slot may hold a man other than its role's: a promoted man, or a
+                            // set-up bishop in the other bishop's slot (set on promotion, kept)
 };
 
 }  // namespace orv

@@ -5,44 +5,10 @@
 #include "board/tables.h"
 #include "eval/position.h"
 #include "search/searchgen.h"
+#include "search/square_attacks.h"
 
 namespace orv {
 namespace {
-
-// Bit k of attackBits[from][to]: a man of kind k on `from` attacks `to` on an
-// otherwise empty board. Row 64 (a captured man) attacks nothing.
-struct AttackBits {
-  uint8_t bits[65][64];
-};
-constexpr AttackBits buildAttackBits() {
-  AttackBits t{};
-  for (int from = 0; from < 64; ++from) {
-    for (int to = 0; to < 64; ++to) {
-      if (from == to) continue;
-      const int df = fileOf(to) - fileOf(from), dr = rankOf(to) - rankOf(from);
-      const int af = df < 0 ? -df : df, ar = dr < 0 ? -dr : dr;
-      int b = 0;
-      if (af <= 1 && ar <= 1) b |= 1 << King;
-      if (df == 0 || dr == 0) b |= 1 << Rook | 1 << Queen;
-      if (af == ar) b |= 1 << Bishop | 1 << Queen;
-      if ((af == 1 && ar == 2) || (af == 2 && ar == 1)) b |= 1 << Knight;
-      if (af == 1 && dr == 1) b |= 1 << WhitePawn;
-      if (af == 1 && dr == -1) b |= 1 << BlackPawn;
-      t.bits[from][to] = uint8_t(b);
-    }
-  }
-  return t;
-}
-constexpr AttackBits attackBits = buildAttackBits();
-constexpr int SliderKinds = 1 << Queen | 1 << Rook | 1 << Bishop;
-
-// Are the squares strictly between a and b (on one line, unit step d) empty?
-inline bool pathClear(int a, int b, int d) {
-  const Board& p = searchPosition;
-  for (int sq = a + d; sq != b; sq += d)
-    if (p.map[sq] != EmptySquare) return false;
-  return true;
-}
 
 // Does a man of kind k slide along steps d (d nonzero, any direction-table step)?
 inline bool slidesAlong(int k, int d) {
@@ -51,20 +17,7 @@ inline bool slidesAlong(int k, int d) {
   return k == Bishop && isDiagonalStep(d);
 }
 
-// Is `target` attacked by any man of Us? The table rejects almost every man
-// without a branch on its kind; only sliders need their path examined.
-template <int Us> inline bool squareAttacked(int target) {
-  const Board& p = searchPosition;
-  constexpr int Base = slotBase(Us);
-  for (int slot = Base; slot < Base + 16; ++slot) {
-    const int from = p.square[slot];
-    const int k = p.kind[slot];
-    if (!((attackBits.bits[from][target] >> k) & 1)) continue;
-    if (!((SliderKinds >> k) & 1)) return true;
-    if (pathClear(from, target, direction[from][target])) return true;
-  }
-  return false;
-}
+template <int Us> inline bool squareAttacked(int target) { return squareAttackedBy<Us>(target); }
 
 }  // namespace
 
@@ -81,6 +34,35 @@ bool kingAttacked(Move m) {
     if (squareAttacked<Us>(Rank + 4)) return true;
   }
   return false;
+}
+
+namespace {
+
+// Does the first man on the line from `king` through `via` belong to Us and
+// slide along that line?
+template <int Us> inline bool lineAttack(int king, int via) {
+  const Board& p = searchPosition;
+  const int d = direction[king][via];
+  if (d == 0 || isKnightStep(d)) return false;
+  for (int sq = king + d; sq >= 0 && sq < 64 && direction[king][sq] == d; sq += d) {
+    const int v = p.map[sq];
+    if (v == EmptySquare) continue;
+    return colourOfSlot(v) == Us && slidesAlong(p.kind[v], d);
+  }
+  return false;
+}
+
+}  // namespace
+
+template <int Us>
+bool kingAttackedAfter(Move m, bool wasSafe) {
+  constexpr int Them = opposite(Us);
+  const Board& p = searchPosition;
+  const int from = moveFrom(m), to = moveTo(m);
+  if (!wasSafe || p.map[to] == slotBase(Them)) return kingAttacked<Us>(m);
+  const int king = p.square[slotBase(Them)];
+  if (lineAttack<Us>(king, from)) return true;
+  return moveKind(m) == EnPassant && lineAttack<Us>(king, to + (Them == White ? -8 : 8));
 }
 
 template <int Us>
@@ -146,6 +128,8 @@ bool plausibleHashMove(Move m) {
 
 template bool kingAttacked<White>(Move);
 template bool kingAttacked<Black>(Move);
+template bool kingAttackedAfter<White>(Move, bool);
+template bool kingAttackedAfter<Black>(Move, bool);
 template bool givesCheck<White>(Move, int, const NodeState&);
 template bool givesCheck<Black>(Move, int, const NodeState&);
 template bool plausibleHashMove<White>(Move);

@@ -1,5 +1,7 @@
 #include "search/hashtable.h"
 
+#include <sys/mman.h>
+
 #include <cstdlib>
 #include <cstring>
 
@@ -12,6 +14,19 @@ uint32_t pawnHashHits = 0;
 namespace {
 
 constexpr uint32_t roundUpToEven(uint64_t n) { return uint32_t(n + (n & 1)); }
+
+// Table memory in 2 MB aligned blocks that the system is asked to back with
+// large pages: a probe then rarely misses the address translation caches,
+// whose misses otherwise cost about as much as the probe's cache miss itself.
+constexpr uint64_t LargePage = 2ull << 20;
+void* allocateTable(uint64_t bytes) {
+  const uint64_t rounded = (bytes + LargePage - 1) / LargePage * LargePage;
+  void* p = std::aligned_alloc(LargePage, rounded);
+#ifdef MADV_HUGEPAGE
+  if (p) madvise(p, rounded, MADV_HUGEPAGE);   // a hint; refused, the table simply uses small pages
+#endif
+  return p;
+}
 
 }  // namespace
 
@@ -33,8 +48,8 @@ int allocateHashTables(uint64_t bytes) {
   const uint32_t m = pawnEntriesFor(size);
   // Both new tables are obtained before the old ones are given up: a request
   // the system refuses leaves the previous tables in place and usable.
-  auto* entries = static_cast<TTEntry*>(std::malloc(uint64_t(n) * sizeof(TTEntry)));
-  auto* pawnEntries = static_cast<PawnHashEntry*>(std::malloc(uint64_t(m) * sizeof(PawnHashEntry)));
+  auto* entries = static_cast<TTEntry*>(allocateTable(uint64_t(n) * sizeof(TTEntry)));
+  auto* pawnEntries = static_cast<PawnHashEntry*>(allocateTable(uint64_t(m) * sizeof(PawnHashEntry)));
   if (!entries || !pawnEntries) {
     std::free(entries);
     std::free(pawnEntries);
@@ -43,10 +58,12 @@ int allocateHashTables(uint64_t bytes) {
   std::free(transpositionTable.entries);
   transpositionTable.entries = entries;
   transpositionTable.count = n;
+  transpositionTable.reciprocal = moduloReciprocal(n);
   clearTranspositionTable();
   std::free(pawnHashTable.entries);
   pawnHashTable.entries = pawnEntries;
   pawnHashTable.count = m;
+  pawnHashTable.reciprocal = moduloReciprocal(m);
   clearPawnTable();
   return int(uint32_t(size));
 }
@@ -75,7 +92,7 @@ void releaseHashTables() {
 
 void store(int type, int score, uint32_t move, int depth256, int pvFlag, int ply, uint32_t indexWord,
            uint32_t lockWord, int staticEval) {
-  TTEntry& e = transpositionTable.entries[indexWord % transpositionTable.count];
+  TTEntry& e = bucketOf(indexWord);
   const int g = transpositionTable.generation;
   const int depth = depth256 >> 8;
   TTSlot* slot;

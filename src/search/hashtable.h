@@ -42,14 +42,24 @@ struct __attribute__((packed)) PawnHashEntry {
 };
 static_assert(sizeof(PawnHashEntry) == 42);
 
+// x % d for 32-bit x by one multiplication: reciprocal = 2^64 / d rounded up
+// (d >= 1), computed once per table size. Exact for every x and d below 2^32.
+constexpr uint64_t moduloReciprocal(uint32_t d) { return d == 0 ? 0 : ~uint64_t(0) / d + 1; }
+inline uint32_t fastModulo(uint32_t x, uint64_t reciprocal, uint32_t d) {
+  const uint64_t low = reciprocal * x;
+  return uint32_t((static_cast<unsigned __int128>(low) * d) >> 64);
+}
+
 struct TranspositionTable {
   TTEntry* entries = nullptr;
   uint32_t count = 0;       // N, always even
   uint8_t generation = 1;   // 1..31
+  uint64_t reciprocal = 0;  // moduloReciprocal(count)
 };
 struct PawnHashTable {
   PawnHashEntry* entries = nullptr;
   uint32_t count = 0;       // M, always even
+  uint64_t reciprocal = 0;  // moduloReciprocal(count)
 };
 extern TranspositionTable transpositionTable;
 extern PawnHashTable pawnHashTable;
@@ -76,9 +86,22 @@ void releaseHashTables();
 inline uint32_t transpositionEntryCount() { return transpositionTable.count; }
 inline uint32_t pawnEntryCount() { return pawnHashTable.count; }
 
+// The bucket of an index word: indexWord modulo the entry count.
+inline TTEntry& bucketOf(uint32_t indexWord) {
+  const TranspositionTable& t = transpositionTable;
+  return t.entries[fastModulo(indexWord, t.reciprocal, t.count)];
+}
+
+// Starts loading a bucket; a bucket that straddles two cache lines needs both.
+inline void prefetchBucket(uint32_t indexWord) {
+  const char* e = reinterpret_cast<const char*>(&bucketOf(indexWord));
+  __builtin_prefetch(e);
+  __builtin_prefetch(e + sizeof(TTEntry) - 1);
+}
+
 // The slot holding the position, or nullptr.
 inline TTSlot* probe(uint32_t indexWord, uint32_t lockWord) {
-  TTEntry& e = transpositionTable.entries[indexWord % transpositionTable.count];
+  TTEntry& e = bucketOf(indexWord);
   if (e.slot[0].bound() == TTEmpty) return nullptr;
   if (e.slot[0].lock == lockWord) return &e.slot[0];
   if (e.slot[1].bound() != TTEmpty && e.slot[1].lock == lockWord) return &e.slot[1];
@@ -100,7 +123,10 @@ void store(int type, int score, uint32_t move, int depth256, int pvFlag, int ply
            uint32_t lockWord, int staticEval);
 
 // The pawn table entry for an index word, and whether it holds (index, lock).
-inline PawnHashEntry& pawnEntry(uint32_t indexWord) { return pawnHashTable.entries[indexWord % pawnHashTable.count]; }
+inline PawnHashEntry& pawnEntry(uint32_t indexWord) {
+  const PawnHashTable& t = pawnHashTable;
+  return t.entries[fastModulo(indexWord, t.reciprocal, t.count)];
+}
 inline bool pawnEntryMatches(const PawnHashEntry& e, uint32_t indexWord, uint32_t lockWord) {
   return e.lock == lockWord && e.check == uint16_t(indexWord >> 16);
 }

@@ -152,6 +152,7 @@ int makeSearchMove(Move t, uint32_t flags, NodeState& s, SearchUndo& u) {
     s.material[0] += ColourSign * (materialOpening[newKind] - PawnValue);
     s.material[1] += ColourSign * (materialEndgame[newKind] - PawnValue);
     if (newKind == Queen) s.promotedQueens |= 1u << mover;
+    s.irregularSlots = 1;
     if (!pawnOnFile<Them>(fileOf(from))) s.pawnFiles[Them] &= uint8_t(~(1u << fileOf(from)));
     material = true;
   } else {

@@ -18,6 +18,7 @@
 #include "search/search.h"
 #include "search/search_internal.h"
 #include "search/searchgen.h"
+#include "search/square_attacks.h"
 #include "tablebase/probe.h"
 
 namespace orv {
@@ -36,34 +37,10 @@ inline void reportDiagnostic(int code) {
   if (diagnosticHook) diagnosticHook(code);
 }
 
-// Is the king of Us attacked by a man of the other side?
+// Is the king of Us attacked by a man of the other side (its king left out)?
 template <int Us>
-bool kingInCheck() {
-  constexpr int Them = Us ^ 1;
-  const Board& p = searchPosition;
-  const int king = p.square[slotBase(Us)];
-  const int base = slotBase(Them);
-  for (int slot = base + 1; slot < base + 16; ++slot) {
-    const int sq = p.square[slot];
-    if (sq == OffBoard) continue;
-    const int d = direction[sq][king];
-    if (d == 0) continue;
-    const int kind = p.kind[slot];
-    if (kind == Knight) {
-      if (isKnightStep(d)) return true;
-    } else if (kind == WhitePawn || kind == BlackPawn) {
-      const int forward = Them == White ? 8 : -8;
-      const int step = king - sq;
-      if ((step == forward + 1 || step == forward - 1) && kingDistance[sq][king] == 1) return true;
-    } else if (kind == Queen || kind == Rook || kind == Bishop) {
-      const bool fits = (isStraightStep(d) && kind != Bishop) || (isDiagonalStep(d) && kind != Rook);
-      if (!fits) continue;
-      int s = sq + d;
-      while (s != king && p.map[s] == EmptySquare) s += d;
-      if (s == king) return true;
-    }
-  }
-  return false;
+inline bool kingInCheck() {
+  return squareAttackedBy<Us ^ 1, 1>(searchPosition.square[slotBase(Us)]);
 }
 
 // Can Us capture en passant against the last move (a double push of the other side)?
@@ -165,6 +142,25 @@ inline void recordPv(int ply, Move m, int score) {
   std::swap(node->next, pvLine[ply + 1]);
 }
 
+// Starts loading the transposition bucket of the position after Us's move m
+// (and its evaluation cache entry). The key is a guess that leaves out the
+// castling and en-passant keys, so now and then the wrong line is loaded: a
+// hint only, it changes no result.
+template <int Us>
+inline void prefetchChild(Move m, const NodeState& s) {
+  constexpr int Them = Us ^ 1;
+  const Board& p = searchPosition;
+  const int from = moveFrom(m), to = moveTo(m);
+  const int kind = p.kind[p.map[from]];
+  const int newKind = isPromotion(m) ? promotionKind(m) : kind;
+  uint32_t key = s.key[0] ^ zobristL[ZobristSideToMove] ^ zobristL[ZobristSideToMove + 1] ^
+                 zobristL[zobristIndex(Us, kind, from)] ^ zobristL[zobristIndex(Us, newKind, to)];
+  const int victim = p.map[to];
+  if (victim != EmptySquare) key ^= zobristL[zobristIndex(Them, p.kind[victim], to)];
+  prefetchBucket(key);
+  prefetchEvaluation(key);
+}
+
 inline bool knightStepApart(int a, int b) { return a != OffBoard && b != OffBoard && isKnightStep(direction[a][b]); }
 
 // The quiescence node: stand pat, then captures (all moves in check at the
@@ -223,9 +219,9 @@ template <int Us>
       else if (alpha <= 31999 && s.pieces[Them] > 0 && lazy + 1920 < alpha)
         standPat = alpha;
       else
-        standPat = eval = evaluate(Us, s);
+        standPat = eval = evaluateCached(Us, s);
     } else {
-      if (eval == NoEval) eval = evaluate(Us, s);
+      if (eval == NoEval) eval = evaluateCached(Us, s);
       standPat = eval;
     }
     if (hashType == TTExact || hashType == TTTablebase)
@@ -241,6 +237,8 @@ template <int Us>
     }
     count = generateCaptures<Us>(list, s.lastMove);
     if (count == 0) return standPat;
+    // The children's table lines load side by side rather than one by one.
+    for (int i = 0; i < count && i < 6; ++i) prefetchChild<Us>(moveOf(list[i]), s);
     if (std::abs(standPat) <= 31999) {
       deltaPruning = true;
       const bool thin = s.nonPawn[White] <= 2832 || s.nonPawn[Black] <= 2832;
@@ -261,6 +259,7 @@ template <int Us>
         continue;
       }
     }
+    prefetchChild<Us>(m, s);
     const int v = searchNode<Them>(m, FlagQuiescence | FlagLegality, depth - 256, -beta, -alpha, s);
     if (v == IllegalMove) continue;
     const int score = -v;
@@ -356,7 +355,7 @@ template <int Us>
   if (inCheck)
     eval = ply - MateScore;
   else if (eval == NoEval)
-    eval = evaluate(Us, s);
+    eval = evaluateCached(Us, s);
 
   if (!inCheck && t != 0 && !pvNode) {
     // Razoring: far below alpha, ask the quiescence search.
@@ -503,6 +502,7 @@ template <int Us>
       if (v < sb && v != IllegalMove) e = 256;
     }
 
+    prefetchChild<Us>(m, s);
     const int cd = depth + e - 256;
     const int rd = cd - r;
     uint32_t childFlags = (flags & (movesSearched == 0 ? 0x51d88u : 0x51d80u)) | FlagLegality;
@@ -570,8 +570,8 @@ int nodeAfterMake(Move t, uint32_t flags, int depth, int alpha, int beta, const 
   uint32_t key[2];
   searchProbeKey<Us>(s, key);
   // The table is probed a few steps later; start loading its bucket now.
-  __builtin_prefetch(&transpositionTable.entries[key[0] % transpositionTable.count]);
-  if ((flags & FlagLegality) && t != 0 && kingAttacked<Us>(t)) return IllegalMove;
+  prefetchBucket(key[0]);
+  if ((flags & FlagLegality) && t != 0 && kingAttackedAfter<Us>(t, parent.kingSafe != 0)) return IllegalMove;
 
   bump(searchCounters.nodes);
   if (!(flags & (FlagReentry | FlagRoot))) ++s.ply;
@@ -584,6 +584,8 @@ int nodeAfterMake(Move t, uint32_t flags, int depth, int alpha, int beta, const 
     if (depth >= 0 && !(flags & FlagReentry)) writeSearchHistory<Us>(t, undo, s);
   }
   const bool inCheck = kingInCheck<Us>();
+  const Board& pos = searchPosition;
+  s.kingSafe = !inCheck && kingDistance[pos.square[slotBase(Us)]][pos.square[slotBase(Us ^ 1)]] > 1;
   if (made && undo.captured != 32 && deadPositionWithoutPawns(s)) return 0;
   if (ply > 0) {
     alpha = std::max(alpha, ply - MateScore);

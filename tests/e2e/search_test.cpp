@@ -2,6 +2,7 @@
 // the bench signature.
 #include <gtest/gtest.h>
 
+#include <iterator>
 #include <regex>
 #include <string>
 #include <vector>
@@ -67,6 +68,48 @@ TEST(BenchTool, NodeTotalIsTheSameOnEveryRun) {
   const std::string first = total();
   EXPECT_FALSE(first.empty());
   EXPECT_EQ(total(), first);
+}
+
+// The per-position lines of a shallow bench: node counts, moves and scores are
+// a signature of the search and the evaluation, which speed work must keep.
+TEST(BenchTool, ShallowBenchKeepsItsSignature) {
+  const char* const expected[] = {
+      "position  1 nodes       1922 move d2d4   score     90",
+      "position  2 nodes       3644 move g8f6   score    -80",
+      "position  3 nodes       1605 move f3g5   score    800",
+      "position  4 nodes       4207 move f2f3   score     70",
+      "position  5 nodes       2435 move c1e3   score    430",
+      "position  6 nodes      36567 move e2a6   score    -70",
+      "position  7 nodes       5868 move f3e5   score    450",
+      "position  8 nodes       7554 move d4f5   score   1610",
+      "position  9 nodes      32219 move c3b5   score     80",
+      "position 10 nodes      10723 move b2b4   score   1060",
+      "position 11 nodes       1727 move f4c7   score   5480",
+      "position 12 nodes       2368 move e4e5   score   1700",
+      "position 13 nodes        425 move h5f7   score  32699",
+      "position 14 nodes        104 move d1d8   score  32699",
+      "position 15 nodes      11218 move f8c5   score  32695",
+      "position 16 nodes        694 move b1g6   score  32695",
+      "position 17 nodes       9326 move d5f6   score  32697",
+      "position 18 nodes       8447 move a3b4   score    530",
+      "position 19 nodes        895 move b4f4   score   1050",
+      "position 20 nodes       1233 move e3f4   score    -10",
+      "position 21 nodes       1690 move g2f3   score    -80",
+      "position 22 nodes       1227 move f6e5   score    -80",
+      "position 23 nodes        911 move e1d2   score    460",
+      "position 24 nodes       4833 move d1a1   score   3129",
+      "position 25 nodes       1500 move f7f5   score    730",
+      "position 26 nodes       7615 move d1e2   score   2742",
+      "position 27 nodes       1212 move h2g3   score      2",
+      "position 28 nodes      30443 move c1g5   score   5493",
+      "position 29 nodes      21849 move f1h3   score   4571",
+      "position 30 nodes      54067 move h1f1   score  -2769",
+      "position 31 nodes       9321 move c2d3   score   3598",
+  };
+  const std::vector<std::string> lines = runTool({"bench", "5"});
+  ASSERT_EQ(lines.size(), std::size(expected) + 1);
+  for (size_t i = 0; i < std::size(expected); ++i) EXPECT_EQ(lines[i], expected[i]);
+  EXPECT_EQ(lines.back().rfind("bench nodes 277849 nps ", 0), 0u) << lines.back();
 }
 
 }  // namespace

@@ -24,6 +24,57 @@ bool inCheck(const char* fen) {
   return game.side == White ? kingAttacked<Black>(0) : kingAttacked<White>(0);
 }
 
+// For every pseudo-legal move of the side to move (Them) in a position where
+// its king stands attacked by no man: the short legality test after the move
+// agrees with the full one.
+template <int Us> int shortLegalityTestAgrees(const char* fen) {
+  constexpr int Them = opposite(Us);
+  SCOPED_TRACE(fen);
+  const NodeState root = loadFen(fen);
+  EXPECT_EQ(game.side, Them);
+  EXPECT_FALSE(kingAttacked<Us>(0)) << "the mover's king must not be attacked";
+  uint32_t list[MaxSearchMoves];
+  generateAll<Them>(list, root.lastMove, false, root);
+  int illegal = 0;
+  for (int i = 0; list[i] != 0; ++i) {
+    const Move m = moveOf(list[i]);
+    SCOPED_TRACE(m);
+    NodeState s = root;
+    SearchUndo u;
+    if (makeSearchMove<Us>(m, 0, s, u) != 0) continue;
+    const bool full = kingAttacked<Us>(m);
+    EXPECT_EQ(kingAttackedAfter<Us>(m, true), full);
+    EXPECT_EQ(kingAttackedAfter<Us>(m, false), full);
+    illegal += full;
+    takeBackSearchMove<Us>(m, u);
+  }
+  return illegal;
+}
+
+TEST(SearchAttacks, ShortLegalityTestAfterMovesFromASafeKing) {
+  // Pins on lines and diagonals, king moves into attacks, castling.
+  int illegal = shortLegalityTestAgrees<Black>("r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq -");
+  illegal += shortLegalityTestAgrees<White>("r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R b KQkq -");
+  EXPECT_GT(shortLegalityTestAgrees<Black>("4k3/8/8/q7/8/8/r2B4/4K2R w K -"), 0);
+  EXPECT_GT(shortLegalityTestAgrees<White>("r3k2r/3n4/8/8/Q7/8/8/4KR2 b kq -"), 0);
+  // En passant that uncovers the rank of both pawns.
+  EXPECT_GT(shortLegalityTestAgrees<Black>("8/8/8/K1pP3r/8/8/8/4k3 w - c6"), 0);
+  EXPECT_GE(illegal, 0);
+
+  // En passant that uncovers the victim's diagonal only: after d7-d5 the
+  // capture e5xd6 opens f3-a8 onto the White king.
+  NodeState s = loadFen("K7/8/8/3pP3/8/5b2/8/7k w - -");
+  s.lastMove = uint16_t(mv("d7", "d5"));   // as if Black had just played it
+  NodeState after = s;
+  SearchUndo capture;
+  const Move ep = mv("e5", "d6", EnPassant) | CaptureMark;
+  ASSERT_TRUE(contains(allMoves<White>(s), moveOf(ep)));
+  ASSERT_EQ(makeSearchMove<Black>(ep, 0, after, capture), 0);
+  EXPECT_TRUE(kingAttacked<Black>(ep));
+  EXPECT_TRUE(kingAttackedAfter<Black>(ep, true));
+  takeBackSearchMove<Black>(ep, capture);
+}
+
 TEST(SearchAttacks, KingAttackedByEachKindOfMan) {
   EXPECT_TRUE(inCheck("6k1/8/8/8/8/8/8/r5K1 w - -"));          // rook along the rank
   EXPECT_FALSE(inCheck("6k1/8/8/8/8/8/8/r3N1K1 w - -"));       // ... blocked

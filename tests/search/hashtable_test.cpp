@@ -22,6 +22,20 @@ TEST(HashTableSize, WorkedValuesAndClamp) {
   EXPECT_EQ(transpositionEntriesFor(4 * MiB + 24 * 8) % 2, 0u);
 }
 
+TEST(HashTableSize, IndexModuloIsExact) {
+  const uint32_t divisors[] = {2, 3, 7, 152918, 4893354, 78293674, 1u << 31, 4294967294u, 4294967295u};
+  const uint32_t words[] = {0, 1, 2, 12345, 152917, 152918, 1u << 31, 4294967294u, 4294967295u};
+  uint32_t state = 1;
+  for (uint32_t d : divisors) {
+    const uint64_t r = moduloReciprocal(d);
+    for (uint32_t x : words) EXPECT_EQ(fastModulo(x, r, d), x % d) << x << " % " << d;
+    for (int n = 0; n < 10000; ++n) {
+      state = state * 1664525u + 1013904223u;
+      ASSERT_EQ(fastModulo(state, r, d), state % d) << state << " % " << d;
+    }
+  }
+}
+
 class TranspositionTest : public ::testing::Test {
  protected:
   void SetUp() override { ASSERT_EQ(allocateHashTables(1 * MiB), int(4 * MiB)); }
