@@ -117,8 +117,8 @@ def main():
     fens = [START_FEN] + suite_positions(args.suite, args.positions)
     workdir = tempfile.mkdtemp(prefix="engine-speed-")   # no book or configuration file is found here
     engines = []
-    for spec in args.engines:
-        name, _, command = spec.partition("=")
+    for entry in args.engines:
+        name, _, command = entry.partition("=")
         engines.append(Engine(name, command or name, workdir))
     samples = {e.name: [] for e in engines}
     try:

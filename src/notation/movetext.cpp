@@ -132,28 +132,32 @@ void algebraicText(Move m, const Move* legal, const Board& b, char* buffer, size
 
   char text[16];
   int n = 0;
+  // Bounded append: the longest text (a disambiguated capture with promotion) is far shorter.
+  auto put = [&](char c) {
+    if (n < int(sizeof text) - 1) text[n++] = c;
+  };
   const int moveKindOfEntry = moveKind(entry);
   const bool occupied = b.map[to] != EmptySquare;
   if (moveKindOfEntry == CastleKingSide || moveKindOfEntry == CastleQueenSide) {
     const char* castle = moveKindOfEntry == CastleKingSide ? "O-O" : "O-O-O";
-    for (const char* p = castle; *p; ++p) text[n++] = *p;
+    for (const char* p = castle; *p; ++p) put(*p);
   } else {
     if (kind <= Knight) {
-      text[n++] = pieceLetters[kind];
-      if (disamb) text[n++] = disamb;
-      if (occupied) text[n++] = 'x';
+      put(pieceLetters[kind]);
+      if (disamb) put(disamb);
+      if (occupied) put('x');
     } else if (occupied || moveKindOfEntry == EnPassant) {
-      text[n++] = char('a' + fileOf(from));
-      text[n++] = 'x';
+      put(char('a' + fileOf(from)));
+      put('x');
     }
-    text[n++] = char('a' + fileOf(to));
-    text[n++] = char('1' + rankOf(to));
+    put(char('a' + fileOf(to)));
+    put(char('1' + rankOf(to)));
     if (isPromotion(entry)) {
-      text[n++] = '=';
-      text[n++] = pieceLetters[promotionKind(entry)];
+      put('=');
+      put(pieceLetters[promotionKind(entry)]);
     }
   }
-  text[n++] = ' ';
+  put(' ');
   text[n] = '\0';
 
   const size_t used = std::strlen(buffer);

@@ -100,17 +100,21 @@ TEST(HostileInput, CarriageReturnsAreDropped) {
   EXPECT_EQ(s.process().waitExit(ReplyMs), 0);
 }
 
+// Sends the lines, expects a line starting with `answer`, then quits cleanly.
+void answersAndQuits(test::EngineProcess& p, const std::vector<std::string>& lines, const std::string& answer) {
+  for (const auto& l : lines) p.writeLine(l);
+  EXPECT_TRUE(p.readLineStartingWith(answer, 30000).has_value()) << answer;
+  p.writeLine("quit");
+  EXPECT_EQ(p.waitExit(ReplyMs), 0);
+}
+
+const std::vector<std::string> xboardMove = {"new", "level 40 1 0", "time 500", "go"};
+
 // A book that is not a regular file: the search answers, stop and quit work.
 void searchesDespiteBook(const std::string& dir) {
   test::EngineProcess p(ORVALIS_BIN, {}, dir);
   p.writeLine("xboard");
-  p.writeLine("new");
-  p.writeLine("level 40 1 0");
-  p.writeLine("time 500");
-  p.writeLine("go");
-  EXPECT_TRUE(p.readLineStartingWith("move ", 30000).has_value());
-  p.writeLine("quit");
-  EXPECT_EQ(p.waitExit(ReplyMs), 0);
+  answersAndQuits(p, xboardMove, "move ");
 }
 
 TEST(HostileInput, BooksThatAreNotRegularFilesAreIgnored) {
@@ -132,23 +136,11 @@ TEST(HostileInput, RefusedHashGrowthKeepsTheTables) {
     test::EngineProcess p("/bin/sh", {"-c", limited});
     p.writeLine("xboard");
     p.writeLine("memory 2000");
-    p.writeLine("new");
-    p.writeLine("level 40 1 0");
-    p.writeLine("time 500");
-    p.writeLine("go");
-    EXPECT_TRUE(p.readLineStartingWith("move ", 30000).has_value());
-    p.writeLine("quit");
-    EXPECT_EQ(p.waitExit(ReplyMs), 0);
+    answersAndQuits(p, xboardMove, "move ");
   }
   {
     test::EngineProcess p("/bin/sh", {"-c", limited});
-    p.writeLine("uci");
-    p.writeLine("setoption name Hash value 2000");
-    p.writeLine("position startpos");
-    p.writeLine("go depth 4");
-    EXPECT_TRUE(p.readLineStartingWith("bestmove ", 30000).has_value());
-    p.writeLine("quit");
-    EXPECT_EQ(p.waitExit(ReplyMs), 0);
+    answersAndQuits(p, {"uci", "setoption name Hash value 2000", "position startpos", "go depth 4"}, "bestmove ");
   }
 }
 
