@@ -9,6 +9,7 @@
 
 #include "board/game.h"
 #include "fuzz/fuzz_input.h"
+#include "notation/movetext.h"
 #include "search/search.h"
 #include "shell/dispatcher.h"
 #include "shell/line_input.h"
