@@ -54,6 +54,10 @@ struct Game {
 
   // Kept for other subsystems.
   int softLimit = 0, hardLimit = 0;     // per-move time limits in tenths of a second
+  // Millisecond ceilings on those limits for a low clock or a UCI movetime (0 = none),
+  // and the steady-clock tick at which the move's time started (0 = search start).
+  long long softCapMs = 0, hardCapMs = 0;
+  long long moveStartTick = 0;
   int iterationLimit = 999;             // the search's depth limit; receives the last depth reached
   bool uciMode = false;
   int resignCounter = 0, previousScore = 0;   // resignation state, never reset by a new game

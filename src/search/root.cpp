@@ -30,25 +30,24 @@ bool failHighFlag = false;
 
 namespace {
 
-int softLimit = 0, hardLimit = 0;   // tenths of a second
+int64_t softLimitMs = 0, hardLimitMs = 0;   // from the move's start tick
 bool softPassed = false;
 
 int64_t elapsedMs() { return tickMilliseconds() - searchCounters.startTick.load(std::memory_order_relaxed); }
 
-void setTimeLimits(int soft, int hard) {
+void setTimeLimits(const MoveClock& clock) {
   searchAbort.store(0);
   softPassed = false;
-  softLimit = soft;
-  hardLimit = hard;
-  searchCounters.startTick.store(tickMilliseconds(), std::memory_order_relaxed);
+  softLimitMs = clock.softMs;
+  hardLimitMs = clock.hardMs;
 }
 
 // Between iterations: notes the soft limit and enforces the hard one, but
 // leaves the decision to stop on the soft limit to shouldStop.
 void readClockBetweenIterations() {
-  const int64_t elapsed = elapsedMs() / 100;
-  if (elapsed >= softLimit) softPassed = true;
-  if (elapsed >= hardLimit) searchAbort.store(1);
+  const int64_t elapsed = elapsedMs();
+  if (elapsed >= softLimitMs) softPassed = true;
+  if (elapsed >= hardLimitMs) searchAbort.store(1);
 }
 
 // The book scan ends with a miss once the search is stopped or its hard limit passes.
@@ -126,13 +125,13 @@ void preScore(int side, uint32_t* list, const Board& b) {
   sortRootList(list);
 }
 
-int iterate(int side, uint32_t* list, int previousScore, int soft, int hard, int& iterationLimit, bool clearPv,
+int iterate(int side, uint32_t* list, int previousScore, const MoveClock& clock, int& iterationLimit, bool clearPv,
             Board& b, bool uci) {
   SearchCounters& c = searchCounters;
   int bestScore = NoScore;
   c.bestScore.store(NoScore, std::memory_order_relaxed);
   resetCounters();
-  c.startTick.store(tickMilliseconds(), std::memory_order_relaxed);
+  c.startTick.store(clock.startTick, std::memory_order_relaxed);
   failHighFlag = false;
   std::memset(orderedRootList, 0, sizeof orderedRootList);
   timeCheckCounter = 0;
@@ -143,7 +142,7 @@ int iterate(int side, uint32_t* list, int previousScore, int soft, int hard, int
   }
   computeFullKey(side, b);
 
-  bookDeadlineMs = c.startTick.load(std::memory_order_relaxed) + int64_t(hard) * 100;
+  bookDeadlineMs = clock.startTick + clock.hardMs;
   setBookScanStop(bookScanShouldStop);
   if (searchSettings.useBook.load() && probeBook(list) == 1) {
     publishSingleMove(list[0]);
@@ -161,7 +160,7 @@ int iterate(int side, uint32_t* list, int previousScore, int soft, int hard, int
   }
 
   const int phase = recountBoard(b);
-  setTimeLimits(soft, hard);
+  setTimeLimits(clock);
   nextGeneration();
   clearKillers();
   rootSide = side;
@@ -255,10 +254,21 @@ int64_t tickMilliseconds() {
 }
 
 void timeCheck() {
-  const int64_t elapsed = elapsedMs() / 100;
-  if (elapsed >= softLimit) softPassed = true;
+  const int64_t elapsed = elapsedMs();
+  if (elapsed >= softLimitMs) softPassed = true;
   if (softPassed && !failHighFlag) searchAbort.store(1);
-  if (elapsed >= hardLimit) searchAbort.store(1);
+  if (elapsed >= hardLimitMs) searchAbort.store(1);
+}
+
+MoveClock moveClockOf(const Game& g) {
+  MoveClock clock;
+  clock.softMs = int64_t(g.softLimit) * 100;
+  clock.hardMs = int64_t(g.hardLimit) * 100;
+  if (g.softCapMs > 0 && g.softCapMs < clock.softMs) clock.softMs = g.softCapMs;
+  if (g.hardCapMs > 0 && g.hardCapMs < clock.hardMs) clock.hardMs = g.hardCapMs;
+  const int64_t now = tickMilliseconds();
+  clock.startTick = g.moveStartTick > 0 && g.moveStartTick <= now ? g.moveStartTick : now;
+  return clock;
 }
 
 int searchRootCall(int side, Move move, uint32_t flags, int depthPlies, int alpha, int beta, const Board& b) {
@@ -283,8 +293,8 @@ int32_t rootSearch(Game& g) {
   // the Game's (PRINT) while the search runs.
   static Board rootBoard;
   rootBoard = g.board;
-  const int score = iterate(g.side, g.legal, -InfiniteScore, g.softLimit, g.hardLimit, g.iterationLimit, true,
-                            rootBoard, g.uciMode);
+  const int score = iterate(g.side, g.legal, -InfiniteScore, moveClockOf(g), g.iterationLimit, true, rootBoard,
+                            g.uciMode);
   return int32_t(uint32_t(uint16_t(score)) << 16 | (g.legal[0] & 0xFFFF));
 }
 

@@ -18,6 +18,16 @@ extern SearchSettings searchSettings;
 // Raised by the command thread (stop) or the time check; read at every node.
 extern std::atomic<int> searchAbort;
 
+// One move's time: soft and hard limits in milliseconds from startTick
+// (a steady-clock tick). The soft limit ends the search at the next time check
+// unless the root has just failed high; the hard one ends it at once.
+struct MoveClock {
+  int64_t softMs = 0, hardMs = 0;
+  int64_t startTick = 0;
+};
+// The Game's limits in tenths, lowered to its millisecond caps, from its start tick.
+MoveClock moveClockOf(const Game& g);
+
 // Searches the Game's position with its time limits; returns the SearchResult
 // (score << 16 | move), or -1 when the game is over.
 int32_t rootSearch(Game& g);

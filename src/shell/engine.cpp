@@ -8,6 +8,7 @@
 #include "board/game.h"
 #include "notation/game_log.h"
 #include "notation/movetext.h"
+#include "search/counters.h"
 #include "search/search.h"
 #include "shell/configuration.h"
 #include "shell/dispatcher.h"
@@ -70,6 +71,7 @@ int runEngine(int argc, char** argv) {
   for (;;) {
     bool cut = false;
     if (!readCommandLine(stdin, shell.line, LineCapacity, &cut)) return endOfInput();
+    shell.lineTick = tickMilliseconds();
     if (cut) {
       // Run in part, an over-long line would mean something else: it is refused whole.
       std::printf("Error (unknown command): %s\n", shell.line);

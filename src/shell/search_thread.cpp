@@ -1,5 +1,6 @@
 #include "shell/search_thread.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -9,6 +10,7 @@
 #include "board/game.h"
 #include "notation/game_log.h"
 #include "notation/movetext.h"
+#include "search/counters.h"
 #include "search/search.h"
 #include "shell/services.h"
 #include "shell/settings.h"
@@ -26,6 +28,15 @@ std::thread searchThread;
 
 constexpr int32_t BookScore = 1;
 constexpr int32_t NoScore = 32761;
+
+// A book move is shown 300 ms after the move's time started, but, when the
+// clock is known, never later than a quarter of the move's soft limit: at fast
+// controls the pause would spend the clock.
+int64_t bookMovePauseMs() {
+  const MoveClock clock = moveClockOf(game);
+  const int64_t pause = game.softCapMs > 0 ? std::min<int64_t>(300, clock.softMs / 4) : 300;
+  return std::max<int64_t>(0, clock.startTick + pause - tickMilliseconds());
+}
 
 void playAndAnnounce(int32_t result) {
   Move move = Move(result) & 0xFFFF;
@@ -48,7 +59,7 @@ void playAndAnnounce(int32_t result) {
     } else {
       int32_t score = result / 65536;
       if (score == BookScore) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        std::this_thread::sleep_for(std::chrono::milliseconds(bookMovePauseMs()));
         std::printf("move %s\n", text);
       } else if (score == NoScore) {
         std::printf("move %s\n", text);
@@ -82,7 +93,7 @@ void joinFinishedSearch() {
 void startSearch() {
   joinFinishedSearch();   // the previous thread has cleared searchRunning; let it end
   searchAbort.store(0);
-  allocateMoveTime(shell.analyzeMode.load());
+  allocateMoveTime(shell.analyzeMode.load(), shell.lineTick);
   game.uciMode = shell.uciMode.load();
   searchSettings.useBook.store(settings.useBook.load() != 0);
   // Running is raised before the thread exists so that a stop arriving at once is not lost.

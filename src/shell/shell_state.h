@@ -17,6 +17,9 @@ struct ShellState {
   bool newGameFlag = false;               // set by UCINEWGAME, cleared by the next go
   char pendingReply[LineCapacity + 8] = {};
   std::atomic<int32_t> lastSearchResult{0};
+  // Steady-clock tick (ms) at which the current line was read: a move's time
+  // runs from the command that asked for it, not from the thread's start.
+  int64_t lineTick = 0;
 };
 extern ShellState shell;
 

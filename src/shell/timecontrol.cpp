@@ -61,11 +61,38 @@ int readLevelFields(const char* p, bool colonForm, int* values) {
   return count;
 }
 
+// Seconds with an optional fraction ("12", "0.05", "-3.5") as milliseconds;
+// digits past the third decimal are ignored.
+long long readSecondsAsMs(const char* p) {
+  while (*p == ' ') ++p;
+  const bool negative = *p == '-';
+  const char* end;
+  const long long whole = readClamped(p, -1000000000L, 1000000000L, &end);
+  if (end == p) return 0;
+  long long fraction = 0;
+  if (*end == '.') {
+    long long scale = 100;
+    for (const char* q = end + 1; *q >= '0' && *q <= '9' && scale > 0; ++q, scale /= 10) fraction += (*q - '0') * scale;
+  }
+  return whole * 1000 + (negative ? -fraction : fraction);
+}
+
+// The third blank-separated field of a LEVEL line (the increment in both forms).
+const char* thirdField(const char* p) {
+  for (int field = 0; field < 2; ++field) {
+    while (*p == ' ') ++p;
+    while (*p && *p != ' ') ++p;
+  }
+  while (*p == ' ') ++p;
+  return p;
+}
+
 }  // namespace
 
 bool applyLevel(const char* args) {
   TimeControl& tc = timeControl;
   tc.increment = 0;
+  tc.incrementMs = 0;
   tc.fixedMoveTime = false;
   // "moves minutes:seconds increment" or "moves minutes increment", read as
   // sscanf would ("%d %d:%d %d" / "%d %d %d") but without overflow.
@@ -76,11 +103,13 @@ bool applyLevel(const char* args) {
   if (colonForm && fields > 2) {
     tc.baseTime = clampToInt(int64_t(values[2]) + int64_t(values[1]) * 60);
     tc.increment = clampToInt(int64_t(values[3]) * 10);
+    tc.incrementMs = readSecondsAsMs(thirdField(args));
     return true;
   }
   if (!colonForm && fields > 1) {
     tc.baseTime = clampToInt(int64_t(values[1]) * 60);
     tc.increment = clampToInt(int64_t(values[2]) * 10);
+    tc.incrementMs = readSecondsAsMs(thirdField(args));
     return true;
   }
   tc.increment = 0;
@@ -91,9 +120,10 @@ void applyTimeCommand(const char* line) {
   if (std::strlen(line) < 4) return;
   int n = readInteger(line + 4);
   if (n == 0) return;
-  if (line[0] == 'T')
+  if (line[0] == 'T') {
     timeControl.ownClock = n / 10;
-  else
+    timeControl.ownClockMs = int64_t(n) * 10;
+  } else
     timeControl.opponentClock = n / 10;
 }
 
@@ -103,6 +133,7 @@ void applyUciGo(const char* line, bool& newGameFlag) {
   if (findValue(line, "WTIME", v)) {
     if (game.side == White) {
       tc.ownClock = v / 100;
+      tc.ownClockMs = v;
       if (newGameFlag) tc.baseTime = v / 1000;
     } else {
       tc.opponentClock = v / 100;
@@ -111,35 +142,83 @@ void applyUciGo(const char* line, bool& newGameFlag) {
   if (findValue(line, "BTIME", v)) {
     if (game.side == Black) {
       tc.ownClock = v / 100;
+      tc.ownClockMs = v;
       if (newGameFlag) tc.baseTime = v / 1000;
     } else {
       tc.opponentClock = v / 100;
     }
   }
   if (findValue(line, "WINC", v) || findValue(line, "BINC", v)) tc.increment = v / 100;
+  if (findValue(line, game.side == White ? "WINC" : "BINC", v)) tc.incrementMs = v;
   if (findValue(line, "MOVESTOGO", v) && newGameFlag)
     tc.movesPerControl = v != 0 ? clampToInt(int64_t(v) + game.ply / 2) : 0;
-  if (std::strstr(line, "INFINITE")) tc.baseTime = tc.ownClock = tc.opponentClock = InfiniteTime;
+  if (std::strstr(line, "INFINITE")) {
+    tc.baseTime = tc.ownClock = tc.opponentClock = InfiniteTime;
+    tc.ownClockMs = int64_t(InfiniteTime) * 100;
+  }
   tc.fixedMoveTime = findValue(line, "MOVETIME", v);
   if (tc.fixedMoveTime) {
     tc.ownClock = tc.opponentClock = tc.baseTime = v / 100;
     tc.moveTimeLimit = v / 100;
+    tc.ownClockMs = tc.moveTimeMs = v;
   }
   newGameFlag = false;
 }
 
 void resetClockForNewGame() {
   timeControl.increment = 0;
+  timeControl.incrementMs = 0;
   timeControl.movesPerControl = 0;
 }
 
-void allocateMoveTime(bool analyzeMode) {
+MoveCaps lowClockCaps(const TimeControl& tc, int ply) {
+  MoveCaps caps;
+  if (tc.fixedMoveTime) {
+    // movetime is a duration in milliseconds: a tenth-rounded limit would take up
+    // to 100 ms more than asked (movetime 50 would run 100 ms).
+    caps.softMs = caps.hardMs = tc.moveTimeMs > 0 ? tc.moveTimeMs : 1;
+    return caps;
+  }
+  if (tc.ownClockMs <= 0) return caps;   // clock unknown
+  // The tenths formula keeps at least one tenth per move and may hand out the
+  // last two seconds; on a low clock that is more than the clock holds. The
+  // ceiling: a share of what the clock holds beyond the overhead, plus three
+  // quarters of the increment, never more than that remainder.
+  const long long available = tc.ownClockMs - MoveOverheadMs;
+  if (available <= 0) {
+    caps.softMs = caps.hardMs = 1;
+    return caps;
+  }
+  // Soft and hard keep the formula's proportions: 1 to 2 on the whole game's
+  // clock, 2 to 3 within a period of moves, equal on its last move.
+  long long share = available / 5, softPart = 2, hardPart = 4;
+  if (tc.movesPerControl > 0) {
+    const long long h = ply;
+    const long long left = tc.movesPerControl - ((h / 2) % tc.movesPerControl);
+    share = left >= 2 ? available * 3 / (2 * left) : available;
+    softPart = left >= 2 ? 2 : 1;
+    hardPart = left >= 2 ? 3 : 1;
+  }
+  long long hard = share + (tc.incrementMs > 0 ? tc.incrementMs * 3 / 4 : 0);
+  if (hard > available) hard = available;
+  if (hard < 1) hard = 1;
+  caps.hardMs = hard;
+  caps.softMs = hard * softPart / hardPart > 0 ? hard * softPart / hardPart : 1;
+  return caps;
+}
+
+void allocateMoveTime(bool analyzeMode, long long lineTick) {
   const TimeControl& tc = timeControl;
   game.iterationLimit = 999;
+  game.moveStartTick = lineTick;
+  game.softCapMs = game.hardCapMs = 0;
   if (analyzeMode) {
     game.softLimit = game.hardLimit = AnalyzeLimit;
     return;
   }
+  const MoveCaps caps = lowClockCaps(tc, game.ply);
+  game.softCapMs = caps.softMs;
+  game.hardCapMs = caps.hardMs;
   if (tc.fixedMoveTime) {
     game.softLimit = game.hardLimit = tc.moveTimeLimit > 0 ? tc.moveTimeLimit : 1;
     return;

@@ -13,6 +13,14 @@ struct TimeControl {
   // with MOVETIME, cleared by the next go without it and by LEVEL.
   bool fixedMoveTime = false;
   int moveTimeLimit = 0;     // tenths of a second
+
+  // The same clock in milliseconds, as the interface sent it (TIME in centiseconds
+  // x 10, UCI wtime/btime and winc/binc as they stand, a LEVEL increment with its
+  // fraction). The tenths above drive the allocation formula; these only keep a
+  // move from overrunning a low clock, where whole tenths are too coarse.
+  long long ownClockMs = 0;     // 0 = not known
+  long long incrementMs = 0;
+  long long moveTimeMs = 0;     // UCI go movetime
 };
 extern TimeControl timeControl;
 
@@ -25,7 +33,18 @@ void applyTimeCommand(const char* line);
 void applyUciGo(const char* line, bool& newGameFlag);
 // UCINEWGAME's reset of the clock fields.
 void resetClockForNewGame();
-// Writes game.softLimit / game.hardLimit and sets game.iterationLimit to 999.
-void allocateMoveTime(bool analyzeMode);
+// Writes game.softLimit / game.hardLimit and sets game.iterationLimit to 999;
+// also the millisecond caps and the start tick of the move (lineTick: when the
+// command that started it was read, 0 = now).
+void allocateMoveTime(bool analyzeMode, long long lineTick = 0);
+
+// Time kept back from every move for the way to and from the interface.
+constexpr long long MoveOverheadMs = 30;
+
+// The millisecond ceilings of one move on a clock of clockMs (0 = unknown: none).
+struct MoveCaps {
+  long long softMs = 0, hardMs = 0;   // 0 = no cap
+};
+MoveCaps lowClockCaps(const TimeControl& tc, int ply);
 
 }  // namespace orv

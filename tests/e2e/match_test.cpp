@@ -111,7 +111,7 @@ TEST(MatchDriver, ChecksEngineExitsAndGamePreparation) {
 TEST(MatchDriver, RejectsBadCommandLines) {
   EXPECT_EQ(runDriver({randomPlayer(), "2", "xboard"}, 10000).exitCode, 2);
   EXPECT_EQ(runDriver({randomPlayer(), "2", "winboard", "10"}, 10000).exitCode, 2);
-  EXPECT_EQ(runDriver({randomPlayer(), "2", "xboard", "10+0.5"}, 10000).exitCode, 2);   // whole seconds only
+  EXPECT_EQ(runDriver({randomPlayer(), "2", "xboard", "10.5+1"}, 10000).exitCode, 2);   // whole base seconds only
   EXPECT_EQ(runDriver({randomPlayer(), "0", "uci", "10"}, 10000).exitCode, 2);
   EXPECT_EQ(runDriver({randomPlayer(), "2", "uci", "40/"}, 10000).exitCode, 2);
 }

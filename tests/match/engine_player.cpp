@@ -110,9 +110,14 @@ bool EnginePlayer::beginGame(const TimeControlSpec& control, const std::vector<s
   send("new");
   send("force");
   long long seconds = control.baseMs / 1000;
+  // An increment with a fraction is written as xboard writes it ("0.05").
+  char increment[32];
+  if (control.incrementMs % 1000 == 0)
+    std::snprintf(increment, sizeof increment, "%lld", control.incrementMs / 1000);
+  else
+    std::snprintf(increment, sizeof increment, "%g", double(control.incrementMs) / 1000.0);
   char level[96];
-  std::snprintf(level, sizeof level, "level %d %lld:%02lld %lld", control.moves, seconds / 60, seconds % 60,
-                control.incrementMs / 1000);
+  std::snprintf(level, sizeof level, "level %d %lld:%02lld %s", control.moves, seconds / 60, seconds % 60, increment);
   send(level);
   for (const std::string& m : opening) send(m);
   return synchronise(error);

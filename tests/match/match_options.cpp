@@ -123,9 +123,9 @@ bool parseMatchOptions(int argc, char** argv, MatchOptions& out, std::string& er
     error = "missing arguments";
     return false;
   }
-  // xboard's level command carries whole seconds only.
-  if (o.protocol == Protocol::Xboard && (o.control.baseMs % 1000 != 0 || o.control.incrementMs % 1000 != 0)) {
-    error = "xboard time controls need whole seconds";
+  // xboard's level command carries the base in whole seconds (the increment may have a fraction).
+  if (o.protocol == Protocol::Xboard && o.control.baseMs % 1000 != 0) {
+    error = "xboard base times need whole seconds";
     return false;
   }
   if (o.engine[1].empty()) o.engine[1] = o.engine[0];

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "board/game.h"
+#include "search/search.h"
 #include "shell/timecontrol.h"
 
 namespace orv {
@@ -208,6 +209,87 @@ TEST_F(TimeControlTest, UciMoveTimeGivesExactlyThatTime) {
   EXPECT_TRUE(applyLevel(" 40 5 0"));
   timeControl.ownClock = 3000;
   EXPECT_EQ(allocated(), Limits(74, 111));
+}
+
+// Millisecond limits of the next move as the search applies them.
+std::pair<long long, long long> searchLimitsMs() {
+  allocateMoveTime(false);
+  const MoveClock clock = moveClockOf(game);
+  return {clock.softMs, clock.hardMs};
+}
+using LimitsMs = std::pair<long long, long long>;
+
+TEST_F(TimeControlTest, LowClocksAreCappedInMilliseconds) {
+  bool newGame = true;
+  resetClockForNewGame();
+  // 2 s + 50 ms: the tenths formula gives one tenth; the cap (1970 / 5 + 37 = 431) does not bind.
+  applyUciGo("GO WTIME 2000 BTIME 2000 WINC 50 BINC 50", newGame);
+  EXPECT_EQ(timeControl.ownClockMs, 2000);
+  EXPECT_EQ(timeControl.incrementMs, 50);
+  EXPECT_EQ(searchLimitsMs(), LimitsMs(100, 100));
+  // 150 ms left: (150 - 30) / 5 + 37 = 61 ms at most, half of it before the soft stop.
+  applyUciGo("GO WTIME 150 BTIME 2000 WINC 50 BINC 50", newGame);
+  EXPECT_EQ(searchLimitsMs(), LimitsMs(30, 61));
+  // Within the overhead: the move is made at once.
+  applyUciGo("GO WTIME 25 BTIME 2000 WINC 50 BINC 50", newGame);
+  EXPECT_EQ(searchLimitsMs(), LimitsMs(1, 1));
+  // The increment never lets the move take more than the clock holds past the overhead.
+  applyUciGo("GO WTIME 60 BTIME 2000 WINC 1000 BINC 1000", newGame);
+  EXPECT_EQ(searchLimitsMs(), LimitsMs(15, 30));
+  // Black's own increment counts for Black.
+  game.side = Black;
+  applyUciGo("GO WTIME 2000 BTIME 2000 WINC 50 BINC 700", newGame);
+  EXPECT_EQ(timeControl.incrementMs, 700);
+}
+
+TEST_F(TimeControlTest, OrdinaryClocksKeepTheirLimits) {
+  // The caps bind only when the clock is short: the worked values stay as they are, in ms.
+  timeControl.ownClockMs = 300000;
+  EXPECT_EQ(limits(0, 300, 0, 3000, 17), Limits(100, 200));
+  EXPECT_EQ(searchLimitsMs(), LimitsMs(10000, 20000));
+  timeControl.ownClockMs = 120000;
+  timeControl.incrementMs = 12000;
+  EXPECT_EQ(limits(0, 120, 120, 1200, 5), Limits(160, 320));
+  EXPECT_EQ(searchLimitsMs(), LimitsMs(16000, 32000));
+  timeControl.ownClockMs = 300000;
+  timeControl.incrementMs = 0;
+  EXPECT_EQ(limits(40, 300, 0, 3000, -1), Limits(74, 111));
+  EXPECT_EQ(searchLimitsMs(), LimitsMs(7400, 11100));
+  // Last move of a period with 500 ms: one tenth, under the cap of 470 ms.
+  timeControl.ownClockMs = 500;
+  EXPECT_EQ(limits(40, 300, 0, 5, 78), Limits(1, 1));
+  EXPECT_EQ(searchLimitsMs(), LimitsMs(100, 100));
+  // An unknown clock (never sent) caps nothing.
+  timeControl.ownClockMs = 0;
+  EXPECT_EQ(searchLimitsMs(), LimitsMs(100, 100));
+}
+
+TEST_F(TimeControlTest, XboardClockInMilliseconds) {
+  applyTimeCommand("TIME 15");
+  EXPECT_EQ(timeControl.ownClock, 1);
+  EXPECT_EQ(timeControl.ownClockMs, 150);
+  applyTimeCommand("OTIM 40");
+  EXPECT_EQ(timeControl.ownClockMs, 150);
+  // A LEVEL increment with a fraction: tenths as the integer reads it, ms with the fraction.
+  EXPECT_TRUE(applyLevel(" 0 0:02 0.05"));
+  EXPECT_EQ(timeControl.increment, 0);
+  EXPECT_EQ(timeControl.incrementMs, 50);
+  EXPECT_TRUE(applyLevel(" 40 5 1.5"));
+  EXPECT_EQ(timeControl.increment, 10);
+  EXPECT_EQ(timeControl.incrementMs, 1500);
+  EXPECT_TRUE(applyLevel(" 0 2 12"));
+  EXPECT_EQ(timeControl.incrementMs, 12000);
+  EXPECT_TRUE(applyLevel(" 0 2 0.1239"));
+  EXPECT_EQ(timeControl.incrementMs, 123);
+}
+
+TEST_F(TimeControlTest, UciMoveTimeInMilliseconds) {
+  bool newGame = true;
+  resetClockForNewGame();
+  applyUciGo("GO MOVETIME 50", newGame);   // one tenth by the formula, 50 ms in fact
+  EXPECT_EQ(searchLimitsMs(), LimitsMs(50, 50));
+  applyUciGo("GO MOVETIME 5000", newGame);
+  EXPECT_EQ(searchLimitsMs(), LimitsMs(5000, 5000));
 }
 
 }  // namespace
