@@ -38,6 +38,17 @@ int64_t bookMovePauseMs() {
   return std::max<int64_t>(0, clock.startTick + pause - tickMilliseconds());
 }
 
+// The move's time runs from the command that asked for it. Under UCI that is
+// the position command when go follows it at once: the interface's clock was
+// already running while the moves of the position were played.
+constexpr int64_t PositionAndGoGapMs = 1000;
+int64_t moveStartTick() {
+  const int64_t go = shell.lineTick;
+  const int64_t position = shell.positionTick;
+  if (shell.uciMode.load() && position > 0 && position <= go && go - position < PositionAndGoGapMs) return position;
+  return go;
+}
+
 void playAndAnnounce(int32_t result) {
   Move move = Move(result) & 0xFFFF;
   // A search that found no move (should not happen: the go path never starts one on a
@@ -93,7 +104,7 @@ void joinFinishedSearch() {
 void startSearch() {
   joinFinishedSearch();   // the previous thread has cleared searchRunning; let it end
   searchAbort.store(0);
-  allocateMoveTime(shell.analyzeMode.load(), shell.lineTick);
+  allocateMoveTime(shell.analyzeMode.load(), moveStartTick());
   game.uciMode = shell.uciMode.load();
   searchSettings.useBook.store(settings.useBook.load() != 0);
   // Running is raised before the thread exists so that a stop arriving at once is not lost.

@@ -20,6 +20,9 @@ struct ShellState {
   // Steady-clock tick (ms) at which the current line was read: a move's time
   // runs from the command that asked for it, not from the thread's start.
   int64_t lineTick = 0;
+  // Tick of the last UCI position command: an interface that sends position
+  // and go together starts our clock at the first of them.
+  int64_t positionTick = 0;
 };
 extern ShellState shell;
 

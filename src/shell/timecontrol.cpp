@@ -1,6 +1,7 @@
 // Clock commands of both protocols and the per-move soft and hard limits.
 #include "shell/timecontrol.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstdint>
 #include <cstdio>
@@ -182,16 +183,19 @@ MoveCaps lowClockCaps(const TimeControl& tc, int ply) {
   if (tc.ownClockMs <= 0) return caps;   // clock unknown
   // The tenths formula keeps at least one tenth per move and may hand out the
   // last two seconds; on a low clock that is more than the clock holds. The
-  // ceiling: a share of what the clock holds beyond the overhead, plus three
-  // quarters of the increment, never more than that remainder.
-  const long long available = tc.ownClockMs - MoveOverheadMs;
+  // ceiling: a share of what the clock holds beyond the overhead and the
+  // reserve, plus three quarters of the increment but never more than the
+  // share itself, and never more than that remainder.
+  const long long increment = tc.incrementMs > 0 ? tc.incrementMs : 0;
+  const long long reserve = std::min({ClockReserveMs + increment, ClockReserveMaxMs, tc.ownClockMs / 2});
+  const long long available = tc.ownClockMs - MoveOverheadMs - reserve;
   if (available <= 0) {
     caps.softMs = caps.hardMs = 1;
     return caps;
   }
   // Soft and hard keep the formula's proportions: 1 to 2 on the whole game's
   // clock, 2 to 3 within a period of moves, equal on its last move.
-  long long share = available / 5, softPart = 2, hardPart = 4;
+  long long share = available / 5, softPart = 1, hardPart = 2;
   if (tc.movesPerControl > 0) {
     const long long h = ply;
     const long long left = tc.movesPerControl - ((h / 2) % tc.movesPerControl);
@@ -199,7 +203,7 @@ MoveCaps lowClockCaps(const TimeControl& tc, int ply) {
     softPart = left >= 2 ? 2 : 1;
     hardPart = left >= 2 ? 3 : 1;
   }
-  long long hard = share + (tc.incrementMs > 0 ? tc.incrementMs * 3 / 4 : 0);
+  long long hard = share + std::min(increment * 3 / 4, share);
   if (hard > available) hard = available;
   if (hard < 1) hard = 1;
   caps.hardMs = hard;

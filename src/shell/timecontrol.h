@@ -40,6 +40,12 @@ void allocateMoveTime(bool analyzeMode, long long lineTick = 0);
 
 // Time kept back from every move for the way to and from the interface.
 constexpr long long MoveOverheadMs = 30;
+// Beyond it, a reserve of 100 ms plus one increment (at most a second, at most
+// half the clock) is never planned for: it absorbs the moments a loaded machine
+// does not run the engine, and on a short clock the engine then spends less
+// than the increment, so the clock grows back instead of running down.
+constexpr long long ClockReserveMs = 100;
+constexpr long long ClockReserveMaxMs = 1000;
 
 // The millisecond ceilings of one move on a clock of clockMs (0 = unknown: none).
 struct MoveCaps {

@@ -27,6 +27,7 @@ void printUciIdentification() {
 }
 
 void handlePosition(const char* line) {
+  shell.positionTick = shell.lineTick;
   if (std::strstr(line, "startpos")) {
     stopSearch();
     newGame();

@@ -1,6 +1,8 @@
 // Clock commands and the per-move limits they produce.
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "board/game.h"
 #include "search/search.h"
 #include "shell/timecontrol.h"
@@ -222,20 +224,27 @@ using LimitsMs = std::pair<long long, long long>;
 TEST_F(TimeControlTest, LowClocksAreCappedInMilliseconds) {
   bool newGame = true;
   resetClockForNewGame();
-  // 2 s + 50 ms: the tenths formula gives one tenth; the cap (1970 / 5 + 37 = 431) does not bind.
+  // 2 s + 50 ms: the tenths formula gives one tenth; the cap ((2000 - 30 - 150) / 5 + 37 = 401) does not bind.
   applyUciGo("GO WTIME 2000 BTIME 2000 WINC 50 BINC 50", newGame);
   EXPECT_EQ(timeControl.ownClockMs, 2000);
   EXPECT_EQ(timeControl.incrementMs, 50);
   EXPECT_EQ(searchLimitsMs(), LimitsMs(100, 100));
-  // 150 ms left: (150 - 30) / 5 + 37 = 61 ms at most, half of it before the soft stop.
+  // 150 ms left: half the clock is the reserve, 45 ms remain; a fifth of them plus as much of the increment.
   applyUciGo("GO WTIME 150 BTIME 2000 WINC 50 BINC 50", newGame);
-  EXPECT_EQ(searchLimitsMs(), LimitsMs(30, 61));
-  // Within the overhead: the move is made at once.
+  EXPECT_EQ(searchLimitsMs(), LimitsMs(9, 18));
+  // On a short clock the move plans less than the increment, so the clock grows back.
+  for (int clock : {200, 300, 400}) {
+    const std::string go = "GO WTIME " + std::to_string(clock) + " BTIME 2000 WINC 50 BINC 50";
+    applyUciGo(go.c_str(), newGame);
+    EXPECT_LT(searchLimitsMs().first, 50) << clock;
+  }
+  // Within the overhead and the reserve: the move is made at once.
   applyUciGo("GO WTIME 25 BTIME 2000 WINC 50 BINC 50", newGame);
   EXPECT_EQ(searchLimitsMs(), LimitsMs(1, 1));
-  // The increment never lets the move take more than the clock holds past the overhead.
-  applyUciGo("GO WTIME 60 BTIME 2000 WINC 1000 BINC 1000", newGame);
-  EXPECT_EQ(searchLimitsMs(), LimitsMs(15, 30));
+  // A long increment: the formula would spend 1000 of the 3000 ms; the cap keeps
+  // a second back and adds no more of the increment than the share (394).
+  applyUciGo("GO WTIME 3000 BTIME 3000 WINC 10000 BINC 10000", newGame);
+  EXPECT_EQ(searchLimitsMs(), LimitsMs(394, 788));
   // Black's own increment counts for Black.
   game.side = Black;
   applyUciGo("GO WTIME 2000 BTIME 2000 WINC 50 BINC 700", newGame);
