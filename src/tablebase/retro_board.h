@@ -50,6 +50,13 @@ struct RetroMove {
 template <class F>
 int forEachRetroMove(RetroBoard& r, F&& f);
 
+// Calls f(RetroMove) for every move of the side to move that stays in the
+// table, legal or not, until f returns false; returns false when f did. A
+// move that leaves the mover's king attacked leads to a position that cannot
+// occur, which the caller recognises by its index or byte.
+template <class F>
+bool forEachQuietMove(RetroBoard& r, F&& f);
+
 // Calls f(index) with each index of the other side's table side from which a
 // move that stays in the table leads to the loaded position (including the
 // en-passant forms of those positions). Indices may be out of the stored range.
@@ -153,7 +160,53 @@ inline void emitWithEpForms(RetroBoard& r, int side, F& f) {
   }
 }
 
+// Plays a move that captures nothing and does not promote, calls f and takes the move back.
+template <class F>
+inline bool tryQuietMove(RetroBoard& r, int entry, int from, int to, int epTarget, F& f) {
+  shiftMan(r, r.side, entry, from, to);
+  const bool more = f(RetroMove{false, epTarget});
+  shiftMan(r, r.side, entry, to, from);
+  return more;
+}
+
 }  // namespace retro_detail
+
+template <class F>
+bool forEachQuietMove(RetroBoard& r, F&& f) {
+  using namespace retro_detail;
+  const int us = r.side;
+  const int8_t* list = listOf(r, us);
+  for (int entry = 0; entry < ListSize; ++entry) {
+    const int from = list[entry];
+    if (from < 0) continue;
+    const int kind = r.board.kind[retroSlot(us, entry)];
+    if (kind == pawnKind(us)) {
+      const PawnEntry* e = pawnList[us][from];
+      for (int i = 0; e[i].to != 64; ++i) {
+        if (!(e[i].flags & PawnPush) || (e[i].flags & PawnPromotes)) continue;
+        const int to = e[i].to;
+        if (r.board.map[to] != EmptySquare) {
+          i += e[i].skip;
+          continue;
+        }
+        const int ep = (to - from == 16 || from - to == 16) ? (from + to) / 2 : -1;
+        if (!tryQuietMove(r, entry, from, to, ep, f)) return false;
+      }
+    } else {
+      const RayEntry* e = rayList[us][kind][from];
+      for (int i = 0; e[i].to != 64;) {
+        const int to = e[i].to;
+        if (r.board.map[to] != EmptySquare) {
+          i += e[i].left;
+          continue;
+        }
+        if (!tryQuietMove(r, entry, from, to, -1, f)) return false;
+        ++i;
+      }
+    }
+  }
+  return true;
+}
 
 template <class F>
 int forEachRetroMove(RetroBoard& r, F&& f) {

@@ -14,8 +14,15 @@
 // a win in M just found, and those whose exits lose in M, are candidates; a
 // candidate is a loss in M when every move stays in the table into a final
 // win and its exits lose in at most M moves.
+//
+// The steps run on two threads, each over half of one side's positions. A
+// thread reads one side and writes the other (or only its own half), and
+// the bits of the side written by both are set atomically.
+#include <atomic>
+#include <chrono>
 #include <cstdio>
 #include <memory>
+#include <thread>
 
 #include "tablebase/probe.h"
 #include "tablebase/retro_board.h"
@@ -27,18 +34,30 @@ namespace orv::tb {
 
 namespace {
 
+constexpr int Workers = 2;
+constexpr size_t WordsPerThreadMinimum = 256;  // smaller sides are not worth a thread
+
 struct Bits {
   std::vector<uint64_t> word;
   explicit Bits(uint32_t size) : word((size + 63) / 64, 0) {}
   bool test(uint32_t i) const { return (word[i >> 6] >> (i & 63)) & 1; }
   void set(uint32_t i) { word[i >> 6] |= uint64_t(1) << (i & 63); }
   void clear(uint32_t i) { word[i >> 6] &= ~(uint64_t(1) << (i & 63)); }
+  // For bits that other threads set at the same time; returns the bit as it was.
+  bool testShared(uint32_t i) {
+    return (std::atomic_ref<uint64_t>(word[i >> 6]).load(std::memory_order_relaxed) >> (i & 63)) & 1;
+  }
+  bool setShared(uint32_t i) {
+    const uint64_t bit = uint64_t(1) << (i & 63);
+    return std::atomic_ref<uint64_t>(word[i >> 6]).fetch_or(bit, std::memory_order_relaxed) & bit;
+  }
 };
 
-// Calls f(i) for every set bit, in increasing order; f may change bits.
+// Calls f(i) for every set bit of words [begin, end), in increasing order;
+// f may change bits.
 template <class F>
-void forEachSet(const Bits& bits, F&& f) {
-  for (size_t w = 0; w < bits.word.size(); ++w) {
+void forEachSet(const Bits& bits, size_t begin, size_t end, F&& f) {
+  for (size_t w = begin; w < end; ++w) {
     uint64_t word = bits.word[w];
     while (word) {
       const int b = __builtin_ctzll(word);
@@ -66,18 +85,23 @@ class Generator {
       final_[s] = std::make_unique<Bits>(count_[s]);
       fresh_[s] = std::make_unique<Bits>(count_[s]);
     }
-    startRetroBoard(board_, table);
+    for (RetroBoard& b : boards_) startRetroBoard(b, table);
   }
 
   int run() {
+    const auto start = std::chrono::steady_clock::now();
+    auto seconds = [&] { return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(); };
     if (!initialise()) return GenerationMissingTable;
+    if (options_.progress)
+      std::fprintf(stderr, "tbgen %s: %u + %u positions valued from their exits (%.1f s)\n", tableInfo[table_].name,
+                   count_[0], count_[1], seconds());
     int quiet = 0;
     for (int m = 1; quiet < 1 || m <= longestExit_ + 1; ++m) {
       const uint64_t wins = findWins(m);
       const uint64_t losses = findLosses(m);
       if (options_.progress)
-        std::fprintf(stderr, "tbgen %s: move %d: %llu wins, %llu losses\n", tableInfo[table_].name, m,
-                     (unsigned long long)wins, (unsigned long long)losses);
+        std::fprintf(stderr, "tbgen %s: move %d: %llu wins, %llu losses (%.1f s)\n", tableInfo[table_].name, m,
+                     (unsigned long long)wins, (unsigned long long)losses, seconds());
       quiet = wins == 0 && losses == 0 ? quiet + 1 : 0;
     }
     // Whatever is not final now is a draw.
@@ -88,19 +112,33 @@ class Generator {
   }
 
  private:
+  // Runs f(board, firstWord, endWord) over the words of side s's bits, split between the workers;
+  // returns the sum of what the calls return.
+  template <class F>
+  uint64_t inParallel(int s, F&& f) {
+    const size_t words = final_[s]->word.size();
+    if (words < Workers * WordsPerThreadMinimum) return f(boards_[0], size_t(0), words);
+    const size_t half = words / 2;
+    uint64_t second = 0;
+    std::thread helper([&] { second = f(boards_[1], half, words); });
+    const uint64_t first = f(boards_[0], size_t(0), half);
+    helper.join();
+    return first + second;
+  }
+
   void makeFinal(int s, uint32_t i, int8_t value, bool fresh) {
     values_[s][i] = value;
     final_[s]->set(i);
     if (fresh) fresh_[s]->set(i);
   }
 
-  ExitSummary exitsOf() {
+  ExitSummary exitsOf(RetroBoard& board) {
     ExitSummary e;
-    const int them = board_.side ^ 1;
-    const int moves = forEachRetroMove(board_, [&](const RetroMove& m) {
+    const int them = board.side ^ 1;
+    const int moves = forEachRetroMove(board, [&](const RetroMove& m) {
       if (!m.leavesTable) return;
       int value = 0;
-      if (prepareTablebaseProbe(board_.board) > 0) value = probeTablebase(them, -1);
+      if (prepareTablebaseProbe(board.board) > 0) value = probeTablebase(them, -1);
       if (value == TablebaseUnknown) {
         e.missing = true;
       } else if (value < 0) {
@@ -116,20 +154,21 @@ class Generator {
     return e;
   }
 
-  // Values every position from its exits alone; mates and stalemates are final.
+  // Values every position from its exits alone; mates and stalemates are
+  // final. One thread: the probes share the engine's cache.
   bool initialise() {
     bool complete = true;
+    RetroBoard& board = boards_[0];
     for (int s = 0; s < 2; ++s) {
       for (uint32_t i = 0; i < count_[s]; ++i) {
-        if (!loadRetroPosition(board_, s, i)) {
+        if (!loadRetroPosition(board, s, i)) {
           makeFinal(s, i, UnknownByte, false);
           continue;
         }
-        if (retroIndex(board_, s, board_.pos.epSquare) != i) ++aliases_;
-        const ExitSummary e = exitsOf();
+        const ExitSummary e = exitsOf(board);
         if (e.missing) complete = false;
         if (e.bestWin < 0) {
-          if (retroInCheck(board_, s)) makeFinal(s, i, lossByte(0), true);
+          if (retroInCheck(board, s)) makeFinal(s, i, lossByte(0), true);
           else makeFinal(s, i, 0, false);
         } else if (e.bestWin > 0) {
           values_[s][i] = winByte(e.bestWin < LongestCountedWin ? e.bestWin : LongestCountedWin);
@@ -142,7 +181,6 @@ class Generator {
         }
       }
     }
-    if (aliases_) std::fprintf(stderr, "tbgen %s: %llu aliases\n", tableInfo[table_].name, (unsigned long long)aliases_);
     if (!complete)
       std::fprintf(stderr, "tbgen %s: a table that captures or promotions lead into is missing\n",
                    tableInfo[table_].name);
@@ -151,83 +189,102 @@ class Generator {
 
   // Runs f(q) for each predecessor q (other side to move, stored range) of position i of side s.
   template <class F>
-  void predecessors(int s, uint32_t i, F&& f) {
-    loadRetroPosition(board_, s, i);
+  void predecessors(RetroBoard& board, int s, uint32_t i, F&& f) {
+    loadRetroPosition(board, s, i);
     const uint32_t limit = count_[s ^ 1];
-    forEachRetroPredecessor(board_, [&](uint32_t q) {
+    forEachRetroPredecessor(board, [&](uint32_t q) {
       if (q < limit) f(q);
+    });
+  }
+
+  // Positions of side s whose byte is `exitByte` and that are not final get
+  // the final value `value` and are marked fresh; returns how many.
+  uint64_t settleExits(int s, int8_t exitByte, int8_t value, bool makeValueFinal) {
+    return inParallel(s, [&](RetroBoard&, size_t begin, size_t end) {
+      uint64_t found = 0;
+      const uint32_t last = uint32_t(end * 64 < count_[s] ? end * 64 : count_[s]);
+      for (uint32_t i = uint32_t(begin * 64); i < last; ++i) {
+        if (values_[s][i] != exitByte || final_[s]->test(i)) continue;
+        if (makeValueFinal) makeFinal(s, i, value, true);
+        else fresh_[s]->set(i);
+        ++found;
+      }
+      return found;
     });
   }
 
   uint64_t findWins(int m) {
     uint64_t found = 0;
     for (int s = 0; s < 2; ++s) {
-      Bits& fresh = *fresh_[s];
-      forEachSet(fresh, [&](uint32_t i) {
-        if (!final_[s]->test(i) || !isLossByte(values_[s][i])) return;
-        fresh.clear(i);
-        predecessors(s, i, [&](uint32_t q) {
-          if (final_[s ^ 1]->test(q)) return;
-          makeFinal(s ^ 1, q, winByte(m), true);
-          ++found;
+      const int t = s ^ 1;
+      found += inParallel(s, [&](RetroBoard& board, size_t begin, size_t end) {
+        uint64_t n = 0;
+        forEachSet(*fresh_[s], begin, end, [&](uint32_t i) {
+          if (!final_[s]->test(i) || !isLossByte(values_[s][i])) return;
+          fresh_[s]->clear(i);
+          predecessors(board, s, i, [&](uint32_t q) {
+            if (final_[t]->testShared(q) || final_[t]->setShared(q)) return;
+            std::atomic_ref<int8_t>(values_[t][q]).store(winByte(m), std::memory_order_relaxed);
+            fresh_[t]->setShared(q);
+            ++n;
+          });
         });
+        return n;
       });
     }
-    // Exits that win in m moves.
     const int8_t exitWin = winByte(m < LongestCountedWin ? m : LongestCountedWin);
-    for (int s = 0; s < 2; ++s)
-      for (uint32_t i = 0; i < count_[s]; ++i)
-        if (values_[s][i] == exitWin && !final_[s]->test(i)) {
-          makeFinal(s, i, winByte(m), true);
-          ++found;
-        }
+    for (int s = 0; s < 2; ++s) found += settleExits(s, exitWin, winByte(m), true);
     return found;
   }
 
   // Whether every move of candidate i of side s that stays in the table
   // reaches a final win of the other side, its exits losing by move m.
-  bool allMovesLose(int s, uint32_t i, int m) {
+  bool allMovesLose(RetroBoard& board, int s, uint32_t i, int m) {
     const int8_t exits = values_[s][i];
     if (!isLossByte(exits) || lossMoves(exits) > m) return false;
-    loadRetroPosition(board_, s, i);
-    bool lost = true;
+    loadRetroPosition(board, s, i);
     const uint32_t limit = count_[s ^ 1];
-    forEachRetroMove(board_, [&](const RetroMove& mv) {
-      if (!lost || mv.leavesTable) return;
-      const uint32_t next = retroIndex(board_, s ^ 1, mv.epTarget);
-      lost = next < limit && final_[s ^ 1]->test(next) && isWinByte(values_[s ^ 1][next]);
+    const std::vector<int8_t>& next = values_[s ^ 1];
+    const Bits& done = *final_[s ^ 1];
+    // Moves into positions that cannot occur (byte 127, or no index) are the illegal ones.
+    return forEachQuietMove(board, [&](const RetroMove& mv) {
+      const uint32_t q = retroIndex(board, s ^ 1, mv.epTarget);
+      return q >= limit || (done.test(q) && (isWinByte(next[q]) || next[q] == UnknownByte));
     });
-    return lost;
   }
 
   uint64_t findLosses(int m) {
-    // Mark the candidates.
+    // Mark the candidates: predecessors of the wins just found, and exits losing in m.
     for (int s = 0; s < 2; ++s) {
-      Bits& fresh = *fresh_[s];
-      forEachSet(fresh, [&](uint32_t i) {
-        if (!final_[s]->test(i) || !isWinByte(values_[s][i])) return;
-        fresh.clear(i);
-        predecessors(s, i, [&](uint32_t q) {
-          if (!final_[s ^ 1]->test(q)) fresh_[s ^ 1]->set(q);
+      const int t = s ^ 1;
+      inParallel(s, [&](RetroBoard& board, size_t begin, size_t end) {
+        forEachSet(*fresh_[s], begin, end, [&](uint32_t i) {
+          if (!final_[s]->test(i) || !isWinByte(values_[s][i])) return;
+          fresh_[s]->clear(i);
+          predecessors(board, s, i, [&](uint32_t q) {
+            if (!final_[t]->test(q)) fresh_[t]->setShared(q);
+          });
         });
+        return uint64_t(0);
       });
     }
     const int8_t exitLoss = lossByte(m < LongestCountedLoss ? m : LongestCountedLoss);
-    for (int s = 0; s < 2; ++s)
-      for (uint32_t i = 0; i < count_[s]; ++i)
-        if (values_[s][i] == exitLoss && !final_[s]->test(i)) fresh_[s]->set(i);
+    for (int s = 0; s < 2; ++s) settleExits(s, exitLoss, 0, false);
     // Verify them.
     uint64_t found = 0;
     for (int s = 0; s < 2; ++s) {
-      Bits& fresh = *fresh_[s];
-      forEachSet(fresh, [&](uint32_t i) {
-        if (final_[s]->test(i)) return;
-        if (allMovesLose(s, i, m)) {
-          makeFinal(s, i, lossByte(m), true);
-          ++found;
-        } else {
-          fresh.clear(i);
-        }
+      found += inParallel(s, [&](RetroBoard& board, size_t begin, size_t end) {
+        uint64_t n = 0;
+        forEachSet(*fresh_[s], begin, end, [&](uint32_t i) {
+          if (final_[s]->test(i)) return;
+          if (allMovesLose(board, s, i, m)) {
+            makeFinal(s, i, lossByte(m), true);
+            ++n;
+          } else {
+            fresh_[s]->clear(i);
+          }
+        });
+        return n;
       });
     }
     return found;
@@ -238,9 +295,8 @@ class Generator {
   std::vector<int8_t>* values_;
   uint32_t count_[2];
   std::unique_ptr<Bits> final_[2], fresh_[2];
-  RetroBoard board_;
+  RetroBoard boards_[Workers];
   int longestExit_ = 0;
-  uint64_t aliases_ = 0;
 };
 
 }  // namespace
