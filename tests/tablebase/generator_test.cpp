@@ -11,6 +11,8 @@
 #include "board/game.h"
 #include "support/temp_dir.h"
 #include "table_consistency.h"
+#include "tablebase/block_cache.h"
+#include "tablebase/codec.h"
 #include "tablebase/registry.h"
 #include "tablebase/retro_generator.h"
 #include "tablebase/table_info.h"
@@ -42,12 +44,123 @@ ConsistencyReport generateAndCheck(const TempDir& dir, const char* name) {
   return report;
 }
 
-TEST(GeneratorConsistency, ThreeManTables) {
+// Table value of a FEN position for its side to move, from the tables registered.
+int probeFen(const char* fen, int epSquare = -1) {
+  if (parseFen(fen) < 0) return TablebaseUnknown - 1;
+  prepareTablebaseProbe(game.board);
+  return probeTablebase(game.side, epSquare);
+}
+
+TEST(GeneratorConsistency, ThreeManTablesAndTheirLongestMates) {
   TempDir dir;
+  int longest[6] = {};
   for (const char* name : {"kpk", "knk", "kbk", "krk", "kqk"}) {
     const ConsistencyReport r = generateAndCheck(dir, name);
     EXPECT_EQ(r.failures, 0u) << r.firstFailure;
     EXPECT_GT(r.positions, 0u);
+    EXPECT_EQ(r.longestWin[0], r.longestLoss[1]) << name;
+    longest[tb::tableOfName(name)] = r.longestWin[0];
+  }
+  EXPECT_EQ(longest[5], 10);  // kqk
+  EXPECT_EQ(longest[4], 16);  // krk
+  EXPECT_EQ(longest[2] + longest[3], 0);  // knk, kbk: no wins at all
+  EXPECT_EQ(longest[1], 28);  // kpk
+}
+
+TEST(GeneratorConsistency, TextbookPawnEndings) {
+  TempDir dir;
+  ASSERT_EQ(tb::generateTableFiles(tb::tableOfName("kpk"), dir.path(), {}), tb::GenerationOk);
+  tb::initTablebases(dir.path().c_str(), 1 << 20);
+  tb::tablebasesInitialised = 1;
+  // The king on the sixth rank in front of its pawn wins whoever moves.
+  EXPECT_GT(probeFen("4k3/8/4K3/4P3/8/8/8/8 w - -"), 0);
+  EXPECT_LT(probeFen("4k3/8/4K3/4P3/8/8/8/8 b - -"), 0);
+  // The opposition: with White to move Black holds the draw, with Black to move White wins.
+  EXPECT_EQ(probeFen("8/8/4k3/8/4K3/4P3/8/8 w - -"), 0);
+  EXPECT_LT(probeFen("8/8/4k3/8/4K3/4P3/8/8 b - -"), 0);
+  // Stalemate in front of the pawn; the rook's pawn against the king in the corner.
+  EXPECT_EQ(probeFen("4k3/4P3/4K3/8/8/8/8/8 b - -"), 0);
+  EXPECT_EQ(probeFen("k7/8/K7/P7/8/8/8/8 w - -"), 0);
+  // Bare king against the pawn: the colours exchanged and the board turned.
+  EXPECT_GT(probeFen("8/8/8/8/4p3/4k3/8/4K3 b - -"), 0);
+  tb::releaseTablebases();
+  tb::tablebasesInitialised = 0;
+}
+
+// The 4-man checks share one directory: kpkp needs every table of one man
+// against one, which includes kqkr and krkp.
+class SlowGenerator : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    dir_ = new TempDir;
+    for (const char* name : {"kpkp", "kbnk"})
+      ASSERT_EQ(tb::generateTableFiles(tb::tableOfName(name), dir_->path(), {}), tb::GenerationOk) << name;
+  }
+  static void TearDownTestSuite() {
+    delete dir_;
+    dir_ = nullptr;
+  }
+  void SetUp() override {
+    tb::initTablebases(dir_->path().c_str(), 16 << 20);
+    tb::tablebasesInitialised = 1;
+  }
+  void TearDown() override {
+    tb::releaseTablebases();
+    tb::tablebasesInitialised = 0;
+  }
+  static ConsistencyReport check(const char* name) {
+    const int table = tb::tableOfName(name);
+    std::vector<int8_t> bytes[2] = {readSide(*dir_, table, 0), readSide(*dir_, table, 1)};
+    EXPECT_FALSE(bytes[0].empty() || bytes[1].empty()) << name;
+    return checkTable(table, bytes, 97);
+  }
+  static TempDir* dir_;
+};
+TempDir* SlowGenerator::dir_ = nullptr;
+
+TEST_F(SlowGenerator, KqkrIsConsistentAndItsLongestWinIs35Moves) {
+  const ConsistencyReport r = check("kqkr");
+  EXPECT_EQ(r.failures, 0u) << r.firstFailure;
+  EXPECT_EQ(r.longestWin[0], 35);
+  EXPECT_EQ(r.longestLoss[1], 35);
+}
+
+TEST_F(SlowGenerator, KrkpIsConsistent) {
+  const ConsistencyReport r = check("krkp");
+  EXPECT_EQ(r.failures, 0u) << r.firstFailure;
+  EXPECT_GT(r.longestWin[1], 0);  // the pawn side sometimes wins
+}
+
+TEST_F(SlowGenerator, KpkpIsConsistentWithItsEnPassantPositions) {
+  const ConsistencyReport r = check("kpkp");
+  EXPECT_EQ(r.failures, 0u) << r.firstFailure;
+  EXPECT_GT(r.epPositions, 20000u);
+  // White to move captures en passant into a won kpk: b5xc6 with the black king far away.
+  constexpr int c6 = 42;
+  EXPECT_GT(probeFen("8/8/8/1Pp5/8/8/k7/7K w - -", c6), 0);
+}
+
+TEST_F(SlowGenerator, KbnkIsConsistentAndMatesIn33MovesAtMost) {
+  const ConsistencyReport r = check("kbnk");
+  EXPECT_EQ(r.failures, 0u) << r.firstFailure;
+  EXPECT_EQ(r.longestWin[0], 33);
+  EXPECT_EQ(r.longestLoss[1], 33);
+}
+
+TEST_F(SlowGenerator, CompressedTableProbesAsItsPlainForm) {
+  const int table = tb::tableOfName("kqkr");
+  TempDir packed;
+  for (int side = 0; side < 2; ++side) {
+    const std::vector<int8_t> plain = readSide(*dir_, table, side);
+    const std::string path = packed.file(std::string("kqkr") + (side == 0 ? ".nbw.emd" : ".nbb.emd"));
+    ASSERT_TRUE(tb::writeCompressedFile(path.c_str(), reinterpret_cast<const uint8_t*>(plain.data()), plain.size()));
+  }
+  tb::initTablebases(packed.path().c_str(), 1 << 20);
+  for (int side = 0; side < 2; ++side) {
+    const std::vector<int8_t> plain = readSide(*dir_, table, side);
+    uint32_t differ = 0;
+    for (uint32_t i = 0; i < plain.size(); ++i) differ += tb::readTableByte(table, side, i) != plain[i];
+    EXPECT_EQ(differ, 0u) << "side " << side;
   }
 }
 

@@ -12,6 +12,8 @@
 #include "board/movegen.h"
 #include "tablebase/index.h"
 #include "tablebase/probe.h"
+#include "tablebase/probe_target.h"
+#include "tablebase/retro_board.h"
 #include "tablebase/retro_values.h"
 #include "tablebase/table_info.h"
 
@@ -20,6 +22,7 @@ namespace orv::test {
 struct ConsistencyReport {
   uint64_t positions = 0;   // positions that can occur
   uint64_t failures = 0;
+  uint64_t epPositions = 0;  // en-passant positions that can occur
   std::string firstFailure;
   int longestWin[2] = {0, 0};   // longest win with each side to move
   int longestLoss[2] = {0, 0};
@@ -79,10 +82,14 @@ inline int8_t expectedByte(const std::vector<int>& successors, bool inCheck) {
   return tb::lossByte(longestLoss);
 }
 
-// Checks side `side` of `table` whose stored bytes are `bytes`.
-inline void checkTableSide(int table, int side, const std::vector<int8_t>& bytes, ConsistencyReport& report) {
+// Checks side `side` of `table` whose stored bytes are `bytes`, every
+// position through the engine's move generator and probe.
+// `first` is the index of bytes[0].
+inline void checkTableSide(int table, int side, const std::vector<int8_t>& bytes, ConsistencyReport& report,
+                           uint32_t first = 0) {
   tb::initIndexTables();
-  for (uint32_t i = 0; i < bytes.size(); ++i) {
+  for (uint32_t k = 0; k < bytes.size(); ++k) {
+    const uint32_t i = first + k;
     tb::TablePosition p;
     tb::indexToPosition(table, side, i, p);
     Board b;
@@ -101,7 +108,7 @@ inline void checkTableSide(int table, int side, const std::vector<int8_t>& bytes
         expected = expectedByte(successors, result == GenCheckmate);
       }
     }
-    const int8_t got = bytes[i];
+    const int8_t got = bytes[k];
     if (tb::isWinByte(got) && tb::winMoves(got) > report.longestWin[side]) report.longestWin[side] = tb::winMoves(got);
     if (tb::isLossByte(got) && tb::lossMoves(got) > report.longestLoss[side])
       report.longestLoss[side] = tb::lossMoves(got);
@@ -113,6 +120,57 @@ inline void checkTableSide(int table, int side, const std::vector<int8_t>& bytes
       report.firstFailure = text;
     }
   }
+}
+
+// The same check of both sides, faster: moves from the generator's board,
+// successors in the table read from `bytes`, only captures and promotions
+// probed. Every `sample`-th position is also checked through the engine's
+// move generator and probe as above.
+inline ConsistencyReport checkTable(int table, const std::vector<int8_t> bytes[2], uint32_t sample) {
+  ConsistencyReport report;
+  tb::RetroBoard r;
+  tb::startRetroBoard(r, table);
+  for (int side = 0; side < 2; ++side) {
+    std::vector<int8_t> sampled;
+    for (uint32_t i = 0; i < bytes[side].size(); ++i) {
+      int8_t expected = tb::UnknownByte;
+      if (tb::loadRetroPosition(r, side, i)) {
+        ++report.positions;
+        report.epPositions += r.pos.epSquare >= 0;
+        std::vector<int> successors;
+        tb::forEachRetroMove(r, [&](const tb::RetroMove& m) {
+          if (m.leavesTable) {
+            successors.push_back(prepareTablebaseProbe(r.board) == 0 ? 0 : probeTablebase(side ^ 1, -1));
+            return;
+          }
+          const uint32_t q = tb::retroIndex(r, side ^ 1, m.epTarget);
+          successors.push_back(q < bytes[side ^ 1].size() ? tb::tableValueOfByte(bytes[side ^ 1][q])
+                                                          : TablebaseUnknown);
+        });
+        expected = expectedByte(successors, tb::retroInCheck(r, side));
+      }
+      const int8_t got = bytes[side][i];
+      if (tb::isWinByte(got) && tb::winMoves(got) > report.longestWin[side])
+        report.longestWin[side] = tb::winMoves(got);
+      if (tb::isLossByte(got) && tb::lossMoves(got) > report.longestLoss[side])
+        report.longestLoss[side] = tb::lossMoves(got);
+      if (got != expected && report.failures++ == 0) {
+        char text[160];
+        std::snprintf(text, sizeof text, "%s side %d index %u: byte %d, successors give %d (ep %d)",
+                      tb::tableInfo[table].name, side, i, got, expected, r.pos.epSquare);
+        report.firstFailure = text;
+      }
+    }
+    // The sample, through the engine's own move generator and probe.
+    for (uint32_t i = 0; i < bytes[side].size(); i += sample) {
+      ConsistencyReport one;
+      const std::vector<int8_t> single(bytes[side].begin() + i, bytes[side].begin() + i + 1);
+      checkTableSide(table, side, single, one, i);
+      report.failures += one.failures;
+      if (report.firstFailure.empty()) report.firstFailure = one.firstFailure;
+    }
+  }
+  return report;
 }
 
 }  // namespace orv::test
