@@ -26,6 +26,7 @@
 
 #include "tablebase/probe.h"
 #include "tablebase/retro_board.h"
+#include "tablebase/retro_exits.h"
 #include "tablebase/retro_generator.h"
 #include "tablebase/retro_values.h"
 #include "tablebase/table_info.h"
@@ -91,7 +92,11 @@ class Generator {
   int run() {
     const auto start = std::chrono::steady_clock::now();
     auto seconds = [&] { return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(); };
-    if (!initialise()) return GenerationMissingTable;
+    if (!exits_.load(successorTables(table_)) || !initialise()) {
+      std::fprintf(stderr, "tbgen %s: a table that captures or promotions lead into is missing\n",
+                   tableInfo[table_].name);
+      return GenerationMissingTable;
+    }
     if (options_.progress)
       std::fprintf(stderr, "tbgen %s: %u + %u positions valued from their exits (%.1f s)\n", tableInfo[table_].name,
                    count_[0], count_[1], seconds());
@@ -137,8 +142,7 @@ class Generator {
     const int them = board.side ^ 1;
     const int moves = forEachRetroMove(board, [&](const RetroMove& m) {
       if (!m.leavesTable) return;
-      int value = 0;
-      if (prepareTablebaseProbe(board.board) > 0) value = probeTablebase(them, -1);
+      const int value = exits_.value(board.board, them);
       if (value == TablebaseUnknown) {
         e.missing = true;
       } else if (value < 0) {
@@ -154,37 +158,42 @@ class Generator {
     return e;
   }
 
-  // Values every position from its exits alone; mates and stalemates are
-  // final. One thread: the probes share the engine's cache.
+  // Values every position from its exits alone; mates and stalemates are final.
   bool initialise() {
-    bool complete = true;
-    RetroBoard& board = boards_[0];
+    std::atomic<bool> complete = true;
+    std::atomic<int> longest = 0;
     for (int s = 0; s < 2; ++s) {
-      for (uint32_t i = 0; i < count_[s]; ++i) {
-        if (!loadRetroPosition(board, s, i)) {
-          makeFinal(s, i, UnknownByte, false);
-          continue;
+      inParallel(s, [&](RetroBoard& board, size_t begin, size_t end) {
+        const uint32_t last = uint32_t(end * 64 < count_[s] ? end * 64 : count_[s]);
+        int longestHere = 0;
+        for (uint32_t i = uint32_t(begin * 64); i < last; ++i) {
+          if (!loadRetroPosition(board, s, i)) {
+            makeFinal(s, i, UnknownByte, false);
+            continue;
+          }
+          const ExitSummary e = exitsOf(board);
+          if (e.missing) complete = false;
+          if (e.bestWin < 0) {
+            if (retroInCheck(board, s)) makeFinal(s, i, lossByte(0), true);
+            else makeFinal(s, i, 0, false);
+          } else if (e.bestWin > 0) {
+            values_[s][i] = winByte(e.bestWin < LongestCountedWin ? e.bestWin : LongestCountedWin);
+            if (e.bestWin > longestHere) longestHere = e.bestWin;
+          } else if (e.draw) {
+            values_[s][i] = 0;
+          } else {
+            values_[s][i] = lossByte(e.longestLoss < LongestCountedLoss ? e.longestLoss : LongestCountedLoss);
+            if (e.longestLoss > longestHere) longestHere = e.longestLoss;
+          }
         }
-        const ExitSummary e = exitsOf(board);
-        if (e.missing) complete = false;
-        if (e.bestWin < 0) {
-          if (retroInCheck(board, s)) makeFinal(s, i, lossByte(0), true);
-          else makeFinal(s, i, 0, false);
-        } else if (e.bestWin > 0) {
-          values_[s][i] = winByte(e.bestWin < LongestCountedWin ? e.bestWin : LongestCountedWin);
-          if (e.bestWin > longestExit_) longestExit_ = e.bestWin;
-        } else if (e.draw) {
-          values_[s][i] = 0;
-        } else {
-          values_[s][i] = lossByte(e.longestLoss < LongestCountedLoss ? e.longestLoss : LongestCountedLoss);
-          if (e.longestLoss > longestExit_) longestExit_ = e.longestLoss;
+        int seen = longest.load();
+        while (longestHere > seen && !longest.compare_exchange_weak(seen, longestHere)) {
         }
-      }
+        return uint64_t(0);
+      });
     }
-    if (!complete)
-      std::fprintf(stderr, "tbgen %s: a table that captures or promotions lead into is missing\n",
-                   tableInfo[table_].name);
-    return complete;
+    longestExit_ = longest.load();
+    return complete.load();
   }
 
   // Runs f(q) for each predecessor q (other side to move, stored range) of position i of side s.
@@ -297,6 +306,7 @@ class Generator {
   std::unique_ptr<Bits> final_[2], fresh_[2];
   RetroBoard boards_[Workers];
   int longestExit_ = 0;
+  ExitTables exits_;
 };
 
 }  // namespace
