@@ -93,23 +93,32 @@ inline void dropMan(RetroBoard& r, int slot, int sq) {
 
 // Plays from -> to for the side to move (capturing what stands there, or the
 // pawn behind an en-passant target), promoting to `promote` unless NoKind;
-// calls f when the mover's king is safe, and takes the move back.
-template <class F>
+// calls f when the mover's king is safe, and takes the move back; returns
+// whether the move was legal. Quiet: a move that captures nothing and does
+// not promote, f called without the test; returns what f returns.
+template <bool Quiet, class F>
 inline bool tryMove(RetroBoard& r, int entry, int from, int to, int promote, int epCaptured, int epTarget, F& f) {
   const int us = r.side;
-  const int slot = retroSlot(us, entry);
-  const int victimSquare = epCaptured >= 0 ? epCaptured : to;
-  const int victim = r.board.map[victimSquare];
-  if (victim != EmptySquare) liftMan(r, victim);
-  shiftMan(r, us, entry, from, to);
-  const int kind = r.board.kind[slot];
-  if (promote != NoKind) r.board.kind[slot] = promote;
-  const bool legal = !retroInCheck(r, us);
-  if (legal) f(RetroMove{victim != EmptySquare || promote != NoKind, epTarget});
-  r.board.kind[slot] = kind;
-  shiftMan(r, us, entry, to, from);
-  if (victim != EmptySquare) dropMan(r, victim, victimSquare);
-  return legal;
+  if constexpr (Quiet) {
+    shiftMan(r, us, entry, from, to);
+    const bool more = f(RetroMove{false, epTarget});
+    shiftMan(r, us, entry, to, from);
+    return more;
+  } else {
+    const int slot = retroSlot(us, entry);
+    const int victimSquare = epCaptured >= 0 ? epCaptured : to;
+    const int victim = r.board.map[victimSquare];
+    if (victim != EmptySquare) liftMan(r, victim);
+    shiftMan(r, us, entry, from, to);
+    const int kind = r.board.kind[slot];
+    if (promote != NoKind) r.board.kind[slot] = promote;
+    const bool legal = !retroInCheck(r, us);
+    if (legal) f(RetroMove{victim != EmptySquare || promote != NoKind, epTarget});
+    r.board.kind[slot] = kind;
+    shiftMan(r, us, entry, to, from);
+    if (victim != EmptySquare) dropMan(r, victim, victimSquare);
+    return legal;
+  }
 }
 
 inline bool isEnemyMan(const RetroBoard& r, int mapValue) {
@@ -160,59 +169,23 @@ inline void emitWithEpForms(RetroBoard& r, int side, F& f) {
   }
 }
 
-// Plays a move that captures nothing and does not promote, calls f and takes the move back.
-template <class F>
-inline bool tryQuietMove(RetroBoard& r, int entry, int from, int to, int epTarget, F& f) {
-  shiftMan(r, r.side, entry, from, to);
-  const bool more = f(RetroMove{false, epTarget});
-  shiftMan(r, r.side, entry, to, from);
-  return more;
-}
-
 }  // namespace retro_detail
 
-template <class F>
-bool forEachQuietMove(RetroBoard& r, F&& f) {
-  using namespace retro_detail;
-  const int us = r.side;
-  const int8_t* list = listOf(r, us);
-  for (int entry = 0; entry < ListSize; ++entry) {
-    const int from = list[entry];
-    if (from < 0) continue;
-    const int kind = r.board.kind[retroSlot(us, entry)];
-    if (kind == pawnKind(us)) {
-      const PawnEntry* e = pawnList[us][from];
-      for (int i = 0; e[i].to != 64; ++i) {
-        if (!(e[i].flags & PawnPush) || (e[i].flags & PawnPromotes)) continue;
-        const int to = e[i].to;
-        if (r.board.map[to] != EmptySquare) {
-          i += e[i].skip;
-          continue;
-        }
-        const int ep = (to - from == 16 || from - to == 16) ? (from + to) / 2 : -1;
-        if (!tryQuietMove(r, entry, from, to, ep, f)) return false;
-      }
-    } else {
-      const RayEntry* e = rayList[us][kind][from];
-      for (int i = 0; e[i].to != 64;) {
-        const int to = e[i].to;
-        if (r.board.map[to] != EmptySquare) {
-          i += e[i].left;
-          continue;
-        }
-        if (!tryQuietMove(r, entry, from, to, -1, f)) return false;
-        ++i;
-      }
-    }
-  }
-  return true;
-}
+namespace retro_detail {
 
-template <class F>
-int forEachRetroMove(RetroBoard& r, F&& f) {
-  using namespace retro_detail;
+// The moves of the side to move. Quiet: only those that capture nothing and
+// do not promote, legal or not, until f returns false; returns 0 when f did.
+// Otherwise: the legal moves; returns their number.
+template <bool Quiet, class F>
+int enumerateMoves(RetroBoard& r, F& f) {
   const int us = r.side;
-  int legal = 0;
+  int counted = 0;
+  // True when a quiet move's f asks to stop.
+  auto play = [&](int entry, int from, int to, int promote, int epCaptured, int epTarget) {
+    const bool result = tryMove<Quiet>(r, entry, from, to, promote, epCaptured, epTarget, f);
+    counted += result;
+    return Quiet && !result;
+  };
   const int8_t* list = listOf(r, us);
   for (int entry = 0; entry < ListSize; ++entry) {
     const int from = list[entry];
@@ -228,22 +201,22 @@ int forEachRetroMove(RetroBoard& r, F&& f) {
             i += e[i].skip;
             continue;
           }
-        } else if (!isEnemyMan(r, there)) {
+        } else if (Quiet || !isEnemyMan(r, there)) {
           continue;
         }
         if (e[i].flags & PawnPromotes) {
-          for (int promote = Queen; promote <= Knight; ++promote)
-            legal += tryMove(r, entry, from, to, promote, -1, -1, f);
+          if (Quiet) continue;
+          for (int promote = Queen; promote <= Knight; ++promote) play(entry, from, to, promote, -1, -1);
         } else {
           const int ep = (to - from == 16 || from - to == 16) ? (from + to) / 2 : -1;
-          legal += tryMove(r, entry, from, to, NoKind, -1, ep, f);
+          if (play(entry, from, to, NoKind, -1, ep)) return 0;
         }
       }
       const int target = r.pos.epSquare;
-      if (target >= 0) {
+      if (!Quiet && target >= 0) {
         const int captured = target + (us == White ? -8 : 8);
         if ((from == captured - 1 && fileOf(captured) != 0) || (from == captured + 1 && fileOf(captured) != 7))
-          legal += tryMove(r, entry, from, target, NoKind, captured, -1, f);
+          play(entry, from, target, NoKind, captured, -1);
       }
     } else {
       const RayEntry* e = rayList[us][kind][from];
@@ -251,16 +224,28 @@ int forEachRetroMove(RetroBoard& r, F&& f) {
         const int to = e[i].to;
         const int there = r.board.map[to];
         if (there == EmptySquare) {
-          legal += tryMove(r, entry, from, to, NoKind, -1, -1, f);
+          if (play(entry, from, to, NoKind, -1, -1)) return 0;
           ++i;
         } else {
-          if (isEnemyMan(r, there)) legal += tryMove(r, entry, from, to, NoKind, -1, -1, f);
+          if (!Quiet && isEnemyMan(r, there)) play(entry, from, to, NoKind, -1, -1);
           i += e[i].left;
         }
       }
     }
   }
-  return legal;
+  return Quiet ? 1 : counted;
+}
+
+}  // namespace retro_detail
+
+template <class F>
+int forEachRetroMove(RetroBoard& r, F&& f) {
+  return retro_detail::enumerateMoves<false>(r, f);
+}
+
+template <class F>
+bool forEachQuietMove(RetroBoard& r, F&& f) {
+  return retro_detail::enumerateMoves<true>(r, f) != 0;
 }
 
 template <class F>

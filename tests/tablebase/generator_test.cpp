@@ -118,11 +118,16 @@ class SlowGenerator : public ::testing::Test {
 };
 TempDir* SlowGenerator::dir_ = nullptr;
 
-TEST_F(SlowGenerator, KqkrIsConsistentAndItsLongestWinIs35Moves) {
-  const ConsistencyReport r = check("kqkr");
+// A table consistent with its successors whose longest win (White to move)
+// and longest loss (Black to move) both take `moves` moves.
+void expectConsistentWithLongestMate(const ConsistencyReport& r, int moves) {
   EXPECT_EQ(r.failures, 0u) << r.firstFailure;
-  EXPECT_EQ(r.longestWin[0], 35);
-  EXPECT_EQ(r.longestLoss[1], 35);
+  EXPECT_EQ(r.longestWin[0], moves);
+  EXPECT_EQ(r.longestLoss[1], moves);
+}
+
+TEST_F(SlowGenerator, KqkrIsConsistentAndItsLongestWinIs35Moves) {
+  expectConsistentWithLongestMate(check("kqkr"), 35);
 }
 
 TEST_F(SlowGenerator, KrkpIsConsistent) {
@@ -141,10 +146,7 @@ TEST_F(SlowGenerator, KpkpIsConsistentWithItsEnPassantPositions) {
 }
 
 TEST_F(SlowGenerator, KbnkIsConsistentAndMatesIn33MovesAtMost) {
-  const ConsistencyReport r = check("kbnk");
-  EXPECT_EQ(r.failures, 0u) << r.firstFailure;
-  EXPECT_EQ(r.longestWin[0], 33);
-  EXPECT_EQ(r.longestLoss[1], 33);
+  expectConsistentWithLongestMate(check("kbnk"), 33);
 }
 
 TEST_F(SlowGenerator, CompressedTableProbesAsItsPlainForm) {
