@@ -60,6 +60,11 @@ bool writeSide(const std::string& path, const std::vector<int8_t>& values, bool 
   return ok;
 }
 
+// Creates dir (one level) when it does not exist yet.
+void makeDirectory(const std::string& dir) {
+  if (!dir.empty()) ::mkdir(dir.c_str(), 0755);
+}
+
 int menOf(int table) { return int(std::strlen(tableInfo[table].name)); }
 
 void addTable(std::vector<int>& out, const MaterialKey& key) {
@@ -124,6 +129,7 @@ std::vector<int> successorTables(int table) {
 
 int generateTableFiles(int table, const std::string& dir, const GenerationOptions& options) {
   if (table < 1 || table > TableCount) return GenerationBadTable;
+  makeDirectory(dir);
   for (int next : successorTables(table)) {
     if (tableFilesComplete(next, dir)) continue;
     const int status = generateTableFiles(next, dir, options);
@@ -150,6 +156,7 @@ int generateTableFiles(int table, const std::string& dir, const GenerationOption
 }
 
 int generateAllTables(int men, const std::string& dir, const GenerationOptions& options) {
+  makeDirectory(dir);
   for (int table = 1; table <= TableCount; ++table) {
     if (menOf(table) > men || tableFilesComplete(table, dir)) continue;
     const int status = generateTableFiles(table, dir, options);
