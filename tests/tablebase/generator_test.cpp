@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -164,6 +166,31 @@ TEST_F(SlowGenerator, CompressedTableProbesAsItsPlainForm) {
     for (uint32_t i = 0; i < plain.size(); ++i) differ += tb::readTableByte(table, side, i) != plain[i];
     EXPECT_EQ(differ, 0u) << "side " << side;
   }
+}
+
+// On demand (--gtest_also_run_disabled_tests): every table of up to
+// ORVALIS_TB_MEN men (4) in the directory ORVALIS_TB_DIR, plain or compressed,
+// checked as above, e.g. the set `make tablebases` writes.
+TEST(GeneratedSet, DISABLED_EveryTableInTheDirectoryIsConsistent) {
+  const char* dir = std::getenv("ORVALIS_TB_DIR");
+  ASSERT_NE(dir, nullptr) << "set ORVALIS_TB_DIR";
+  const int men = std::getenv("ORVALIS_TB_MEN") ? std::atoi(std::getenv("ORVALIS_TB_MEN")) : 4;
+  tb::initTablebases(dir, 64 << 20);
+  tb::tablebasesInitialised = 1;
+  for (int table = 1; table <= tb::TableCount; ++table) {
+    if (int(std::strlen(tb::tableInfo[table].name)) > men) continue;
+    std::vector<int8_t> bytes[2];
+    for (int side = 0; side < 2; ++side) {
+      bytes[side].resize(tb::tableInfo[table].count[side]);
+      for (uint32_t i = 0; i < bytes[side].size(); ++i) bytes[side][i] = int8_t(tb::readTableByte(table, side, i));
+    }
+    const ConsistencyReport r = checkTable(table, bytes, 997);
+    EXPECT_EQ(r.failures, 0u) << r.firstFailure;
+    std::fprintf(stderr, "%s: %llu positions, longest win %d / %d moves, failures %llu\n", tb::tableInfo[table].name,
+                 (unsigned long long)r.positions, r.longestWin[0], r.longestWin[1], (unsigned long long)r.failures);
+  }
+  tb::releaseTablebases();
+  tb::tablebasesInitialised = 0;
 }
 
 }  // namespace
