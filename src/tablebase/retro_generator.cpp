@@ -12,8 +12,8 @@
 // M - 1 found in the step before (found backwards from those losses), and
 // exits that win in M. Then the losses in M: the positions with a move into
 // a win in M just found, and those whose exits lose in M, are candidates; a
-// candidate is a loss in M when every move stays in the table into a final
-// win and its exits lose in at most M moves.
+// candidate is a loss in M when every move that stays in the table leads
+// into a final win and its exits lose in at most M moves.
 //
 // The steps run on two threads, each over half of one side's positions. A
 // thread reads one side and writes the other (or only its own half), and
