@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "support/engine_process.h"
+#include "support/fen_of_men.h"
 #include "support/temp_dir.h"
 #include "board/board.h"
 #include "board/types.h"
@@ -20,25 +21,7 @@ constexpr int ToolMs = 60000;
 
 // FEN of White's king, White's man `man` (upper case) and Black's king.
 std::string fenOf(int whiteKing, char man, int manSquare, int blackKing, bool whiteToMove) {
-  char board[64];
-  for (char& c : board) c = 0;
-  board[whiteKing] = 'K', board[manSquare] = man, board[blackKing] = 'k';
-  std::string fen;
-  for (int rank = 7; rank >= 0; --rank) {
-    int empty = 0;
-    for (int file = 0; file < 8; ++file) {
-      const char c = board[rank * 8 + file];
-      if (c == 0) {
-        ++empty;
-        continue;
-      }
-      if (empty) fen += char('0' + empty), empty = 0;
-      fen += c;
-    }
-    if (empty) fen += char('0' + empty);
-    if (rank) fen += '/';
-  }
-  return fen + (whiteToMove ? " w - -" : " b - -");
+  return test::fenOfMen({{'K', whiteKing}, {man, manSquare}, {'k', blackKing}}, whiteToMove ? White : Black);
 }
 
 bool adjacent(int a, int b) { return std::abs(a % 8 - b % 8) <= 1 && std::abs(a / 8 - b / 8) <= 1; }

@@ -1,6 +1,8 @@
 // The search with generated tables: from won K+Q v K, K+R v K and K+B+N v K
 // positions it mates in the number of moves the tables give against the
 // longest defence, and it keeps a drawn pawn ending drawn.
+#include <initializer_list>
+
 #include "board/movegen.h"
 #include "search_fixture.h"
 #include "support/temp_dir.h"
@@ -13,18 +15,11 @@ namespace {
 
 class SlowTablebaseMates : public SearchFixture {
  protected:
-  static void SetUpTestSuite() {
-    dir_ = new TempDir;
-    for (const char* name : {"kqk", "krk", "kbnk", "kpk"})
-      ASSERT_EQ(tb::generateTableFiles(tb::tableOfName(name), dir_->path(), {}), tb::GenerationOk) << name;
-  }
-  static void TearDownTestSuite() {
-    delete dir_;
-    dir_ = nullptr;
-  }
-  void SetUp() override {
-    SearchFixture::SetUp();
-    searchSettings.tablebaseMen = tb::initTablebases(dir_->path().c_str(), 4 << 20);
+  // Generates the tables into the test's directory and registers them.
+  void useTables(std::initializer_list<const char*> names) {
+    for (const char* name : names)
+      ASSERT_EQ(tb::generateTableFiles(tb::tableOfName(name), dir.path(), {}), tb::GenerationOk) << name;
+    searchSettings.tablebaseMen = tb::initTablebases(dir.path().c_str(), 4 << 20);
     tb::tablebasesInitialised = 1;
   }
   void TearDown() override {
@@ -72,11 +67,11 @@ class SlowTablebaseMates : public SearchFixture {
   // Moves to mate the tables give for the Game's position (side to move winning).
   static int tableMoves() { return 32767 - tableValue(); }
 
-  static TempDir* dir_;
+  TempDir dir;
 };
-TempDir* SlowTablebaseMates::dir_ = nullptr;
 
 TEST_F(SlowTablebaseMates, WonEndingsAreMatedInTheTablesNumberOfMoves) {
+  useTables({"kqk", "krk", "kbnk"});
   for (const char* fen : {"8/8/8/3k4/8/8/8/KQ6 w - - 0 1", "8/8/8/4k3/8/8/8/KR6 w - - 0 1",
                           "8/8/8/3k4/8/8/8/KBN5 w - - 0 1", "7k/8/8/8/8/8/8/1K1BN3 w - - 0 1"}) {
     setUp(fen, 3);
@@ -90,6 +85,7 @@ TEST_F(SlowTablebaseMates, WonEndingsAreMatedInTheTablesNumberOfMoves) {
 TEST_F(SlowTablebaseMates, DrawnPawnEndingStaysDrawn) {
   // Black holds the opposition; the search plays Black for ten moves
   // against White's best table moves and never lets the value drop.
+  useTables({"kpk"});
   setUp("8/8/4k3/8/4K3/4P3/8/8 w - - 0 1", 3);
   ASSERT_EQ(tableValue(), 0);
   for (int move = 0; move < 10; ++move) {

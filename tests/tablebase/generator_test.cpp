@@ -89,37 +89,6 @@ TEST(GeneratorConsistency, TextbookPawnEndings) {
   tb::tablebasesInitialised = 0;
 }
 
-// The 4-man checks share one directory: kpkp needs every table of one man
-// against one, which includes kqkr and krkp.
-class SlowGenerator : public ::testing::Test {
- protected:
-  static void SetUpTestSuite() {
-    dir_ = new TempDir;
-    for (const char* name : {"kpkp", "kbnk"})
-      ASSERT_EQ(tb::generateTableFiles(tb::tableOfName(name), dir_->path(), {}), tb::GenerationOk) << name;
-  }
-  static void TearDownTestSuite() {
-    delete dir_;
-    dir_ = nullptr;
-  }
-  void SetUp() override {
-    tb::initTablebases(dir_->path().c_str(), 16 << 20);
-    tb::tablebasesInitialised = 1;
-  }
-  void TearDown() override {
-    tb::releaseTablebases();
-    tb::tablebasesInitialised = 0;
-  }
-  static ConsistencyReport check(const char* name) {
-    const int table = tb::tableOfName(name);
-    std::vector<int8_t> bytes[2] = {readSide(*dir_, table, 0), readSide(*dir_, table, 1)};
-    EXPECT_FALSE(bytes[0].empty() || bytes[1].empty()) << name;
-    return checkTable(table, bytes, 97);
-  }
-  static TempDir* dir_;
-};
-TempDir* SlowGenerator::dir_ = nullptr;
-
 // A table consistent with its successors whose longest win (White to move)
 // and longest loss (Black to move) both take `moves` moves.
 void expectConsistentWithLongestMate(const ConsistencyReport& r, int moves) {
@@ -128,44 +97,52 @@ void expectConsistentWithLongestMate(const ConsistencyReport& r, int moves) {
   EXPECT_EQ(r.longestLoss[1], moves);
 }
 
-TEST_F(SlowGenerator, KqkrIsConsistentAndItsLongestWinIs35Moves) {
-  expectConsistentWithLongestMate(check("kqkr"), 35);
+ConsistencyReport checkPlain(const TempDir& dir, const char* name) {
+  const int table = tb::tableOfName(name);
+  std::vector<int8_t> bytes[2] = {readSide(dir, table, 0), readSide(dir, table, 1)};
+  EXPECT_FALSE(bytes[0].empty() || bytes[1].empty()) << name;
+  return checkTable(table, bytes, 97);
 }
 
-TEST_F(SlowGenerator, KrkpIsConsistent) {
-  const ConsistencyReport r = check("krkp");
-  EXPECT_EQ(r.failures, 0u) << r.firstFailure;
-  EXPECT_GT(r.longestWin[1], 0);  // the pawn side sometimes wins
-}
+// One test, so that the tables are made once: kpkp needs every table of one
+// man against one, kqkr and krkp among them.
+TEST(SlowGenerator, FourManTablesAreConsistentAndKnowTheLongestMates) {
+  TempDir dir;
+  for (const char* name : {"kpkp", "kbnk"})
+    ASSERT_EQ(tb::generateTableFiles(tb::tableOfName(name), dir.path(), {}), tb::GenerationOk) << name;
+  tb::initTablebases(dir.path().c_str(), 16 << 20);
+  tb::tablebasesInitialised = 1;
 
-TEST_F(SlowGenerator, KpkpIsConsistentWithItsEnPassantPositions) {
-  const ConsistencyReport r = check("kpkp");
-  EXPECT_EQ(r.failures, 0u) << r.firstFailure;
-  EXPECT_GT(r.epPositions, 20000u);
+  expectConsistentWithLongestMate(checkPlain(dir, "kqkr"), 35);
+  expectConsistentWithLongestMate(checkPlain(dir, "kbnk"), 33);
+  const ConsistencyReport krkp = checkPlain(dir, "krkp");
+  EXPECT_EQ(krkp.failures, 0u) << krkp.firstFailure;
+  EXPECT_GT(krkp.longestWin[1], 0);  // the pawn side sometimes wins
+  const ConsistencyReport kpkp = checkPlain(dir, "kpkp");
+  EXPECT_EQ(kpkp.failures, 0u) << kpkp.firstFailure;
+  EXPECT_GT(kpkp.epPositions, 20000u);
   // White to move captures en passant into a won kpk: b5xc6 with the black king far away.
   constexpr int c6 = 42;
   EXPECT_GT(probeFen("8/8/8/1Pp5/8/8/k7/7K w - -", c6), 0);
-}
 
-TEST_F(SlowGenerator, KbnkIsConsistentAndMatesIn33MovesAtMost) {
-  expectConsistentWithLongestMate(check("kbnk"), 33);
-}
-
-TEST_F(SlowGenerator, CompressedTableProbesAsItsPlainForm) {
+  // A compressed table probes as its plain form, index by index.
   const int table = tb::tableOfName("kqkr");
   TempDir packed;
+  std::vector<int8_t> plain[2];
   for (int side = 0; side < 2; ++side) {
-    const std::vector<int8_t> plain = readSide(*dir_, table, side);
+    plain[side] = readSide(dir, table, side);
     const std::string path = packed.file(std::string("kqkr") + (side == 0 ? ".nbw.emd" : ".nbb.emd"));
-    ASSERT_TRUE(tb::writeCompressedFile(path.c_str(), reinterpret_cast<const uint8_t*>(plain.data()), plain.size()));
+    ASSERT_TRUE(tb::writeCompressedFile(path.c_str(), reinterpret_cast<const uint8_t*>(plain[side].data()),
+                                        plain[side].size()));
   }
   tb::initTablebases(packed.path().c_str(), 1 << 20);
   for (int side = 0; side < 2; ++side) {
-    const std::vector<int8_t> plain = readSide(*dir_, table, side);
     uint32_t differ = 0;
-    for (uint32_t i = 0; i < plain.size(); ++i) differ += tb::readTableByte(table, side, i) != plain[i];
+    for (uint32_t i = 0; i < plain[side].size(); ++i) differ += tb::readTableByte(table, side, i) != plain[side][i];
     EXPECT_EQ(differ, 0u) << "side " << side;
   }
+  tb::releaseTablebases();
+  tb::tablebasesInitialised = 0;
 }
 
 // On demand (--gtest_also_run_disabled_tests): every table of up to
