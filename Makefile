@@ -1,12 +1,13 @@
 # Thin wrapper around CMake: `make run` builds the engine and starts it,
 # `make test` builds everything and runs every test (also the unit tests
 # under AddressSanitizer and UndefinedBehaviorSanitizer), `make book PGN=<file>`
-# builds the opening book build/Orvalis.bo2 from PGN games.
+# builds the opening book build/Orvalis.bo2 from PGN games, `make tablebases`
+# generates every 3- and 4-man endgame table, compressed, into build/tb.
 JOBS ?= 2
 BUILD := build
 ASAN := build-asan
 
-.PHONY: all build run test test-release test-asan book clean tsan fuzz
+.PHONY: all build run test test-release test-asan book tablebases clean tsan fuzz
 
 all: build
 
@@ -36,6 +37,14 @@ MIN_GAMES ?= 2
 book: build
 	@test -n "$(PGN)" || { echo "usage: make book PGN=<file.pgn> [PLIES=N] [MIN_GAMES=K]"; exit 2; }
 	./$(BUILD)/orvalis-tool bookgen $(BUILD)/Orvalis.bo2 $(PGN) --plies $(PLIES) --min-games $(MIN_GAMES)
+
+# make tablebases [TB_MEN=5]: the endgame tables of up to TB_MEN men into build/tb
+# (tables already complete there are kept). Only orvalis-tool is built for it.
+TB_MEN ?= 4
+tablebases:
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release
+	cmake --build $(BUILD) --target orvalis-tool -j $(JOBS)
+	./$(BUILD)/orvalis-tool tbgen all $(BUILD)/tb --men $(TB_MEN) --compress
 
 clean:
 	rm -rf $(BUILD) $(ASAN) $(TSAN) $(FUZZ) $(PGO_BUILD) build-native

@@ -1,6 +1,7 @@
 // From an index back to its position: the inverse of the index operations,
 // for enumerating a table side (generation, checks). Not used while probing.
 #include <algorithm>
+#include <cmath>
 
 #include "tablebase/index.h"
 #include "tablebase/index_layout.h"
@@ -20,7 +21,8 @@ int pairHolding(const uint32_t* offsets, int pairs, uint32_t value) {
 
 // The two ranks hi > lo of an unordered pair.
 void splitPair(uint32_t value, int& hi, int& lo) {
-  hi = 1;
+  hi = int((1.0 + std::sqrt(1.0 + 8.0 * value)) / 2.0);
+  while (pairRank(uint32_t(hi), 0) > value) --hi;
   while (pairRank(uint32_t(hi + 1), 0) <= value) ++hi;
   lo = int(value - pairRank(uint32_t(hi), 0));
 }
@@ -33,14 +35,21 @@ int placedSquare(int table, int king, int ref, int r) {
   return indexTables.placedSquare[table][king][r];
 }
 
-// The r-th square of a2..h7 (pawn) or of the board that is not among `skip`.
+// The r-th square of a2..h7 (pawn) or of the board that is not among `skip`:
+// the least s with s = first + r + (skipped squares from first to s).
 int nthFreeSquare(bool pawn, const int* skip, int skipCount, int r) {
-  for (int s = pawn ? 8 : 0; s < (pawn ? 56 : 64); ++s) {
-    bool taken = false;
-    for (int j = 0; j < skipCount; ++j) taken |= skip[j] == s;
-    if (!taken && r-- == 0) return s;
+  const int first = pawn ? 8 : 0, end = pawn ? 56 : 64;
+  uint64_t skipped = 0;
+  for (int j = 0; j < skipCount; ++j)
+    if (skip[j] >= first && skip[j] < end) skipped |= uint64_t(1) << skip[j];
+  int s = first + r;
+  for (;;) {
+    if (s >= end) return -1;
+    const uint64_t upTo = s == 63 ? ~uint64_t(0) : (uint64_t(2) << s) - 1;
+    const int next = first + r + __builtin_popcountll(skipped & upTo);
+    if (next == s) return s;
+    s = next;
   }
-  return -1;
 }
 
 void decodeDigit(const LayoutDigit& d, uint32_t value, int* sq) {

@@ -5,6 +5,7 @@
 
 #include "board/board.h"
 #include "board/game.h"
+#include "support/fen_of_men.h"
 #include "tablebase/codec.h"
 #include "tablebase/index.h"
 #include "tablebase/probe.h"
@@ -24,29 +25,6 @@ struct Lists {
     for (int i = 0; i < tb::ListSize; ++i) white[i] = black[i] = -1;
   }
 };
-
-// FEN of men given as (letter, square) pairs.
-std::string fenOf(const std::vector<std::pair<char, int>>& men, int side) {
-  char board[64];
-  for (char& c : board) c = 0;
-  for (auto [letter, sq] : men) board[sq] = letter;
-  std::string fen;
-  for (int rank = 7; rank >= 0; --rank) {
-    int empty = 0;
-    for (int file = 0; file < 8; ++file) {
-      const char c = board[rank * 8 + file];
-      if (!c) {
-        ++empty;
-        continue;
-      }
-      if (empty) fen += char('0' + empty), empty = 0;
-      fen += c;
-    }
-    if (empty) fen += char('0' + empty);
-    if (rank) fen += '/';
-  }
-  return fen + (side == White ? " w - -" : " b - -");
-}
 
 // Sets the position up and prepares it; returns the men besides the kings.
 int prepare(const std::string& fen) {
@@ -143,7 +121,7 @@ TEST_F(Probe, EachPositionReadsTheByteAtItsIndex) {
     // Positions no table side holds (the side to move giving check) answer unknown.
     const int tableSide = whiteQueen ? side : side ^ 1;
     const bool stored = index < tb::tableInfo[Kqk].count[tableSide];
-    cases.push_back({fenOf({{'K', wk}, {'k', bk}, {whiteQueen ? 'Q' : 'q', q}}, side),
+    cases.push_back({fenOfMen({{'K', wk}, {'k', bk}, {whiteQueen ? 'Q' : 'q', q}}, side),
                      stored ? tb::tableValueOfByte(syntheticByte(index)) : TablebaseUnknown});
   }
   ASSERT_GT(cases.size(), 200u);
