@@ -4,6 +4,11 @@
 
 namespace orv {
 
+// The initial position; its first StartPlacementLength characters are the placement field.
+constexpr char StartFen[] = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1";
+constexpr int StartPlacementLength = 43;
+static_assert(StartFen[StartPlacementLength] == ' ');
+
 // Kind of an upper-case piece letter K, Q, R, B, N; NoKind for any other character.
 int kindOfLetter(char upper);
 

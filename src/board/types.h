@@ -35,9 +35,10 @@ constexpr bool isBlackMan(int mapValue) { return (mapValue & 0x30) == 0x10; }
 constexpr int KingValue = 5760, QueenValue = 5616, RookValue = 2832, BishopValue = 1872,
               KnightValue = 1872, PawnValue = 480;
 constexpr int kindValue[8] = {KingValue, QueenValue, RookValue, BishopValue, KnightValue, PawnValue, PawnValue, 0};
-// Material scales: opening (A) and endgame (B, knight 1776); kings count 0 here.
-constexpr int materialOpening[8] = {0, 5616, 2832, 1872, 1872, 480, 480, 0};
-constexpr int materialEndgame[8] = {0, 5616, 2832, 1872, 1776, 480, 480, 0};
+// Material scales: opening and endgame (a knight is worth less in the endgame); kings count 0 here.
+constexpr int EndgameKnightValue = 1776;
+constexpr int materialOpening[8] = {0, QueenValue, RookValue, BishopValue, KnightValue, PawnValue, PawnValue, 0};
+constexpr int materialEndgame[8] = {0, QueenValue, RookValue, BishopValue, EndgameKnightValue, PawnValue, PawnValue, 0};
 
 // Move code: origin bits 0-5, destination 6-11, kind 12-14, capture mark bit 15.
 using Move = uint32_t;
@@ -45,6 +46,7 @@ enum MoveKind : int {
   Ordinary = 0, CastleKingSide = 1, CastleQueenSide = 2, EnPassant = 3,
   PromoteQueen = 4, PromoteRook = 5, PromoteBishop = 6, PromoteKnight = 7,
 };
+constexpr Move PromotionMark = 0x4000;   // set in the kinds PromoteQueen..PromoteKnight
 constexpr Move CaptureMark = 0x8000;
 constexpr Move makeMove(int from, int to, int kind = Ordinary) {
   return Move(from) | Move(to) << 6 | Move(kind) << 12;
@@ -52,11 +54,11 @@ constexpr Move makeMove(int from, int to, int kind = Ordinary) {
 constexpr int moveFrom(Move m) { return int(m & 63); }
 constexpr int moveTo(Move m) { return int((m >> 6) & 63); }
 constexpr int moveKind(Move m) { return int((m >> 12) & 7); }
-constexpr bool isPromotion(Move m) { return (m & 0x4000) != 0; }
+constexpr bool isPromotion(Move m) { return (m & PromotionMark) != 0; }
 constexpr bool isCapture(Move m) { return (m & CaptureMark) != 0; }
 constexpr int promotionKind(Move m) { return moveKind(m) - 3; }  // 4..7 -> Queen..Knight
-constexpr Move WhiteCastleKing = 4484, WhiteCastleQueen = 8324;
-constexpr Move BlackCastleKing = 8124, BlackCastleQueen = 11964;
+constexpr Move WhiteCastleKing = makeMove(4, 6, CastleKingSide), WhiteCastleQueen = makeMove(4, 2, CastleQueenSide);
+constexpr Move BlackCastleKing = makeMove(60, 62, CastleKingSide), BlackCastleQueen = makeMove(60, 58, CastleQueenSide);
 
 // Results of the legal move generator, above the move bits.
 constexpr uint32_t GenCheckmate = 0x10000;

@@ -31,7 +31,7 @@ template <int Them> int heavyOnFile(int file) {
 // at least two rooks' worth in at least two men.
 template <int Us> int kingShelter(const NodeState& s) {
   constexpr int Them = opposite(Us);
-  if (s.nonPawn[Them] <= 5663 || s.pieces[Them] <= 1) return 0;
+  if (s.nonPawn[Them] < 2 * RookValue || s.pieces[Them] <= 1) return 0;
   const int king = searchPosition.square[slotBase(Us) + KingSlot];
   const int middle = std::clamp(fileOf(king), 1, 6);
   int v = 0;
@@ -103,7 +103,7 @@ template <int Us> int passerRules(int side, const NodeState& s, const PassedPawn
     if (rookBehind(Them)) v -= 31 * r;
   }
   const int theirKing = p.square[slotBase(Them) + KingSlot];
-  if (r >= 3 && s.pieces[Them] <= 2 && s.nonPawn[Them] <= 4704) {
+  if (r >= 3 && s.pieces[Them] <= 2 && s.nonPawn[Them] <= RookValue + BishopValue) {
     const int lo = std::min(fileOf(theirKing), f), hi = std::max(fileOf(theirKing), f);
     for (int slot : {slotBase(Us) + QueenRookSlot, slotBase(Us) + KingRookSlot}) {
       const int rq = p.square[slot];

@@ -10,11 +10,10 @@
 #include "eval/evaluate.h"
 #include "eval/position.h"
 #include "eval/psq.h"
+#include "search/search_internal.h"
 
 namespace orv {
 namespace {
-
-constexpr uint32_t ReSearchFlag = 0x200;
 
 inline void toggleKey(uint32_t* key, int index) {
   key[0] ^= zobristL[index];
@@ -96,7 +95,7 @@ int makeSearchMove(Move t, uint32_t flags, NodeState& s, SearchUndo& u) {
   u.capturedSquare = OffBoard;
   u.castlingBefore = castlingByte(s);
   u.made = false;
-  if (flags & ReSearchFlag) return 0;
+  if (flags & FlagReentry) return 0;
   if (t == 0) {
     if (s.ply > 0) {  // the null move: only the side to move changes
       toggleKey(s.key, ZobristSideToMove);

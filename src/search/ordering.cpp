@@ -25,7 +25,7 @@ constexpr int RootScoreTop = 4346;
 constexpr int promotionBonus[4] = {1404, 696, 468, 468};
 
 constexpr int historyIndex(Move m) { return isCapture(m) ? 0 : 1; }
-constexpr bool isQuiet(Move m) { return (m & (CaptureMark | 0x4000)) == 0; }
+constexpr bool isQuiet(Move m) { return (m & (CaptureMark | PromotionMark)) == 0; }
 
 // The gravity update: moves h toward +4096 (bonus > 0) or -4096 (bonus < 0).
 inline void reward(int32_t& h, int bonus) { h += bonus - bonus * h / HistoryScale; }

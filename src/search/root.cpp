@@ -115,7 +115,7 @@ void preScore(int side, uint32_t* list, const Board& b) {
   searchCounters.iterationDepth.store(0, std::memory_order_relaxed);
   try {
     for (int i = 0; list[i] != 0; ++i) {
-      const int v = searchRootCall(opposite(side), list[i] & 0xFFFF, 0x8 | FlagLegality, 0, -InfiniteScore,
+      const int v = searchRootCall(opposite(side), list[i] & 0xFFFF, FlagFirstLine | FlagLegality, 0, -InfiniteScore,
                                    InfiniteScore, b);
       if (v != IllegalMoveScore) list[i] = withScore(list[i], -v);
     }
@@ -194,7 +194,7 @@ int iterate(int side, uint32_t* list, int previousScore, const MoveClock& clock,
       int delta = 50, s;
       do {
         pvLine[0]->word = pvWord(rootPvMove(), -InfiniteScore);
-        searchRootCall(side, 0, FlagRoot | 0x8, d, alpha, beta, b);
+        searchRootCall(side, 0, FlagRoot | FlagFirstLine, d, alpha, beta, b);
         s = rootPvScore();
         if (s > -InfiniteScore) {
           setRootScore(list, rootPvMove(), s);
@@ -206,17 +206,17 @@ int iterate(int side, uint32_t* list, int previousScore, const MoveClock& clock,
         copyToOrderedList(list);
         if (alpha < s && s < beta) break;
         if (s >= beta) {
-          beta = s + delta > 32000 ? InfiniteScore : s + delta;
+          beta = s + delta > NormalScoreLimit ? InfiniteScore : s + delta;
           failHighFlag = true;
         } else {
           beta = std::min((alpha + beta) / 2, InfiniteScore);
-          alpha = s - delta < -32000 ? -InfiniteScore : s - delta;
+          alpha = s - delta < -NormalScoreLimit ? -InfiniteScore : s - delta;
           failHighFlag = false;
         }
       } while (beta - alpha > 1);
       haveScore = true;
       iterationScore = alpha;
-      if (rootPvScore() >= -32766) {
+      if (rootPvScore() > -InfiniteScore) {
         failHighFlag = false;
         bestScore = iterationScore = s;
         setRootScore(list, rootPvMove(), s);
@@ -224,7 +224,7 @@ int iterate(int side, uint32_t* list, int previousScore, const MoveClock& clock,
         printSearchLine(s, elapsedMs(), d, uci, false);
       }
     } catch (const SearchAborted&) {
-      if (rootPvScore() >= -32766) {
+      if (rootPvScore() > -InfiniteScore) {
         haveScore = true;
         bestScore = iterationScore = rootPvScore();
         setRootScore(list, rootPvMove(), iterationScore);
@@ -276,8 +276,8 @@ int searchRootCall(int side, Move move, uint32_t flags, int depthPlies, int alph
   const NodeState root = rootNodeState(b);
   static Board before;
   std::memcpy(&before, &searchPosition, sizeof before);
-  const int result = side == White ? searchWhite(move, flags, depthPlies * 256, alpha, beta, root)
-                                   : searchBlack(move, flags, depthPlies * 256, alpha, beta, root);
+  const int result = side == White ? searchWhite(move, flags, depthPlies * OnePly, alpha, beta, root)
+                                   : searchBlack(move, flags, depthPlies * OnePly, alpha, beta, root);
   const bool restored =
       std::memcmp(before.square, searchPosition.square, sizeof before.square + sizeof before.map + sizeof before.kind) ==
           0 &&

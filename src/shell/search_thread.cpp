@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "board/game.h"
+#include "board/score.h"
 #include "notation/game_log.h"
 #include "notation/movetext.h"
 #include "search/counters.h"
@@ -27,7 +28,6 @@ namespace {
 std::thread searchThread;
 
 constexpr int32_t BookScore = 1;
-constexpr int32_t NoScore = 32761;
 
 // A book move is shown 300 ms after the move's time started, but, when the
 // clock is known, never later than a quarter of the move's soft limit: at fast

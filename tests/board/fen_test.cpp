@@ -48,7 +48,7 @@ TEST(Fen, StartPositionWrittenWithSlashAfterEveryRankAndNoClocks) {
 TEST(Fen, StartPositionSetUpMatchesParsedStartPosition) {
   Board start;
   setupStartPosition(start);
-  parseFen("rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -");
+  parseFen(StartFen);
   EXPECT_EQ(std::memcmp(start.square, game.board.square, sizeof start.square), 0);
   EXPECT_EQ(std::memcmp(start.map, game.board.map, sizeof start.map), 0);
   EXPECT_EQ(std::memcmp(start.kind, game.board.kind, sizeof start.kind), 0);
@@ -118,7 +118,7 @@ TEST(Fen, BishopSlotsFollowSquareColour) {
 }
 
 TEST(Fen, RefusedPositionsLeaveThePreviousOneIntact) {
-  ASSERT_EQ(parseFen("rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -"), 0);
+  ASSERT_EQ(parseFen(StartFen), 0);
   const std::string before = written();
   const Board board = game.board;
 
@@ -130,7 +130,7 @@ TEST(Fen, RefusedPositionsLeaveThePreviousOneIntact) {
   EXPECT_EQ(parseFen("QQQQQQQQ/QQ6/8/8/8/8/8/k3K3 w - -"), -2);   // ten queens
   EXPECT_EQ(parseFen("4k3/8/8/8/8/8/8/RRRRK3 w - -"), 0);        // pawn slots hold extra rooks
 
-  ASSERT_EQ(parseFen("rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -"), 0);
+  ASSERT_EQ(parseFen(StartFen), 0);
   EXPECT_EQ(parseFen("4k3/8/8/8/8/P7/PPPPPPPP/4K3 w - -"), -2);
   EXPECT_EQ(written(), before);
   EXPECT_EQ(std::memcmp(&board, &game.board, sizeof board), 0);

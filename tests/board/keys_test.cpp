@@ -3,6 +3,7 @@
 #include <random>
 #include <vector>
 
+#include "board/board.h"
 #include "board/tables.h"
 #include "board_test_util.h"
 
@@ -12,7 +13,6 @@ namespace {
 using test::Line;
 using test::sq;
 
-constexpr const char* StartFen = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -";
 
 TEST(StartupTables, KeysComeFromTheSeededTwisterLowHalvesFirst) {
   std::mt19937 twister(123456);

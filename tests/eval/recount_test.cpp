@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "board/board.h"
 #include "eval/psq.h"
 #include "eval_test_util.h"
 
@@ -7,7 +8,7 @@ namespace orv::test {
 namespace {
 
 TEST(Recount, StartPosition) {
-  Prepared p("rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1");
+  Prepared p(StartFen);
   const Board& b = p.board;
   EXPECT_EQ(p.rootPhase, 0);
   EXPECT_EQ(b.phase, 0);

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "board/board.h"
 #include "eval/evaluate.h"
 #include "eval/position.h"
 #include "search/make.h"
@@ -62,7 +63,7 @@ TEST_F(NodeSearch, StalemateAndMateAfterAMove) {
 
 TEST_F(NodeSearch, RepetitionInTheGameScoresAgainstTheRootSide) {
   // The position after Nf3 occurred twice before in the game.
-  setUp("rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1", 4);
+  setUp(StartFen, 4);
   play("g1f3 g8f6 f3g1 f6g8 g1f3 g8f6 f3g1 f6g8");
   const Move nf3 = makeMove(sq("g1"), sq("f3"));
   rootSide = White;
@@ -73,12 +74,12 @@ TEST_F(NodeSearch, RepetitionInTheGameScoresAgainstTheRootSide) {
 
 TEST_F(NodeSearch, SetUpPositionCountsAsAnOccurrence) {
   // After Ng8 the start position stands for the third time: once set up, once after the 4th ply.
-  setUp("rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1", 4);
+  setUp(StartFen, 4);
   play("g1f3 g8f6 f3g1 f6g8 g1f3 g8f6 f3g1");
   rootSide = Black;
   EXPECT_EQ(childScore(makeMove(sq("f6"), sq("g8")), 3), 1);
   // Only once before (set-up) and outside the tree: no draw.
-  setUp("rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1", 4);
+  setUp(StartFen, 4);
   play("g1f3 g8f6 f3g1");
   const int v = childScore(makeMove(sq("f6"), sq("g8")), 3);
   EXPECT_TRUE(v < -2 || v > 2) << v;
@@ -86,7 +87,7 @@ TEST_F(NodeSearch, SetUpPositionCountsAsAnOccurrence) {
 
 TEST_F(NodeSearch, RepetitionInsideTheTreeScoresTwo) {
   // Root: Black to move after Nf3 Nf6 Ng1. The line Ng8 Nf3 Nf6 Ng1 returns to the root position.
-  setUp("rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1", 4);
+  setUp(StartFen, 4);
   play("g1f3 g8f6 f3g1");
   for (int root : {Black, White}) {
     rootSide = root;

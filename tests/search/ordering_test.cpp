@@ -4,6 +4,7 @@
 
 #include <map>
 
+#include "board/board.h"
 #include "search/search_position_setup.h"
 
 namespace orv {
@@ -132,7 +133,7 @@ TEST_F(Ordering, ScoresOfKillersCapturesPromotionsAndHistory) {
 }
 
 TEST_F(Ordering, RootListIsTakenInItsCurrentOrder) {
-  NodeState s = loadFen("rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -");
+  NodeState s = loadFen(StartFen);
   s.ply = 0;
   orderedRootList[0] = mv("e2", "e4");
   orderedRootList[1] = mv("d2", "d4");
