@@ -17,7 +17,7 @@ void clearBoard(Board& b);                        // the board's clear operation
 // Slot, -1 no slot / bad square, -2 bad kind; a man already on the square is removed.
 int placeMan(Board& b, int colour, int kind, int sq);
 int placePawn(Board& b, int colour, int sq);     // slot or -1 (edit-position order); replaces likewise
-void computeFullKey(int side, Board& b);          // words 170..173 from scratch
+void computeFullKey(int side, Board& b);          // key and pawnKey from scratch
 
 // FEN on the Game: 0, 0x80000 (side not to move in check), -2 (no slot), -3 (king missing),
 // -4 (more than eight ranks).

@@ -11,8 +11,6 @@ namespace orv {
 
 namespace {
 
-constexpr char pieceLetters[] = "KQRBNPP";
-
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
 bool isLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 
@@ -185,7 +183,7 @@ void writeFen(char* out) {
       if (empty) *w++ = char('0' + empty);
       empty = 0;
       const int kind = b.kind[slot];
-      const char letter = kind >= King && kind < NoKind ? pieceLetters[kind] : 'X';
+      const char letter = kind >= King && kind < NoKind ? KindLetters[kind] : 'X';
       *w++ = slot < 16 ? letter : char(letter | 0x20);
     }
     if (empty) *w++ = char('0' + empty);

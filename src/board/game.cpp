@@ -16,8 +16,8 @@ Game game;
 
 namespace {
 
-// The Game's compact position is words 0..165 of the Board: slot squares,
-// square map, kinds, castling statuses and values.
+// The Game's compact position is the part of the Board before the derived
+// words: slot squares, square map, kinds, castling statuses and values.
 constexpr size_t CompactBytes = offsetof(Board, pieces);
 
 void copyCompact(Board& to, const Board& from) { std::memcpy(&to, &from, CompactBytes); }

@@ -16,6 +16,8 @@ constexpr int opposite(int side) { return side ^ 1; }
 // Kinds of men. Pawns have one kind per colour so that direction follows from the kind.
 enum Kind : int { King = 0, Queen = 1, Rook = 2, Bishop = 3, Knight = 4, WhitePawn = 5, BlackPawn = 6, NoKind = 7 };
 constexpr int pawnKind(int side) { return side == White ? WhitePawn : BlackPawn; }
+// Upper-case letters of the kinds King..BlackPawn, as every text of the engine writes them.
+constexpr char KindLetters[] = "KQRBNPP";
 
 // Fixed slot roles (add 16 for Black).
 enum Slot : int {
@@ -70,25 +72,26 @@ constexpr uint32_t GenIllegal = 0x80000;
 // Index in Board::castle = side + 2 * wing (wing 0 king-side, 1 queen-side).
 constexpr int castleIndex(int side, int wing) { return side + 2 * wing; }
 
-// The Board: 186 signed 32-bit words, copied as one block.
+// The Board: the men (square, map, kind, castle, value), then the words derived
+// from them (from pieces on), which recountBoard rebuilds. Copied as one block.
 struct Board {
-  int32_t square[32];    // 0..31    square of each slot, 64 = off the board
-  int32_t map[64];       // 32..95   slot on each square, 32 = empty
-  int32_t kind[33];      // 96..128  kind of each slot; kind[32] is always 7
-  int32_t castle[4];     // 129..132 White O-O, Black O-O, White O-O-O, Black O-O-O
-  int32_t value[33];     // 133..165 value of each slot; value[32] is always 0
-  int32_t pieces[2];     // 166,167  men of kinds 1..4 per side
-  int32_t pawns[2];      // 168,169  pawns per side
-  uint32_t key[2];       // 170,171  HashKey low, high
-  uint32_t pawnKey[2];   // 172,173  pawn HashKey low, high
-  int32_t phase;         // 174      game-phase code 0..5
-  int32_t material[2];   // 175,176  material balance White - Black, opening and endgame scale
-  int32_t psq[2];        // 177,178  piece-square sums White - Black, opening and endgame
-  int32_t ply;           // 179      the search's ply counter (0 here)
-  int32_t halfMove;      // 180      half-move clock
-  int32_t pawnFiles[2];  // 181,182  files holding a pawn of each side
-  int32_t nonPawn[2];    // 183,184  non-pawn material of each side
-  int32_t lastMove;      // 185      low 16 bits: the move that led here
+  int32_t square[32];    // square of each slot, 64 = off the board
+  int32_t map[64];       // slot on each square, 32 = empty
+  int32_t kind[33];      // kind of each slot; kind[32] is always 7, so map -> kind needs no test
+  int32_t castle[4];     // castling statuses: White O-O, Black O-O, White O-O-O, Black O-O-O
+  int32_t value[33];     // value of each slot; value[32] is always 0
+  int32_t pieces[2];     // men of kinds 1..4 per side
+  int32_t pawns[2];      // pawns per side
+  uint32_t key[2];       // HashKey low (table index), high (lock)
+  uint32_t pawnKey[2];   // pawn HashKey low, high
+  int32_t phase;         // game-phase code 0..5, selects the evaluation terms
+  int32_t material[2];   // material balance White - Black, opening and endgame scale
+  int32_t psq[2];        // piece-square sums White - Black, opening and endgame
+  int32_t ply;           // the search's ply counter (0 here)
+  int32_t halfMove;      // half-move clock
+  int32_t pawnFiles[2];  // files holding a pawn of each side
+  int32_t nonPawn[2];    // non-pawn material of each side
+  int32_t lastMove;      // low 16 bits: the move that led here
 };
 static_assert(sizeof(Board) == 186 * 4, "the Board is 186 words");
 

@@ -55,7 +55,8 @@ extern bool failHighFlag;         // the root is re-searched after failing high
 // the high half (the earliest of equal entries stays first).
 void sortRootList(uint32_t* list);
 
-// Reads the clock (every 250,000 node entries): may raise the abort flag.
+// Reads the clock (the node search calls it every TimeCheckInterval node entries):
+// may raise the abort flag.
 void timeCheck();
 
 template <int Us> int searchNode(Move t, uint32_t flags, int depth, int alpha, int beta, const NodeState& parent);
