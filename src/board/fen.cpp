@@ -5,7 +5,6 @@
 #include "board/board.h"
 #include "board/game.h"
 #include "board/movegen.h"
-#include "board/tables.h"
 
 namespace orv {
 
@@ -91,7 +90,6 @@ void countMaterial(Board& b) {
 
 int parseFen(const char* text) {
   if (text == nullptr) return -3;
-  initStartupTables();
   Board b;
   clearBoard(b);
   bool pawnMark[2][64] = {};

@@ -8,7 +8,6 @@
 
 #include "board/board.h"
 #include "board/movegen.h"
-#include "board/tables.h"
 
 namespace orv {
 
@@ -173,11 +172,10 @@ bool gameOver() { return game.result != GameRunning; }
 
 namespace {
 
-// Built before main: the history, the start-up tables and keys, then a new game.
+// Built before main: the history, then a new game.
 struct GameStartup {
   GameStartup() {
     game.history.assign(InitialHistoryRecords, HistoryRecord{});
-    initStartupTables();
     newGame();
   }
 } gameStartup;
