@@ -7,7 +7,7 @@
 #include "board/board.h"
 #include "board/game.h"
 #include "search/counters.h"
-#include "search/hashtable.h"
+#include "hash/hashtable.h"
 #include "search/search.h"
 #include "search/searchgen.h"
 

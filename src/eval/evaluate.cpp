@@ -7,10 +7,10 @@
 #include "board/score.h"
 
 #include "eval/eval_terms.h"
-#include "eval/position.h"
 
 namespace orv {
 
+Board searchPosition;
 uint32_t evaluationCount = 0;
 
 namespace {

@@ -5,8 +5,8 @@
 
 #include "board/tables.h"
 #include "eval/eval_terms.h"
-#include "eval/position.h"
-#include "search/hashtable.h"
+#include "eval/evaluate.h"
+#include "hash/hashtable.h"
 
 namespace orv {
 

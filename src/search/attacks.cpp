@@ -3,7 +3,7 @@
 #include <cstdlib>
 
 #include "board/tables.h"
-#include "eval/position.h"
+#include "eval/evaluate.h"
 #include "search/searchgen.h"
 #include "search/square_attacks.h"
 

@@ -1,7 +1,7 @@
 // The search's move generators: every pseudo-legal move of a side, and the
 // captures with queen promotions and their ordering scores for quiescence.
 #include "board/tables.h"
-#include "eval/position.h"
+#include "eval/evaluate.h"
 #include "search/searchgen.h"
 
 namespace orv {

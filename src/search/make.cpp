@@ -8,8 +8,6 @@
 #include "board/game.h"
 #include "board/tables.h"
 #include "eval/evaluate.h"
-#include "eval/position.h"
-#include "eval/psq.h"
 #include "search/search_internal.h"
 
 namespace orv {

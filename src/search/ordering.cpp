@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "eval/position.h"
+#include "eval/evaluate.h"
 #include "search/searchgen.h"
 
 namespace orv {

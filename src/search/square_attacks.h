@@ -6,7 +6,7 @@
 
 #include "board/tables.h"
 #include "board/types.h"
-#include "eval/position.h"
+#include "eval/evaluate.h"
 
 namespace orv {
 

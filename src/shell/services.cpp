@@ -1,6 +1,6 @@
 #include "shell/services.h"
 
-#include "search/hashtable.h"
+#include "hash/hashtable.h"
 #include "search/searchgen.h"
 #include "search/search.h"
 #include "shell/settings.h"

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "board/board.h"
-#include "eval/psq.h"
+#include "eval/evaluate.h"
 #include "eval_test_util.h"
 
 namespace orv::test {

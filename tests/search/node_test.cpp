@@ -4,7 +4,6 @@
 
 #include "board/board.h"
 #include "eval/evaluate.h"
-#include "eval/position.h"
 #include "search/make.h"
 #include "search/search_internal.h"
 #include "search_fixture.h"
