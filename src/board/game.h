@@ -18,6 +18,14 @@ struct HistoryRecord {
 constexpr uint8_t RecordIrreversible = 0x40;
 constexpr uint8_t RecordBlackToMove = 0x80;
 
+// A record's castling byte from castling statuses in Board::castle order
+// (the Board's and the search's NodeState's).
+template <class Status>
+constexpr uint8_t castlingByte(const Status (&castle)[4]) {
+  return uint8_t((castle[castleIndex(White, 0)] + 1) | (castle[castleIndex(White, 1)] + 1) << 2 |
+                 (castle[castleIndex(Black, 0)] + 1) << 4 | (castle[castleIndex(Black, 1)] + 1) << 6);
+}
+
 // Room the search may use past the last game record (one record per ply).
 constexpr int SearchHistoryRoom = 64;
 

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <type_traits>
 
+#include "board/en_passant.h"
 #include "board/game.h"
 #include "board/tables.h"
 
@@ -16,12 +17,6 @@ static_assert(std::is_trivially_copyable_v<Board>, "the Board is copied as one b
 namespace {
 
 inline void copyBoard(Board& to, const Board& from) { std::memcpy(&to, &from, sizeof(Board)); }
-
-template <int Side>
-constexpr bool isManOf(int mapValue) {
-  if constexpr (Side == White) return isWhiteMan(mapValue);
-  else return isBlackMan(mapValue);
-}
 
 // Removes the man in `slot` from the board's books as captured material of `colour`.
 inline void takeMan(Board& c, int slot, int colour) {
@@ -150,7 +145,7 @@ template <int Us>
 int listLegalMoves(const Board& c, Move completed, Move* list, int room) {
   constexpr int Them = Us ^ 1;
   constexpr int base = slotBase(Us);
-  constexpr int ownPawn = pawnKind(Us), theirPawn = pawnKind(Them);
+  constexpr int ownPawn = pawnKind(Us);
   MoveSink<Us> sink{list, room, 0, c};
 
   for (int slot = base; slot < base + 16; ++slot) {
@@ -191,24 +186,10 @@ int listLegalMoves(const Board& c, Move completed, Move* list, int room) {
   }
 
   // En passant, only right after the double push that allows it.
-  if (completed != 0) {
-    const int from = moveFrom(completed), to = moveTo(completed);
-    const int mover = c.map[to];
-    const int startRank = Them == White ? 1 : 6, landRank = Them == White ? 3 : 4;
-    if (mover != EmptySquare && c.kind[mover] == theirPawn && rankOf(from) == startRank &&
-        rankOf(to) == landRank) {
-      const int passed = (from + to) / 2;
-      if (fileOf(to) != 0) {
-        const int left = c.map[to - 1];
-        if (isManOf<Us>(left) && c.kind[left] == ownPawn)
-          sink.add(makeMove(to - 1, passed, EnPassant) | CaptureMark);
-      }
-      if (fileOf(to) != 7) {
-        const int right = c.map[to + 1];
-        if (isManOf<Us>(right) && c.kind[right] == ownPawn)
-          sink.add(makeMove(to + 1, passed, EnPassant) | CaptureMark);
-      }
-    }
+  if (const int capturers = enPassantCapturers<Us>(c, completed)) {
+    const int to = moveTo(completed), passed = passedSquare(completed);
+    if (capturers & EnPassantFromLeft) sink.add(makeMove(to - 1, passed, EnPassant) | CaptureMark);
+    if (capturers & EnPassantFromRight) sink.add(makeMove(to + 1, passed, EnPassant) | CaptureMark);
   }
 
   // Castling; attacked squares are left to the legality test.

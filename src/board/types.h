@@ -32,6 +32,13 @@ constexpr int EmptySquare = 32;   // square-map value of an empty square
 constexpr int OffBoard = 64;      // slot square of a captured or absent man
 constexpr bool isWhiteMan(int mapValue) { return mapValue < 16; }
 constexpr bool isBlackMan(int mapValue) { return (mapValue & 0x30) == 0x10; }
+// Is the man with square-map value v one of Side's? (An empty square is neither side's.)
+template <int Side> constexpr bool isManOf(int mapValue) {
+  if constexpr (Side == White) return isWhiteMan(mapValue);
+  else return isBlackMan(mapValue);
+}
+// Rank of sq seen from Side's end of the board: 0 is its back rank.
+template <int Side> constexpr int relativeRank(int sq) { return Side == White ? rankOf(sq) : 7 - rankOf(sq); }
 
 // Values of the men by kind (per-slot value words).
 constexpr int KingValue = 5760, QueenValue = 5616, RookValue = 2832, BishopValue = 1872,

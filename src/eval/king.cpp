@@ -14,7 +14,6 @@ namespace {
 constexpr int passerStopPenalty[8] = {0, 0, 0, 12, 17, 60, 100, 0};
 constexpr int OpenFileBase = 71, HeavyOnOpenFile = 66;
 
-template <int Us> constexpr int relativeRank(int sq) { return Us == White ? rankOf(sq) : 7 - rankOf(sq); }
 
 bool isPawnOf(int sq, int side) { return searchPosition.kind[searchPosition.map[sq]] == pawnKind(side); }
 
@@ -131,7 +130,7 @@ template <int Us> int passerRules(int side, const NodeState& s, const PassedPawn
 
 template <int Us> int shelter(int sq) {
   constexpr int up = Us == White ? 8 : -8;
-  const int r = Us == White ? rankOf(sq) : 7 - rankOf(sq);
+  const int r = relativeRank<Us>(sq);
   if (r > 1) return 0;
   const bool home = r == 0;
   int files = 0;

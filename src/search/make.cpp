@@ -5,6 +5,7 @@
 
 #include <cstddef>
 
+#include "board/en_passant.h"
 #include "board/game.h"
 #include "board/tables.h"
 #include "eval/evaluate.h"
@@ -23,11 +24,6 @@ template <int Side> inline int castleKeyIndex(const NodeState& s) {
   const int a = s.castle[castleIndex(Side, 0)] == 0;
   const int b = s.castle[castleIndex(Side, 1)] == 0;
   return (Side == White ? ZobristWhiteCastle : ZobristBlackCastle) + 2 * a + b;
-}
-
-// Statuses + 1 in two bits each: W O-O, W O-O-O, B O-O, B O-O-O.
-inline uint8_t castlingByte(const NodeState& s) {
-  return uint8_t((s.castle[0] + 1) | (s.castle[2] + 1) << 2 | (s.castle[1] + 1) << 4 | (s.castle[3] + 1) << 6);
 }
 
 // Signed piece-square entries of a man of Side (White adds at sq ^ 56, Black subtracts at sq).
@@ -91,7 +87,7 @@ int makeSearchMove(Move t, uint32_t flags, NodeState& s, SearchUndo& u) {
   constexpr int ThemBase = slotBase(Them);
   u.captured = EmptySquare;
   u.capturedSquare = OffBoard;
-  u.castlingBefore = castlingByte(s);
+  u.castlingBefore = castlingByte(s.castle);
   u.made = false;
   if (flags & FlagReentry) return 0;
   if (t == 0) {
@@ -226,23 +222,10 @@ void takeBackSearchMove(Move t, const SearchUndo& u) {
 
 template <int Us>
 void searchProbeKey(const NodeState& s, uint32_t key[2]) {
-  constexpr int Them = opposite(Us);
   key[0] = s.key[0];
   key[1] = s.key[1];
-  const Move last = s.lastMove;
-  if (last == 0) return;
-  const int from = moveFrom(last), to = moveTo(last);
-  constexpr int FromRank = Them == Black ? 6 : 1;
-  constexpr int ToRank = Them == Black ? 4 : 3;
-  if (rankOf(from) != FromRank || rankOf(to) != ToRank || fileOf(from) != fileOf(to)) return;
-  const Board& p = searchPosition;
-  if (p.kind[p.map[to]] != pawnKind(Them)) return;
-  const auto ourPawn = [&](int sq) {
-    const int v = p.map[sq];
-    return colourOfSlot(v) == Us && v != EmptySquare && p.kind[v] == pawnKind(Us);
-  };
-  if ((fileOf(to) > 0 && ourPawn(to - 1)) || (fileOf(to) < 7 && ourPawn(to + 1)))
-    toggleKey(key, ZobristEnPassant + fileOf(to));
+  if (enPassantCapturers<Us>(searchPosition, s.lastMove) != 0)
+    toggleKey(key, ZobristEnPassant + fileOf(moveTo(s.lastMove)));
 }
 
 template <int Us>

@@ -6,11 +6,12 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "board/en_passant.h"
 #include "board/game.h"
 #include "board/tables.h"
 #include "eval/evaluate.h"
-#include "search/counters.h"
 #include "hash/hashtable.h"
+#include "search/counters.h"
 #include "search/make.h"
 #include "search/pv.h"
 #include "search/reductions.h"
@@ -40,23 +41,6 @@ inline void reportDiagnostic(int code) {
 template <int Us>
 inline bool kingInCheck() {
   return squareAttackedBy<Us ^ 1, 1>(searchPosition.square[slotBase(Us)]);
-}
-
-// Can Us capture en passant against the last move (a double push of the other side)?
-template <int Us>
-bool enPassantPossible(const NodeState& s) {
-  constexpr int Them = Us ^ 1;
-  const Move last = s.lastMove;
-  if (last == 0) return false;
-  const int from = moveFrom(last), to = moveTo(last);
-  const Board& p = searchPosition;
-  if (p.kind[p.map[to]] != pawnKind(Them) || std::abs(to - from) != 16) return false;
-  const int ownPawn = pawnKind(Us);
-  if (fileOf(to) > 0 && p.map[to - 1] != EmptySquare && colourOfSlot(p.map[to - 1]) == Us &&
-      p.kind[p.map[to - 1]] == ownPawn)
-    return true;
-  return fileOf(to) < 7 && p.map[to + 1] != EmptySquare && colourOfSlot(p.map[to + 1]) == Us &&
-         p.kind[p.map[to + 1]] == ownPawn;
 }
 
 // Draw by material after a capture that left no pawn: a lone king against at
@@ -341,7 +325,7 @@ template <int Us>
     if (men <= searchSettings.tablebaseMen) {
       if (men == 2) return 0;
       prepareTablebaseProbe(pos);
-      const int epSquare = enPassantPossible<Us>(s) ? moveTo(s.lastMove) + (Us == White ? 8 : -8) : -1;
+      const int epSquare = enPassantCapturers<Us>(pos, s.lastMove) != 0 ? passedSquare(s.lastMove) : -1;
       const int v = probeTablebase(Us, epSquare);
       if (v != TablebaseUnknown && v >= -32766) {
         const int result = tablebaseScore(v, ply);
@@ -441,7 +425,7 @@ template <int Us>
     const int movingKind = pos.kind[pos.map[from]];
     const bool quiet = !isCapture(m) && !isPromotion(m);
     const bool checks = givesCheck<Us>(m, enemyKing, s);
-    const bool passerPush = movingKind == pawnKind(Us) && (Us == White ? rankOf(to) >= 4 : rankOf(to) <= 3) &&
+    const bool passerPush = movingKind == pawnKind(Us) && relativeRank<Us>(to) >= 4 &&
                             isPassedPawn<Us>(to, s);
 
     // Extension and reduction.

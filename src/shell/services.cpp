@@ -1,8 +1,8 @@
 #include "shell/services.h"
 
 #include "hash/hashtable.h"
-#include "search/searchgen.h"
 #include "search/search.h"
+#include "search/searchgen.h"
 #include "shell/settings.h"
 #include "tablebase/registry.h"
 
