@@ -8,6 +8,7 @@
 
 #include "board/en_passant.h"
 #include "board/game.h"
+#include "board/square_attacks.h"
 #include "board/tables.h"
 
 namespace orv {
@@ -46,7 +47,8 @@ inline void moveMan(Board& c, int slot, int from, int to) {
 
 // Applies move m of side Mover to c. Returns false when Mover's king is left
 // attacked (for castling also the passed and start squares are tested) or when
-// the move does not fit the position.
+// the move does not fit the position. The game's make: a whole Board copy with
+// its derived words; the search makes its moves in place (search/make.cpp).
 template <int Mover>
 bool applyMove(Board& c, Move m) {
   constexpr int Other = Mover ^ 1;
@@ -206,42 +208,7 @@ int listLegalMoves(const Board& c, Move completed, Move* list, int room) {
 }  // namespace
 
 bool isAttacked(const Board& b, int sq, int by) {
-  const int base = slotBase(by);
-  for (int slot = base; slot < base + 16; ++slot) {
-    const int from = b.square[slot];
-    if (from == OffBoard) continue;
-    const int d = direction[from][sq];
-    if (d == 0) continue;
-    const int kind = b.kind[slot];
-    if (isKnightStep(d)) {
-      if (kind == Knight) return true;
-      continue;
-    }
-    const bool adjacent = from + d == sq;
-    if (isDiagonalStep(d)) {
-      if (kind == WhitePawn) {
-        if (adjacent && d > 0) return true;
-        continue;
-      }
-      if (kind == BlackPawn) {
-        if (adjacent && d < 0) return true;
-        continue;
-      }
-      if (kind != Queen && kind != Bishop) {
-        if (kind == King && adjacent) return true;
-        continue;
-      }
-    } else {
-      if (kind != Queen && kind != Rook) {
-        if (kind == King && adjacent) return true;
-        continue;
-      }
-    }
-    int at = from + d;
-    while (at != sq && b.map[at] == EmptySquare) at += d;
-    if (at == sq) return true;
-  }
-  return false;
+  return by == White ? squareAttackedBy<White>(b, sq) : squareAttackedBy<Black>(b, sq);
 }
 
 template <int Us>

@@ -1,6 +1,7 @@
 // Make and take back on the search's own arrays. The node's NodeState is a copy
 // of its parent's, so only the arrays need restoring; keys, material, counts,
-// pawn files and piece-square sums change by differences.
+// pawn files and piece-square sums change by differences. This differs from the
+// game's make (board/movegen.cpp), which copies a whole Board for every move.
 #include "search/make.h"
 
 #include <cstddef>

@@ -8,6 +8,7 @@
 
 #include "board/en_passant.h"
 #include "board/game.h"
+#include "board/square_attacks.h"
 #include "board/tables.h"
 #include "eval/evaluate.h"
 #include "hash/hashtable.h"
@@ -18,7 +19,6 @@
 #include "search/search.h"
 #include "search/search_internal.h"
 #include "search/searchgen.h"
-#include "search/square_attacks.h"
 #include "tablebase/probe.h"
 
 namespace orv {
@@ -40,7 +40,7 @@ inline void reportDiagnostic(int code) {
 // Is the king of Us attacked by a man of the other side (its king left out)?
 template <int Us>
 inline bool kingInCheck() {
-  return squareAttackedBy<Us ^ 1, 1>(searchPosition.square[slotBase(Us)]);
+  return squareAttackedBy<Us ^ 1, 1>(searchPosition, searchPosition.square[slotBase(Us)]);
 }
 
 // Draw by material after a capture that left no pawn: a lone king against at
