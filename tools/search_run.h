@@ -47,8 +47,8 @@ inline ToolSearchResult searchFenToDepth(const char* fen, int depth, bool post) 
     r.code = -1;
     return r;
   }
-  r.move = Move(result & 0xFFFF);
-  r.score = int16_t(uint32_t(result) >> 16);
+  r.move = resultMove(result);
+  r.score = resultScore(result);
   r.nodes = searchCounters.nodes.load();
   return r;
 }

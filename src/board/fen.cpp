@@ -89,7 +89,7 @@ void countMaterial(Board& b) {
 }  // namespace
 
 int parseFen(const char* text) {
-  if (text == nullptr) return -3;
+  if (text == nullptr) return FenKingMissing;
   Board b;
   clearBoard(b);
   bool pawnMark[2][64] = {};
@@ -108,7 +108,7 @@ int parseFen(const char* text) {
       if (upper == 'P') {
         pawnMark[colour][sq] = true;
       } else if (int kind = kindOfLetter(upper); kind != NoKind) {
-        if (placeMan(b, colour, kind, sq) < 0) return -2;
+        if (placeMan(b, colour, kind, sq) < 0) return FenNoSlot;
       }
       ++file;
     } else {
@@ -125,12 +125,12 @@ int parseFen(const char* text) {
   // ninth rank: read as the side, they would set up some other position.
   if (rank < 0 && *p != '\0' && !isBlank(*p) && !(isLetter(*p) && (p[1] == '\0' || isBlank(p[1]))))
     return FenTooManyRanks;
-  if (b.square[KingSlot] == OffBoard || b.square[slotBase(Black) + KingSlot] == OffBoard) return -3;
+  if (b.square[KingSlot] == OffBoard || b.square[slotBase(Black) + KingSlot] == OffBoard) return FenKingMissing;
 
   for (int sq = 0; sq < 64; ++sq)
-    if (pawnMark[White][sq] && placeFenPawn(b, White, sq) < 0) return -2;
+    if (pawnMark[White][sq] && placeFenPawn(b, White, sq) < 0) return FenNoSlot;
   for (int sq = 63; sq >= 0; --sq)
-    if (pawnMark[Black][sq] && placeFenPawn(b, Black, sq) < 0) return -2;
+    if (pawnMark[Black][sq] && placeFenPawn(b, Black, sq) < 0) return FenNoSlot;
 
   while (isBlank(*p)) ++p;
   const int side = (*p == 'w' || *p == 'W') ? White : Black;
@@ -164,7 +164,7 @@ int parseFen(const char* text) {
   game.legal[0] = 0;
   const uint32_t outcome = generateFor(side, game.legal, MaxGameMoves + 1, 0, game.board);
   if (outcome & (GenCheckmate | GenStalemate | GenIllegal)) game.result = GameSetupFinal;
-  return (outcome & GenIllegal) ? int(GenIllegal) : 0;
+  return (outcome & GenIllegal) ? FenNotToMoveInCheck : FenAccepted;
 }
 
 void writeFen(char* out) {

@@ -132,14 +132,14 @@ int generateCaptures(uint32_t* list, Move lastMove) {
           // Only a push onto the last rank counts here; a blocked single push
           // also blocks the double push, which is never a promotion anyway.
           if ((pe.flags & PawnPromotes) && v == EmptySquare)
-            *out++ = PromotionScore << 16 | makeMove(from, to, PromoteQueen);
+            *out++ = orderedWord(makeMove(from, to, PromoteQueen), PromotionScore);
           continue;
         }
         if (!isManOf<Them>(v)) continue;
         if (pe.flags & PawnPromotes)
-          *out++ = uint32_t(p.value[v] + PromotionScore) << 16 | CaptureWord | makeMove(from, to, PromoteQueen);
+          *out++ = orderedWord(CaptureWord | makeMove(from, to, PromoteQueen), p.value[v] + PromotionScore);
         else
-          *out++ = uint32_t(p.value[v] - p.value[slot] + CaptureBase) << 16 | CaptureWord | makeMove(from, to);
+          *out++ = orderedWord(CaptureWord | makeMove(from, to), p.value[v] - p.value[slot] + CaptureBase);
       }
       continue;
     }
@@ -151,12 +151,12 @@ int generateCaptures(uint32_t* list, Move lastMove) {
         continue;
       }
       if (isManOf<Them>(v))
-        *out++ = uint32_t(p.value[v] - p.value[slot] + CaptureBase) << 16 | CaptureWord | makeMove(from, r[i].to);
+        *out++ = orderedWord(CaptureWord | makeMove(from, r[i].to), p.value[v] - p.value[slot] + CaptureBase);
       i += r[i].left;
     }
   }
 
-  out = addEnPassant<Us>(out, lastMove, CaptureBase << 16);
+  out = addEnPassant<Us>(out, lastMove, orderedWord(0, CaptureBase));
   *out = 0;
   return int(out - list);
 }

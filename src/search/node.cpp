@@ -116,13 +116,13 @@ inline void bringForward(uint32_t* list, int to, int from) {
 inline int bestIndex(const uint32_t* list, int from, int count) {
   int best = from;
   for (int i = from + 1; i < count; ++i)
-    if ((list[i] >> 16) > (list[best] >> 16)) best = i;
+    if (scoreOf(list[i]) > scoreOf(list[best])) best = i;
   return best;
 }
 
 inline void recordPv(int ply, Move m, int score) {
   PvNode* node = pvLine[ply];
-  node->word = pvWord(m, score);
+  node->word = scoredWord(m, score);
   std::swap(node->next, pvLine[ply + 1]);
 }
 
@@ -373,7 +373,7 @@ template <int Us>
   bool scored = false;
   if (ply == 0) {
     for (; count < RootListSize - 1 && orderedRootList[count] != 0; ++count)
-      list[count] = moveOf(orderedRootList[count]) | uint32_t(4346 - count) << 16;
+      list[count] = orderedWord(moveOf(orderedRootList[count]), 4346 - count);
     list[count] = 0;
     scored = true;
   } else {

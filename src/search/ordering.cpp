@@ -47,7 +47,7 @@ void scoreMoves(uint32_t* list, Move previous, const NodeState& s) {
   if (s.ply == 0) {
     int i = 0;
     for (; orderedRootList[i] != 0 && i < RootListSize - 1; ++i)
-      list[i] = uint32_t(RootScoreTop - i) << 16 | moveOf(orderedRootList[i]);
+      list[i] = orderedWord(moveOf(orderedRootList[i]), RootScoreTop - i);
     list[i] = 0;
     return;
   }
@@ -73,7 +73,7 @@ void scoreMoves(uint32_t* list, Move previous, const NodeState& s) {
     if (followUp) score += followUp[k * 64 + to];
     score += ScoreOffset;
     score = std::clamp(score, 0, 0xFFFF);
-    *w = uint32_t(score) << 16 | m;
+    *w = orderedWord(m, score);
   }
 }
 

@@ -36,14 +36,14 @@ void publishRootLine() {
   std::lock_guard<std::mutex> hold(pvLock);
   int n = 0;
   for (const PvNode* node = pvLine[0]; node && node->word != 0 && n < PvBufferSize - 1; node = node->next)
-    workingPv[n++] = node->word & 0xFFFF;
+    workingPv[n++] = moveOf(node->word);
   workingPv[n] = 0;
   std::memcpy(printPv, workingPv, sizeof printPv);
 }
 
 void publishSingleMove(Move m) {
   std::lock_guard<std::mutex> hold(pvLock);
-  printPv[0] = m & 0xFFFF;
+  printPv[0] = moveOf(m);
   printPv[1] = 0;
 }
 

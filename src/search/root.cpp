@@ -55,8 +55,6 @@ bool bookScanShouldStop() { return searchAbort.load() != 0 || tickMilliseconds()
 
 bool shouldStop(int scoreChange) { return searchAbort.load() != 0 || (scoreChange >= -159 && softPassed); }
 
-inline int entryScore(uint32_t word) { return int16_t(word >> 16); }
-inline uint32_t withScore(uint32_t word, int score) { return (word & 0xFFFF) | uint32_t(uint16_t(score)) << 16; }
 
 }  // namespace
 
@@ -64,7 +62,7 @@ void sortRootList(uint32_t* list) {
   for (int i = 0; list[i] != 0; ++i) {
     int best = i;
     for (int j = i + 1; list[j] != 0; ++j)
-      if (entryScore(list[j]) > entryScore(list[best])) best = j;
+      if (signedScoreOf(list[j]) > signedScoreOf(list[best])) best = j;
     const uint32_t word = list[best];
     for (int j = best; j > i; --j) list[j] = list[j - 1];
     list[i] = word;
@@ -75,14 +73,14 @@ namespace {
 
 void copyToOrderedList(const uint32_t* list) {
   int i = 0;
-  for (; i < RootListSize - 1 && list[i] != 0; ++i) orderedRootList[i] = list[i] & 0xFFFF;
+  for (; i < RootListSize - 1 && list[i] != 0; ++i) orderedRootList[i] = moveOf(list[i]);
   orderedRootList[i] = 0;
 }
 
 void setRootScore(uint32_t* list, Move m, int score) {
   for (int i = 0; list[i] != 0; ++i)
-    if ((list[i] & 0xFFFF) == (m & 0xFFFF)) {
-      list[i] = withScore(list[i], score);
+    if (moveOf(list[i]) == moveOf(m)) {
+      list[i] = scoredWord(list[i], score);
       return;
     }
 }
@@ -104,19 +102,19 @@ void resetCounters() {
   pawnHashHits = 0;
 }
 
-inline int rootPvScore() { return pvScore(pvLine[0]->word); }
-inline Move rootPvMove() { return pvLine[0]->word & 0xFFFF; }
+inline int rootPvScore() { return signedScoreOf(pvLine[0]->word); }
+inline Move rootPvMove() { return moveOf(pvLine[0]->word); }
 
 // Pre-scores every root move by a quiescence search of the position after it.
 void preScore(int side, uint32_t* list, const Board& b) {
-  for (int i = 0; list[i] != 0; ++i) list[i] = withScore(list[i], -InfiniteScore);
+  for (int i = 0; list[i] != 0; ++i) list[i] = scoredWord(list[i], -InfiniteScore);
   extensionPlyLimit = 0;
   searchCounters.iterationDepth.store(0, std::memory_order_relaxed);
   try {
     for (int i = 0; list[i] != 0; ++i) {
-      const int v = searchRootCall(opposite(side), list[i] & 0xFFFF, FlagFirstLine | FlagLegality, 0, -InfiniteScore,
+      const int v = searchRootCall(opposite(side), moveOf(list[i]), FlagFirstLine | FlagLegality, 0, -InfiniteScore,
                                    InfiniteScore, b);
-      if (v != IllegalMoveScore) list[i] = withScore(list[i], -v);
+      if (v != IllegalMoveScore) list[i] = scoredWord(list[i], -v);
     }
   } catch (const SearchAborted&) {
     // An abort ends only the pre-scoring.
@@ -149,7 +147,7 @@ int iterate(int side, uint32_t* list, int previousScore, const MoveClock& clock,
     c.fullWidthNodes.store(1, std::memory_order_relaxed);
     c.searchedMoves.store(1, std::memory_order_relaxed);
     c.quiescenceNodes.store(1, std::memory_order_relaxed);
-    c.currentRootMove.store(list[0] & 0xFFFF, std::memory_order_relaxed);
+    c.currentRootMove.store(moveOf(list[0]), std::memory_order_relaxed);
     printSearchLine(0, 1, 2, uci, true);
     const int count = rootCount(list);
     c.rootMoveCount.store(count, std::memory_order_relaxed);
@@ -175,7 +173,7 @@ int iterate(int side, uint32_t* list, int previousScore, const MoveClock& clock,
 
   int d = 2, previous = previousScore;
   while (!searchAbort.load() && d < maxDepth) {
-    for (int i = 0; list[i] != 0; ++i) list[i] = withScore(list[i], -InfiniteScore);
+    for (int i = 0; list[i] != 0; ++i) list[i] = scoredWord(list[i], -InfiniteScore);
     extensionPlyLimit = std::min(2 * d, 62);
     c.iterationDepth.store(d, std::memory_order_relaxed);
     c.currentRootMove.store(rootPvMove(), std::memory_order_relaxed);
@@ -192,7 +190,7 @@ int iterate(int side, uint32_t* list, int previousScore, const MoveClock& clock,
       }
       int delta = 50, s;
       do {
-        pvLine[0]->word = pvWord(rootPvMove(), -InfiniteScore);
+        pvLine[0]->word = scoredWord(rootPvMove(), -InfiniteScore);
         searchRootCall(side, 0, FlagRoot | FlagFirstLine, d, alpha, beta, b);
         s = rootPvScore();
         if (s > -InfiniteScore) {
@@ -294,7 +292,7 @@ int32_t rootSearch(Game& g) {
   rootBoard = g.board;
   const int score = iterate(g.side, g.legal, -InfiniteScore, moveClockOf(g), g.iterationLimit, true, rootBoard,
                             g.uciMode);
-  return int32_t(uint32_t(uint16_t(score)) << 16 | (g.legal[0] & 0xFFFF));
+  return packSearchResult(g.legal[0], score);
 }
 
 }  // namespace orv

@@ -6,6 +6,7 @@
 #include "board/game.h"
 #include "board/types.h"
 #include "eval/node_state.h"
+#include "search/move_words.h"
 
 namespace orv {
 
@@ -13,9 +14,7 @@ constexpr int MaxPly = 64;
 // Room for any pseudo-legal list, promotions included.
 constexpr int MaxSearchMoves = 256;
 
-// Move list words: low 16 bits the Move, high 16 bits the ordering score; 0 ends the list.
-constexpr uint32_t moveOf(uint32_t word) { return word & 0xFFFF; }
-constexpr int scoreOf(uint32_t word) { return int(word >> 16); }
+// Move lists hold orderedWord entries (search/move_words.h).
 
 // All pseudo-legal moves of Us (castling only when not in check, by the castling
 // statuses of s); returns the count.

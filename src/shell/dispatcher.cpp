@@ -71,7 +71,7 @@ void applyMemory(const char* line) {
 void applySetboard(const char* line) {
   stopSearch();
   int code = parseFen(line + 8);   // a refused text leaves the position as it was
-  if (code < 0 || (code & 0x80000)) {
+  if (code < 0 || code == FenNotToMoveInCheck) {
     std::printf("tellusererror Illegal position %d\n", code);
     std::fflush(stdout);
   }

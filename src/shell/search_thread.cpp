@@ -39,7 +39,7 @@ int64_t bookMovePauseMs() {
 }
 
 void playAndAnnounce(int32_t result) {
-  Move move = Move(result) & 0xFFFF;
+  Move move = resultMove(result);
   // A search that found no move (should not happen: the go path never starts one on a
   // finished game) has nothing to play or print.
   if (result == -1 || move == 0 || move == 0xFFFF) return;
@@ -57,7 +57,7 @@ void playAndAnnounce(int32_t result) {
       std::printf("move %s\n", text);
       reportGameEnd(r, text);
     } else {
-      int32_t score = result / 65536;
+      const int score = resultScore(result);
       if (score == BookScore) {
         std::this_thread::sleep_for(std::chrono::milliseconds(bookMovePauseMs()));
         std::printf("move %s\n", text);

@@ -12,7 +12,7 @@ using namespace gentest;
 
 // Is the king of the side not to move (in the FEN) attacked by the side to move?
 bool attackedAfterLoad(const char* fen) {
-  EXPECT_EQ(parseFen(fen), 0x80000) << "the side not to move must stand in check: " << fen;
+  EXPECT_EQ(parseFen(fen), FenNotToMoveInCheck) << "the side not to move must stand in check: " << fen;
   Board b = game.board;
   recountBoard(b);
   loadSearchPosition(b);
