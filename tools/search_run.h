@@ -9,6 +9,7 @@
 #include "search/counters.h"
 #include "hash/hashtable.h"
 #include "search/search.h"
+#include "search/search_state.h"
 #include "search/searchgen.h"
 
 namespace orv {
@@ -31,8 +32,8 @@ inline ToolSearchResult searchFenToDepth(const char* fen, int depth, bool post) 
   if (r.code != 0) return r;
   clearTranspositionTable();
   clearPawnTable();
-  clearHistoryTables();
-  clearKillers();
+  searchState.clearHistory();
+  searchState.clearKillers();
   searchSettings.useBook = false;
   searchSettings.tablebaseMen = 0;
   searchSettings.post = post;

@@ -92,7 +92,7 @@ bool drawByRule(const NodeState& s, int& result) {
     if (r.keyHigh == s.key[1] && matches++ == 0) firstInTree = q >= 0;
     if (r.move == 0 || (r.flags & RecordIrreversible)) break;
   }
-  const int sign = Us == rootSide ? -1 : 1;
+  const int sign = Us == searchState.rootSide ? -1 : 1;
   if (matches >= 2) {
     result = sign;
     return true;
@@ -121,9 +121,9 @@ inline int bestIndex(const uint32_t* list, int from, int count) {
 }
 
 inline void recordPv(int ply, Move m, int score) {
-  PvNode* node = pvLine[ply];
+  PvNode* node = searchState.pvLine[ply];
   node->word = scoredWord(m, score);
-  std::swap(node->next, pvLine[ply + 1]);
+  std::swap(node->next, searchState.pvLine[ply + 1]);
 }
 
 // Starts loading the transposition bucket of the position after Us's move m
@@ -372,14 +372,14 @@ template <int Us>
   int count = 0;
   bool scored = false;
   if (ply == 0) {
-    for (; count < RootListSize - 1 && orderedRootList[count] != 0; ++count)
-      list[count] = orderedWord(moveOf(orderedRootList[count]), 4346 - count);
+    for (; count < RootListSize - 1 && searchState.orderedRootList[count] != 0; ++count)
+      list[count] = orderedWord(moveOf(searchState.orderedRootList[count]), 4346 - count);
     list[count] = 0;
     scored = true;
   } else {
     count = generateAll<Us>(list, s.lastMove, inCheck, s);
   }
-  killerWords[ply + 1] = 0;
+  searchState.killers[ply + 1] = 0;
   bool lateMovePruning = false;
   if (verificationFailed) {
     if (hashMove == 0 && ply > 0) depth -= OnePly;
@@ -468,15 +468,15 @@ template <int Us>
         r = OnePly * reductionTable[std::min(D, 31)][std::min(movesSearched, 63)];
         if ((hashPv || pvNode) && !hashUpperDeep) r -= OnePly * (1 + pvNode);
         if (pvNode && alpha > -NormalScoreLimit && eval - alpha > 3 * PawnValue) r -= OnePly;
-        const int h = historyTable[Us][isCapture(m) ? 0 : 1][movingKind][from][to] / 128;
+        const int h = searchState.history[Us][isCapture(m) ? 0 : 1][movingKind][from][to] / 128;
         r -= OnePly * std::clamp(h, -2, 2);
         if (!pvNode && hashMoveCapture) r += OnePly;
         r = r < 1 ? 0 : std::max(0, std::min(r, depth - 2 * OnePly));
       }
     }
     if (s.pieces[Us] == 0 && s.pieces[Them] == 1 && isCapture(m) && pos.value[pos.map[to]] >= BishopValue) e = OnePly;
-    if (ply >= extensionPlyLimit) e = 0;
-    if (e == 0 && !isCapture(m) && ply < extensionPlyLimit && t != 0 && depth >= 8 * OnePly && m == hashMove &&
+    if (ply >= searchState.extensionPlyLimit) e = 0;
+    if (e == 0 && !isCapture(m) && ply < searchState.extensionPlyLimit && t != 0 && depth >= 8 * OnePly && m == hashMove &&
         hashType == TTLower && std::abs(hashScore) < NormalScoreLimit && hashDepth >= D - 3 && ply > 0 && excluded == 0) {
       // Singular extension: is the hash move clearly better than every other move?
       const int sb = hashScore - 8 * D;
@@ -530,7 +530,7 @@ template <int Us>
       if (quiet) ++quietSearched;
       if (triedCount < 64 && m != best) tried[triedCount++] = uint16_t(m);
     }
-    if (kind == PromoteQueen && !(std::abs(score) <= 2 && Us != rootSide) && !knightStepApart(to, enemyKing) &&
+    if (kind == PromoteQueen && !(std::abs(score) <= 2 && Us != searchState.rootSide) && !knightStepApart(to, enemyKing) &&
         !knightStepApart(to, enemyQueen))
       underPromotionStop = true;
   }
@@ -562,7 +562,7 @@ int nodeAfterMake(Move t, uint32_t flags, int depth, int alpha, int beta, const 
   if (s.ply >= MaxPly - 1) return evaluate(Us, s);
   const int ply = s.ply;
   if (ply > 0) {
-    PvNode* node = pvLine[ply];
+    PvNode* node = searchState.pvLine[ply];
     node->word = 0;
     if (node->next) node->next->word = 0;
     if (depth >= 0 && !(flags & FlagReentry)) writeSearchHistory<Us>(t, undo, s);
@@ -584,8 +584,8 @@ int nodeAfterMake(Move t, uint32_t flags, int depth, int alpha, int beta, const 
 
 template <int Us>
 int searchNode(Move t, uint32_t flags, int depth, int alpha, int beta, const NodeState& parent) {
-  if (++timeCheckCounter >= TimeCheckInterval) {
-    timeCheckCounter = 0;
+  if (++searchState.timeCheckCounter >= TimeCheckInterval) {
+    searchState.timeCheckCounter = 0;
     timeCheck();
   }
   if (searchAbort.load(std::memory_order_relaxed)) throw SearchAborted{};

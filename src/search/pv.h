@@ -15,12 +15,6 @@ struct PvNode {
   uint32_t word;   // scoredWord of the move and its score; 0 ends the line
 };
 
-// pvLine[p]: the line of ply p, a chain of 64 - p nodes.
-extern PvNode* pvLine[MaxPly];
-
-
-// Rebuilds the chains with zero words (pointer p at chain p).
-void resetPvChains();
 
 constexpr int PvBufferSize = 64;   // at most 63 moves and a 0
 extern std::mutex pvLock;

@@ -22,11 +22,6 @@ std::atomic<int> searchAbort{0};
 void (*diagnosticHook)(int code) = nullptr;
 SearchCounters searchCounters;
 
-int rootSide = White;
-int extensionPlyLimit = 0;
-uint32_t timeCheckCounter = 0;
-bool failHighFlag = false;
-
 namespace {
 
 int64_t softLimitMs = 0, hardLimitMs = 0;   // from the move's start tick
@@ -73,8 +68,8 @@ namespace {
 
 void copyToOrderedList(const uint32_t* list) {
   int i = 0;
-  for (; i < RootListSize - 1 && list[i] != 0; ++i) orderedRootList[i] = moveOf(list[i]);
-  orderedRootList[i] = 0;
+  for (; i < RootListSize - 1 && list[i] != 0; ++i) searchState.orderedRootList[i] = moveOf(list[i]);
+  searchState.orderedRootList[i] = 0;
 }
 
 void setRootScore(uint32_t* list, Move m, int score) {
@@ -102,13 +97,13 @@ void resetCounters() {
   pawnHashHits = 0;
 }
 
-inline int rootPvScore() { return signedScoreOf(pvLine[0]->word); }
-inline Move rootPvMove() { return moveOf(pvLine[0]->word); }
+inline int rootPvScore() { return signedScoreOf(searchState.pvLine[0]->word); }
+inline Move rootPvMove() { return moveOf(searchState.pvLine[0]->word); }
 
 // Pre-scores every root move by a quiescence search of the position after it.
 void preScore(int side, uint32_t* list, const Board& b) {
   for (int i = 0; list[i] != 0; ++i) list[i] = scoredWord(list[i], -InfiniteScore);
-  extensionPlyLimit = 0;
+  searchState.extensionPlyLimit = 0;
   searchCounters.iterationDepth.store(0, std::memory_order_relaxed);
   try {
     for (int i = 0; list[i] != 0; ++i) {
@@ -129,13 +124,13 @@ int iterate(int side, uint32_t* list, int previousScore, const MoveClock& clock,
   c.bestScore.store(NoScore, std::memory_order_relaxed);
   resetCounters();
   c.startTick.store(clock.startTick, std::memory_order_relaxed);
-  failHighFlag = false;
-  std::memset(orderedRootList, 0, sizeof orderedRootList);
-  timeCheckCounter = 0;
+  searchState.failHighFlag = false;
+  std::memset(searchState.orderedRootList, 0, sizeof searchState.orderedRootList);
+  searchState.timeCheckCounter = 0;
 
   if (clearPv) {
     clearWorkingPv();
-    pvLine[0]->word = 0;
+    searchState.pvLine[0]->word = 0;
   }
   computeFullKey(side, b);
 
@@ -159,8 +154,8 @@ int iterate(int side, uint32_t* list, int previousScore, const MoveClock& clock,
   const int phase = recountBoard(b);
   setTimeLimits(clock);
   nextGeneration();
-  clearKillers();
-  rootSide = side;
+  searchState.clearKillers();
+  searchState.rootSide = side;
   saveWorkingPv();
 
   const int count = rootCount(list);
@@ -174,7 +169,7 @@ int iterate(int side, uint32_t* list, int previousScore, const MoveClock& clock,
   int d = 2, previous = previousScore;
   while (!searchAbort.load() && d < maxDepth) {
     for (int i = 0; list[i] != 0; ++i) list[i] = scoredWord(list[i], -InfiniteScore);
-    extensionPlyLimit = std::min(2 * d, 62);
+    searchState.extensionPlyLimit = std::min(2 * d, 62);
     c.iterationDepth.store(d, std::memory_order_relaxed);
     c.currentRootMove.store(rootPvMove(), std::memory_order_relaxed);
     c.rootMoveCount.store(count, std::memory_order_relaxed);
@@ -190,7 +185,7 @@ int iterate(int side, uint32_t* list, int previousScore, const MoveClock& clock,
       }
       int delta = 50, s;
       do {
-        pvLine[0]->word = scoredWord(rootPvMove(), -InfiniteScore);
+        searchState.pvLine[0]->word = scoredWord(rootPvMove(), -InfiniteScore);
         searchRootCall(side, 0, FlagRoot | FlagFirstLine, d, alpha, beta, b);
         s = rootPvScore();
         if (s > -InfiniteScore) {
@@ -204,17 +199,17 @@ int iterate(int side, uint32_t* list, int previousScore, const MoveClock& clock,
         if (alpha < s && s < beta) break;
         if (s >= beta) {
           beta = s + delta > NormalScoreLimit ? InfiniteScore : s + delta;
-          failHighFlag = true;
+          searchState.failHighFlag = true;
         } else {
           beta = std::min((alpha + beta) / 2, InfiniteScore);
           alpha = s - delta < -NormalScoreLimit ? -InfiniteScore : s - delta;
-          failHighFlag = false;
+          searchState.failHighFlag = false;
         }
       } while (beta - alpha > 1);
       haveScore = true;
       iterationScore = alpha;
       if (rootPvScore() > -InfiniteScore) {
-        failHighFlag = false;
+        searchState.failHighFlag = false;
         bestScore = iterationScore = s;
         setRootScore(list, rootPvMove(), s);
         publishRootLine();
@@ -253,7 +248,7 @@ int64_t tickMilliseconds() {
 void timeCheck() {
   const int64_t elapsed = elapsedMs();
   if (elapsed >= softLimitMs) softPassed = true;
-  if (softPassed && !failHighFlag) searchAbort.store(1);
+  if (softPassed && !searchState.failHighFlag) searchAbort.store(1);
   if (elapsed >= hardLimitMs) searchAbort.store(1);
 }
 

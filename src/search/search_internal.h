@@ -5,6 +5,7 @@
 #include "board/score.h"
 #include "board/types.h"
 #include "eval/node_state.h"
+#include "search/search_state.h"
 #include "search/searchgen.h"
 
 namespace orv {
@@ -45,11 +46,6 @@ constexpr int tablebaseScore(int v, int ply) {
 // Node frames hold only plain arrays and structs, so nothing is skipped that
 // would need a destructor.
 struct SearchAborted {};
-
-extern int rootSide;              // side to move at the root
-extern int extensionPlyLimit;     // min(2 x iteration depth, 62)
-extern uint32_t timeCheckCounter;
-extern bool failHighFlag;         // the root is re-searched after failing high
 
 // Sorts a 0-terminated root list: stable, descending by the signed score in
 // the high half (the earliest of equal entries stays first).
