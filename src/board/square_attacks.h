@@ -3,6 +3,7 @@
 // for the game's legal move generator and the search's legality, in-check and
 // check tests.
 #pragma once
+#include <cassert>
 #include <cstdint>
 
 #include "board/tables.h"
@@ -48,6 +49,7 @@ inline bool pathClear(const Board& p, int a, int b, int d) {
 // 1 leaves the king out)? The table rejects almost every man without a branch
 // on its kind; only sliders need their path examined.
 template <int Side, int First = 0> inline bool squareAttackedBy(const Board& p, int target) {
+  assert(target >= 0 && target < 64);
   constexpr int Base = slotBase(Side);
   for (int slot = Base + First; slot < Base + 16; ++slot) {
     const int from = p.square[slot];

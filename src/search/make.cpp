@@ -4,6 +4,7 @@
 // game's make (board/movegen.cpp), which copies a whole Board for every move.
 #include "search/make.h"
 
+#include <cassert>
 #include <cstddef>
 
 #include "board/en_passant.h"
@@ -108,6 +109,9 @@ int makeSearchMove(Move t, uint32_t flags, NodeState& s, SearchUndo& u) {
   const int victimSq = mk == EnPassant ? to + (Them == Black ? 8 : -8) : to;
   const int victim = p.map[victimSq];
   const int mover = p.map[from];
+  // Generated, hash (checked as plausible) and root moves are Them's own moves.
+  assert(mover != EmptySquare && colourOfSlot(mover) == Them);
+  assert(victim == EmptySquare || colourOfSlot(victim) == Us);
   // Only a king or rook move of Them or the capture of a rook of Us can change
   // castling statuses (castling is a king move).
   constexpr int UsBase = slotBase(Us);
@@ -200,6 +204,7 @@ void takeBackSearchMove(Move t, const SearchUndo& u) {
   Board& p = searchPosition;
   const int from = moveFrom(t), to = moveTo(t), mk = moveKind(t);
   const int mover = p.map[to];
+  assert(mover != EmptySquare && colourOfSlot(mover) == Them);
   p.map[to] = EmptySquare;
   p.map[from] = mover;
   p.square[mover] = from;

@@ -3,6 +3,7 @@
 // same node continues as a quiescence node. Every node makes the move that
 // leads into it and takes it back before returning.
 #include <algorithm>
+#include <cassert>
 #include <cstdlib>
 #include <cstring>
 
@@ -121,6 +122,7 @@ inline int bestIndex(const uint32_t* list, int from, int count) {
 }
 
 inline void recordPv(int ply, Move m, int score) {
+  assert(ply >= 0 && ply + 1 < MaxPly);   // nodes at the last ply return before their moves
   PvNode* node = searchState.pvLine[ply];
   node->word = scoredWord(m, score);
   std::swap(node->next, searchState.pvLine[ply + 1]);
@@ -378,6 +380,7 @@ template <int Us>
     scored = true;
   } else {
     count = generateAll<Us>(list, s.lastMove, inCheck, s);
+    assert(count < MaxSearchMoves);   // room for the terminating 0
   }
   searchState.killers[ply + 1] = 0;
   bool lateMovePruning = false;

@@ -270,10 +270,12 @@ int searchRootCall(int side, Move move, uint32_t flags, int depthPlies, int alph
   std::memcpy(&before, &searchPosition, sizeof before);
   const int result = side == White ? searchWhite(move, flags, depthPlies * OnePly, alpha, beta, root)
                                    : searchBlack(move, flags, depthPlies * OnePly, alpha, beta, root);
-  const bool restored =
-      std::memcmp(before.square, searchPosition.square, sizeof before.square + sizeof before.map + sizeof before.kind) ==
-          0 &&
-      std::memcmp(before.value, searchPosition.value, sizeof before.value) == 0;
+  // Every node takes back its move: the men must stand as they stood.
+  const Board& after = searchPosition;
+  const bool restored = std::memcmp(before.square, after.square, sizeof before.square) == 0 &&
+                        std::memcmp(before.map, after.map, sizeof before.map) == 0 &&
+                        std::memcmp(before.kind, after.kind, sizeof before.kind) == 0 &&
+                        std::memcmp(before.value, after.value, sizeof before.value) == 0;
   if (!restored && diagnosticHook) diagnosticHook(333);
   return result;
 }
