@@ -7,8 +7,9 @@
 #include "board/board.h"
 #include "board/game.h"
 #include "search/counters.h"
-#include "search/hashtable.h"
+#include "hash/hashtable.h"
 #include "search/search.h"
+#include "search/search_state.h"
 #include "search/searchgen.h"
 
 namespace orv {
@@ -31,8 +32,8 @@ inline ToolSearchResult searchFenToDepth(const char* fen, int depth, bool post) 
   if (r.code != 0) return r;
   clearTranspositionTable();
   clearPawnTable();
-  clearHistoryTables();
-  clearKillers();
+  searchState.clearHistory();
+  searchState.clearKillers();
   searchSettings.useBook = false;
   searchSettings.tablebaseMen = 0;
   searchSettings.post = post;
@@ -47,8 +48,8 @@ inline ToolSearchResult searchFenToDepth(const char* fen, int depth, bool post) 
     r.code = -1;
     return r;
   }
-  r.move = Move(result & 0xFFFF);
-  r.score = int16_t(uint32_t(result) >> 16);
+  r.move = resultMove(result);
+  r.score = resultScore(result);
   r.nodes = searchCounters.nodes.load();
   return r;
 }

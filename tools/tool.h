@@ -3,6 +3,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "board/board.h"
+
 namespace orv {
 
 using ToolFunction = int (*)(int argc, char** argv);  // argv[0] is the subcommand name
@@ -11,8 +13,7 @@ struct ToolCommand {
   ToolCommand(const char* name, ToolFunction run);
 };
 
-// The initial position, for FEN arguments written "startpos".
-constexpr const char* StartFen = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -";
+// FEN arguments written "startpos" stand for the initial position.
 inline const char* fenArgument(const char* arg) {
   return arg[0] == 's' && std::strcmp(arg, "startpos") == 0 ? StartFen : arg;
 }

@@ -11,7 +11,7 @@
 #include "eval/eval_terms.h"
 #include "eval/evaluate.h"
 #include "eval/node_state.h"
-#include "search/hashtable.h"
+#include "hash/hashtable.h"
 #include "tool.h"
 
 namespace {

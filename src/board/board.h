@@ -4,6 +4,11 @@
 
 namespace orv {
 
+// The initial position; its first StartPlacementLength characters are the placement field.
+constexpr char StartFen[] = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1";
+constexpr int StartPlacementLength = 43;
+static_assert(StartFen[StartPlacementLength] == ' ');
+
 // Kind of an upper-case piece letter K, Q, R, B, N; NoKind for any other character.
 int kindOfLetter(char upper);
 
@@ -12,13 +17,19 @@ void clearBoard(Board& b);                        // the board's clear operation
 // Slot, -1 no slot / bad square, -2 bad kind; a man already on the square is removed.
 int placeMan(Board& b, int colour, int kind, int sq);
 int placePawn(Board& b, int colour, int sq);     // slot or -1 (edit-position order); replaces likewise
-void computeFullKey(int side, Board& b);          // words 170..173 from scratch
+void computeFullKey(int side, Board& b);          // key and pawnKey from scratch
 
-// FEN on the Game: 0, 0x80000 (side not to move in check), -2 (no slot), -3 (king missing),
-// -4 (more than eight ranks).
-// A refused text (negative code) leaves the Game's position as it was.
+// Results of parseFen. A refused text (negative code) leaves the Game's position
+// as it was; a position whose side not to move stands in check is set up.
+enum FenResult : int {
+  FenAccepted = 0,
+  FenNotToMoveInCheck = int(GenIllegal),
+  FenNoSlot = -2,          // more men of a kind than slots can hold
+  FenKingMissing = -3,
+  FenTooManyRanks = -4,
+};
+// FEN on the Game; returns a FenResult.
 // Castling letters grant a right only when the king and that rook stand at home.
-constexpr int FenTooManyRanks = -4;
 int parseFen(const char* text);
 // Longest text writeFen can produce, terminator included.
 constexpr int FenTextSize = 100;

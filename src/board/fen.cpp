@@ -5,13 +5,10 @@
 #include "board/board.h"
 #include "board/game.h"
 #include "board/movegen.h"
-#include "board/tables.h"
 
 namespace orv {
 
 namespace {
-
-constexpr char pieceLetters[] = "KQRBNPP";
 
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
 bool isLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
@@ -92,8 +89,7 @@ void countMaterial(Board& b) {
 }  // namespace
 
 int parseFen(const char* text) {
-  if (text == nullptr) return -3;
-  initStartupTables();
+  if (text == nullptr) return FenKingMissing;
   Board b;
   clearBoard(b);
   bool pawnMark[2][64] = {};
@@ -112,7 +108,7 @@ int parseFen(const char* text) {
       if (upper == 'P') {
         pawnMark[colour][sq] = true;
       } else if (int kind = kindOfLetter(upper); kind != NoKind) {
-        if (placeMan(b, colour, kind, sq) < 0) return -2;
+        if (placeMan(b, colour, kind, sq) < 0) return FenNoSlot;
       }
       ++file;
     } else {
@@ -129,12 +125,12 @@ int parseFen(const char* text) {
   // ninth rank: read as the side, they would set up some other position.
   if (rank < 0 && *p != '\0' && !isBlank(*p) && !(isLetter(*p) && (p[1] == '\0' || isBlank(p[1]))))
     return FenTooManyRanks;
-  if (b.square[KingSlot] == OffBoard || b.square[slotBase(Black) + KingSlot] == OffBoard) return -3;
+  if (b.square[KingSlot] == OffBoard || b.square[slotBase(Black) + KingSlot] == OffBoard) return FenKingMissing;
 
   for (int sq = 0; sq < 64; ++sq)
-    if (pawnMark[White][sq] && placeFenPawn(b, White, sq) < 0) return -2;
+    if (pawnMark[White][sq] && placeFenPawn(b, White, sq) < 0) return FenNoSlot;
   for (int sq = 63; sq >= 0; --sq)
-    if (pawnMark[Black][sq] && placeFenPawn(b, Black, sq) < 0) return -2;
+    if (pawnMark[Black][sq] && placeFenPawn(b, Black, sq) < 0) return FenNoSlot;
 
   while (isBlank(*p)) ++p;
   const int side = (*p == 'w' || *p == 'W') ? White : Black;
@@ -168,7 +164,7 @@ int parseFen(const char* text) {
   game.legal[0] = 0;
   const uint32_t outcome = generateFor(side, game.legal, MaxGameMoves + 1, 0, game.board);
   if (outcome & (GenCheckmate | GenStalemate | GenIllegal)) game.result = GameSetupFinal;
-  return (outcome & GenIllegal) ? int(GenIllegal) : 0;
+  return (outcome & GenIllegal) ? FenNotToMoveInCheck : FenAccepted;
 }
 
 void writeFen(char* out) {
@@ -185,7 +181,7 @@ void writeFen(char* out) {
       if (empty) *w++ = char('0' + empty);
       empty = 0;
       const int kind = b.kind[slot];
-      const char letter = kind >= King && kind < NoKind ? pieceLetters[kind] : 'X';
+      const char letter = kind >= King && kind < NoKind ? KindLetters[kind] : 'X';
       *w++ = slot < 16 ? letter : char(letter | 0x20);
     }
     if (empty) *w++ = char('0' + empty);

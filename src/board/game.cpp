@@ -7,8 +7,8 @@
 #include <ctime>
 
 #include "board/board.h"
+#include "board/en_passant.h"
 #include "board/movegen.h"
-#include "board/tables.h"
 
 namespace orv {
 
@@ -16,8 +16,8 @@ Game game;
 
 namespace {
 
-// The Game's compact position is words 0..165 of the Board: slot squares,
-// square map, kinds, castling statuses and values.
+// The Game's compact position is the part of the Board before the derived
+// words: slot squares, square map, kinds, castling statuses and values.
 constexpr size_t CompactBytes = offsetof(Board, pieces);
 
 void copyCompact(Board& to, const Board& from) { std::memcpy(&to, &from, CompactBytes); }
@@ -50,19 +50,11 @@ int findGameMove(const Game& g, Move given, Move& entry) {
   return MoveIllegal;
 }
 
-uint8_t castlingByte(const Board& b) {
-  return uint8_t((b.castle[castleIndex(White, 0)] + 1) | (b.castle[castleIndex(White, 1)] + 1) << 2 |
-                 (b.castle[castleIndex(Black, 0)] + 1) << 4 | (b.castle[castleIndex(Black, 1)] + 1) << 6);
-}
-
-// Square behind a pawn that has just moved two squares, when an enemy pawn
-// stands beside its destination; else 0.
-int enPassantTarget(const Board& b, int us, int from, int to, bool pawnMove) {
-  if (!pawnMove || (to - from != 16 && from - to != 16)) return 0;
-  const int enemyPawn = pawnKind(opposite(us));
-  const bool left = fileOf(to) != 0 && b.kind[b.map[to - 1]] == enemyPawn;
-  const bool right = fileOf(to) != 7 && b.kind[b.map[to + 1]] == enemyPawn;
-  return left || right ? (from + to) / 2 : 0;
+// The FEN text's en-passant target after `m`, which left `them` to move on
+// `after`: the square passed over when a pawn of `them` can take it; else 0.
+int enPassantTarget(const Board& after, int them, Move m) {
+  const int capturers = them == White ? enPassantCapturers<White>(after, m) : enPassantCapturers<Black>(after, m);
+  return capturers != 0 ? passedSquare(m) : 0;
 }
 
 // Castling, en passant, promotions, pawn moves and captures can never be
@@ -127,8 +119,7 @@ int makeGameMove(Move given) {
 
   HistoryRecord record{};
   record.move = uint16_t(m);
-  record.castling = castlingByte(work);
-  const int epTarget = enPassantTarget(work, us, from, to, pawnMove);
+  record.castling = castlingByte(work.castle);
   work.halfMove = pawnMove || captured != EmptySquare ? 0 : work.halfMove + 1;
   work.lastMove = int32_t(m);
 
@@ -137,6 +128,7 @@ int makeGameMove(Move given) {
   Move replies[MaxGameMoves + 1];
   const uint32_t gen = generateFor(them, replies, MaxGameMoves + 1, m, work);
   if (gen & GenIllegal) return MoveNeedsCheckEscape;
+  const int epTarget = enPassantTarget(work, them, m);
 
   computeFullKey(them, work);
   record.keyHigh = work.key[1];
@@ -173,11 +165,10 @@ bool gameOver() { return game.result != GameRunning; }
 
 namespace {
 
-// Built before main: the history, the start-up tables and keys, then a new game.
+// Built before main: the history, then a new game.
 struct GameStartup {
   GameStartup() {
     game.history.assign(InitialHistoryRecords, HistoryRecord{});
-    initStartupTables();
     newGame();
   }
 } gameStartup;

@@ -18,6 +18,14 @@ struct HistoryRecord {
 constexpr uint8_t RecordIrreversible = 0x40;
 constexpr uint8_t RecordBlackToMove = 0x80;
 
+// A record's castling byte from castling statuses in Board::castle order
+// (the Board's and the search's NodeState's).
+template <class Status>
+constexpr uint8_t castlingByte(const Status (&castle)[4]) {
+  return uint8_t((castle[castleIndex(White, 0)] + 1) | (castle[castleIndex(White, 1)] + 1) << 2 |
+                 (castle[castleIndex(Black, 0)] + 1) << 4 | (castle[castleIndex(Black, 1)] + 1) << 6);
+}
+
 // Room the search may use past the last game record (one record per ply).
 constexpr int SearchHistoryRoom = 64;
 
@@ -50,7 +58,7 @@ struct Game {
   Move legal[MaxGameMoves + 1] = {};    // legal moves of the position, 0-terminated
   char positionText[100] = {};          // FEN text of the current position
   Board board = {};                     // the working Board
-  Board compact = {};                   // words 0..128 and 133..165 (and the statuses) kept by the game
+  Board compact = {};                   // the men and castling statuses as the game keeps them
 
   // Kept for other subsystems.
   int softLimit = 0, hardLimit = 0;     // per-move time limits in tenths of a second
@@ -80,8 +88,8 @@ constexpr int InitialHistoryRecords = 600;
 constexpr int HistoryGrowth = 40;
 
 void newGame();
-// Copies the Game's compact position (words 0..165, castling statuses included)
-// into its working Board.
+// Copies the Game's compact position (the men and castling statuses) into its
+// working Board.
 void refreshBoard();
 int makeGameMove(Move m);               // MakeResult
 int goToPly(int target);                // 0 done, 1 nothing to do

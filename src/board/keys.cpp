@@ -18,7 +18,6 @@ int castlingKeyIndex(const Board& b, int side) {
 }  // namespace
 
 void computeFullKey(int side, Board& b) {
-  initStartupTables();
   uint32_t low = zobristL[ZobristSideToMove + side];
   uint32_t high = zobristH[ZobristSideToMove + side];
   for (int slot = 0; slot < 32; ++slot) {

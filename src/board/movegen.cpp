@@ -6,7 +6,9 @@
 #include <cstring>
 #include <type_traits>
 
+#include "board/en_passant.h"
 #include "board/game.h"
+#include "board/square_attacks.h"
 #include "board/tables.h"
 
 namespace orv {
@@ -16,12 +18,6 @@ static_assert(std::is_trivially_copyable_v<Board>, "the Board is copied as one b
 namespace {
 
 inline void copyBoard(Board& to, const Board& from) { std::memcpy(&to, &from, sizeof(Board)); }
-
-template <int Side>
-constexpr bool isManOf(int mapValue) {
-  if constexpr (Side == White) return isWhiteMan(mapValue);
-  else return isBlackMan(mapValue);
-}
 
 // Removes the man in `slot` from the board's books as captured material of `colour`.
 inline void takeMan(Board& c, int slot, int colour) {
@@ -51,7 +47,8 @@ inline void moveMan(Board& c, int slot, int from, int to) {
 
 // Applies move m of side Mover to c. Returns false when Mover's king is left
 // attacked (for castling also the passed and start squares are tested) or when
-// the move does not fit the position.
+// the move does not fit the position. The game's make: a whole Board copy with
+// its derived words; the search makes its moves in place (search/make.cpp).
 template <int Mover>
 bool applyMove(Board& c, Move m) {
   constexpr int Other = Mover ^ 1;
@@ -150,7 +147,7 @@ template <int Us>
 int listLegalMoves(const Board& c, Move completed, Move* list, int room) {
   constexpr int Them = Us ^ 1;
   constexpr int base = slotBase(Us);
-  constexpr int ownPawn = pawnKind(Us), theirPawn = pawnKind(Them);
+  constexpr int ownPawn = pawnKind(Us);
   MoveSink<Us> sink{list, room, 0, c};
 
   for (int slot = base; slot < base + 16; ++slot) {
@@ -191,24 +188,10 @@ int listLegalMoves(const Board& c, Move completed, Move* list, int room) {
   }
 
   // En passant, only right after the double push that allows it.
-  if (completed != 0) {
-    const int from = moveFrom(completed), to = moveTo(completed);
-    const int mover = c.map[to];
-    const int startRank = Them == White ? 1 : 6, landRank = Them == White ? 3 : 4;
-    if (mover != EmptySquare && c.kind[mover] == theirPawn && rankOf(from) == startRank &&
-        rankOf(to) == landRank) {
-      const int passed = (from + to) / 2;
-      if (fileOf(to) != 0) {
-        const int left = c.map[to - 1];
-        if (isManOf<Us>(left) && c.kind[left] == ownPawn)
-          sink.add(makeMove(to - 1, passed, EnPassant) | CaptureMark);
-      }
-      if (fileOf(to) != 7) {
-        const int right = c.map[to + 1];
-        if (isManOf<Us>(right) && c.kind[right] == ownPawn)
-          sink.add(makeMove(to + 1, passed, EnPassant) | CaptureMark);
-      }
-    }
+  if (const int capturers = enPassantCapturers<Us>(c, completed)) {
+    const int to = moveTo(completed), passed = passedSquare(completed);
+    if (capturers & EnPassantFromLeft) sink.add(makeMove(to - 1, passed, EnPassant) | CaptureMark);
+    if (capturers & EnPassantFromRight) sink.add(makeMove(to + 1, passed, EnPassant) | CaptureMark);
   }
 
   // Castling; attacked squares are left to the legality test.
@@ -225,42 +208,7 @@ int listLegalMoves(const Board& c, Move completed, Move* list, int room) {
 }  // namespace
 
 bool isAttacked(const Board& b, int sq, int by) {
-  const int base = slotBase(by);
-  for (int slot = base; slot < base + 16; ++slot) {
-    const int from = b.square[slot];
-    if (from == OffBoard) continue;
-    const int d = direction[from][sq];
-    if (d == 0) continue;
-    const int kind = b.kind[slot];
-    if (isKnightStep(d)) {
-      if (kind == Knight) return true;
-      continue;
-    }
-    const bool adjacent = from + d == sq;
-    if (isDiagonalStep(d)) {
-      if (kind == WhitePawn) {
-        if (adjacent && d > 0) return true;
-        continue;
-      }
-      if (kind == BlackPawn) {
-        if (adjacent && d < 0) return true;
-        continue;
-      }
-      if (kind != Queen && kind != Bishop) {
-        if (kind == King && adjacent) return true;
-        continue;
-      }
-    } else {
-      if (kind != Queen && kind != Rook) {
-        if (kind == King && adjacent) return true;
-        continue;
-      }
-    }
-    int at = from + d;
-    while (at != sq && b.map[at] == EmptySquare) at += d;
-    if (at == sq) return true;
-  }
-  return false;
+  return by == White ? squareAttackedBy<White>(b, sq) : squareAttackedBy<Black>(b, sq);
 }
 
 template <int Us>

@@ -13,8 +13,6 @@ constexpr int BookSlots = 5;
 constexpr int BookDrawTableSize = 57;  // room for five slots of the largest weight (11)
 constexpr Move BookE2E4 = 1804;
 constexpr Move BookD2D4 = 1739;
-// Placement of the initial position; its key answers with the 60/40 rule.
-constexpr char BookInitialPlacement[] = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR";
 
 // One record as stored: the key string, then five slots of (games, points, move),
 // each an unsigned 16-bit little-endian number.

@@ -16,8 +16,8 @@ Move lookupBookMove() {
   BookRecord record;
   Move m = 0;
   if (findBookRecord(file, key, record)) {
-    constexpr size_t placementLength = sizeof BookInitialPlacement - 1;
-    if (std::strncmp(key, BookInitialPlacement, placementLength) == 0) {
+    // The initial position's key answers with the 60/40 rule.
+    if (std::strncmp(key, StartFen, StartPlacementLength) == 0) {
       m = (std::rand() % 100 < 60) ? BookE2E4 : BookD2D4;
     } else {
       m = chooseBookMove(record);

@@ -4,7 +4,7 @@
 
 #include "board/tables.h"
 #include "eval/eval_terms.h"
-#include "eval/position.h"
+#include "eval/evaluate.h"
 
 namespace orv {
 
@@ -61,7 +61,7 @@ template <int Us> int seventhRank() {
   for (int slot : {slotBase(Us) + QueenRookSlot, slotBase(Us) + KingRookSlot, slotBase(Us) + QueenSlot}) {
     const int sq = searchPosition.square[slot];
     if (sq == OffBoard) continue;
-    const int r = Us == White ? rankOf(sq) : 7 - rankOf(sq);
+    const int r = relativeRank<Us>(sq);
     if (r >= 6) v += 28 * r - 140;
   }
   return v;
@@ -83,7 +83,7 @@ template <int Us> int outpost(int sq) {
   const Board& p = searchPosition;
   const int f = fileOf(sq);
   if (f < 2 || f > 5) return 0;
-  const int r = Us == White ? rankOf(sq) : 7 - rankOf(sq);
+  const int r = relativeRank<Us>(sq);
   if (r != 5 && r != 4) return 0;
   auto pawnAt = [&](int t, int side) { return p.kind[p.map[t]] == pawnKind(side); };
   const bool supported = pawnAt(sq - up - 1, Us) || pawnAt(sq - up + 1, Us);

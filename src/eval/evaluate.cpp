@@ -4,19 +4,21 @@
 
 #include <algorithm>
 
+#include "board/score.h"
+
 #include "eval/eval_terms.h"
-#include "eval/position.h"
 
 namespace orv {
 
+Board searchPosition;
 uint32_t evaluationCount = 0;
 
 namespace {
 
-constexpr int LoneMinor = 1872;
+constexpr int LoneMinor = BishopValue;
 constexpr int FullMaterialPawns = 78;
 
-int materialLeft(const NodeState& s) { return std::min(FullMaterialPawns, (s.nonPawn[White] + s.nonPawn[Black]) / 480); }
+int materialLeft(const NodeState& s) { return std::min(FullMaterialPawns, (s.nonPawn[White] + s.nonPawn[Black]) / PawnValue); }
 
 // Piece-square part blended by the material left.
 int blendPsq(const NodeState& s, int w, int e) { return (w * s.psq[0] + e * s.psq[1]) / FullMaterialPawns * 28 / 10; }
@@ -27,13 +29,15 @@ int pawnlessScore(const NodeState& s, EvalTerms& t) {
   const int p = evaluatePawnless(s);
   const int mw = s.nonPawn[White], mb = s.nonPawn[Black];
   int j = p, w = materialLeft(s);
-  if (mw == 4704 && mb == 2832) j = p - 936;
-  else if (mw == 2832 && mb == 4704) j = p + 936;
-  else if (mw == 3744 && mb == 4704) w = 17;
-  else if (mw == 2832 && mb == 1872) j = p - 480, w = 9;
-  else if (mw == 1872 && mb == 2832) j = p + 480, w = 9;
-  else if (mw == 3744 && mb == 1872) j = p - 936;
-  else if (mw == 1872 && mb == 3744) j = p + 936;
+  constexpr int OneMinor = BishopValue, OneRook = RookValue, RookAndMinor = RookValue + BishopValue,
+                TwoMinors = 2 * BishopValue;
+  if (mw == RookAndMinor && mb == OneRook) j = p - 936;
+  else if (mw == OneRook && mb == RookAndMinor) j = p + 936;
+  else if (mw == TwoMinors && mb == RookAndMinor) w = 17;
+  else if (mw == OneRook && mb == OneMinor) j = p - 480, w = 9;
+  else if (mw == OneMinor && mb == OneRook) j = p + 480, w = 9;
+  else if (mw == TwoMinors && mb == OneMinor) j = p - 936;
+  else if (mw == OneMinor && mb == TwoMinors) j = p + 936;
   t.J = j;
   t.W = w;
   t.E = FullMaterialPawns - w;
@@ -96,7 +100,7 @@ int evaluateTerms(int side, const NodeState& s, EvalTerms& t) {
   const int damping = 100 - s.halfMove;
   const int r = pawnless ? oriented * damping / 100 + 80 : (damping * oriented / 100 + 80) / 10 * 10;
   if (r == 0) return -2;
-  return std::clamp(r, -32000, 32000);
+  return std::clamp(r, -NormalScoreLimit, NormalScoreLimit);
 }
 
 int evaluate(int side, const NodeState& s) {

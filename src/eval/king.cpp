@@ -5,7 +5,7 @@
 
 #include "board/tables.h"
 #include "eval/eval_terms.h"
-#include "eval/position.h"
+#include "eval/evaluate.h"
 
 namespace orv {
 
@@ -14,7 +14,6 @@ namespace {
 constexpr int passerStopPenalty[8] = {0, 0, 0, 12, 17, 60, 100, 0};
 constexpr int OpenFileBase = 71, HeavyOnOpenFile = 66;
 
-template <int Us> constexpr int relativeRank(int sq) { return Us == White ? rankOf(sq) : 7 - rankOf(sq); }
 
 bool isPawnOf(int sq, int side) { return searchPosition.kind[searchPosition.map[sq]] == pawnKind(side); }
 
@@ -31,7 +30,7 @@ template <int Them> int heavyOnFile(int file) {
 // at least two rooks' worth in at least two men.
 template <int Us> int kingShelter(const NodeState& s) {
   constexpr int Them = opposite(Us);
-  if (s.nonPawn[Them] <= 5663 || s.pieces[Them] <= 1) return 0;
+  if (s.nonPawn[Them] < 2 * RookValue || s.pieces[Them] <= 1) return 0;
   const int king = searchPosition.square[slotBase(Us) + KingSlot];
   const int middle = std::clamp(fileOf(king), 1, 6);
   int v = 0;
@@ -103,7 +102,7 @@ template <int Us> int passerRules(int side, const NodeState& s, const PassedPawn
     if (rookBehind(Them)) v -= 31 * r;
   }
   const int theirKing = p.square[slotBase(Them) + KingSlot];
-  if (r >= 3 && s.pieces[Them] <= 2 && s.nonPawn[Them] <= 4704) {
+  if (r >= 3 && s.pieces[Them] <= 2 && s.nonPawn[Them] <= RookValue + BishopValue) {
     const int lo = std::min(fileOf(theirKing), f), hi = std::max(fileOf(theirKing), f);
     for (int slot : {slotBase(Us) + QueenRookSlot, slotBase(Us) + KingRookSlot}) {
       const int rq = p.square[slot];
@@ -131,7 +130,7 @@ template <int Us> int passerRules(int side, const NodeState& s, const PassedPawn
 
 template <int Us> int shelter(int sq) {
   constexpr int up = Us == White ? 8 : -8;
-  const int r = Us == White ? rankOf(sq) : 7 - rankOf(sq);
+  const int r = relativeRank<Us>(sq);
   if (r > 1) return 0;
   const bool home = r == 0;
   int files = 0;

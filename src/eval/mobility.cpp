@@ -6,7 +6,7 @@
 
 #include "board/tables.h"
 #include "eval/eval_terms.h"
-#include "eval/position.h"
+#include "eval/evaluate.h"
 #include "eval/square_sets.h"
 
 namespace orv {

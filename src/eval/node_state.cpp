@@ -1,6 +1,6 @@
 #include "eval/node_state.h"
 
-#include "eval/position.h"
+#include "eval/evaluate.h"
 
 namespace orv {
 

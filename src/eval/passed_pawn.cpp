@@ -1,6 +1,5 @@
 // The search's test for an advanced passed-pawn push.
 #include "eval/evaluate.h"
-#include "eval/position.h"
 
 namespace orv {
 

@@ -4,7 +4,7 @@
 
 #include "board/tables.h"
 #include "eval/eval_terms.h"
-#include "eval/position.h"
+#include "eval/evaluate.h"
 
 namespace orv {
 

@@ -5,8 +5,8 @@
 
 #include "board/tables.h"
 #include "eval/eval_terms.h"
-#include "eval/position.h"
-#include "search/hashtable.h"
+#include "eval/evaluate.h"
+#include "hash/hashtable.h"
 
 namespace orv {
 
@@ -19,7 +19,6 @@ constexpr int connectedValue[8] = {0, 0, 24, 36, 87, 144, 258, 0};
 constexpr int fileDeduction[8] = {0, 27, 54, 80, 80, 54, 27, 0};
 constexpr int IsolatedWeight = 33, DoubledWeight = 40, BackwardWeight = 46;
 
-template <int Us> constexpr int relativeRank(int sq) { return Us == White ? rankOf(sq) : 7 - rankOf(sq); }
 constexpr int edgeDistance(int file) { return std::min(file, 7 - file); }
 
 // Per-file summary of both sides, ranks relative to each side:

@@ -1,6 +1,5 @@
 // The game-phase code that selects the evaluation terms.
 #include "eval/evaluate.h"
-#include "eval/phase.h"
 
 namespace orv {
 

@@ -1,7 +1,7 @@
 // Piece-square tables, opening and endgame, written from White's side with
 // the eighth rank first (index 0 = a8, 63 = h1). Both pawn kinds share the
 // pawn table; the empty kind 7 is all zero.
-#include "eval/psq.h"
+#include "eval/evaluate.h"
 
 namespace orv {
 

@@ -1,7 +1,5 @@
 // Rebuilds the derived words of a Board from the placement of its men.
 #include "eval/evaluate.h"
-#include "eval/phase.h"
-#include "eval/psq.h"
 
 namespace orv {
 

@@ -4,10 +4,9 @@
 
 namespace orv {
 
-constexpr const char* PieceLetterText = "KQRBNPP";
-const char* pieceLetters = PieceLetterText;
+const char* pieceLetters = KindLetters;
 
-void setPieceLetters() { pieceLetters = PieceLetterText; }
+void setPieceLetters() { pieceLetters = KindLetters; }
 
 void upperCase(char* text) {
   for (; *text; ++text)

@@ -1,6 +1,6 @@
 // Move text in and out: coordinate moves (e2e4, e7e8Q, O-O), principal lines
 // and algebraic move text. No I/O here: the shell, the search output, the book
-// and the game log all format through these functions.
+// and the game log format their moves through these functions.
 #pragma once
 #include <cstddef>
 
@@ -8,7 +8,8 @@
 
 namespace orv {
 
-// Letters of the kinds, indexed by kind: "KQRBNPP". All printing goes through it.
+// Letters of the kinds, indexed by kind: KindLetters. The move texts print
+// through it; the FEN writer and edit mode use KindLetters directly.
 extern const char* pieceLetters;
 // Sets the letters to "KQRBNPP" (a step of the engine's start-up).
 void setPieceLetters();

@@ -2,10 +2,10 @@
 // does a move give check, and could a hash move belong to this position.
 #include <cstdlib>
 
+#include "board/square_attacks.h"
 #include "board/tables.h"
-#include "eval/position.h"
+#include "eval/evaluate.h"
 #include "search/searchgen.h"
-#include "search/square_attacks.h"
 
 namespace orv {
 namespace {
@@ -17,7 +17,7 @@ inline bool slidesAlong(int k, int d) {
   return k == Bishop && isDiagonalStep(d);
 }
 
-template <int Us> inline bool squareAttacked(int target) { return squareAttackedBy<Us>(target); }
+template <int Us> inline bool squareAttacked(int target) { return squareAttackedBy<Us>(searchPosition, target); }
 
 }  // namespace
 
@@ -99,7 +99,7 @@ bool givesCheck(Move m, int enemyKing, const NodeState& s) {
   const int d = direction[enemyKing][from];
   if (d == 0 || isKnightStep(d)) return false;
   if (direction[enemyKing][to] == d) return false;
-  if (!pathClear(enemyKing, from, d)) return false;
+  if (!pathClear(searchPosition, enemyKing, from, d)) return false;
   for (int sq = from + d; sq >= 0 && sq < 64 && direction[enemyKing][sq] == d; sq += d) {
     const int v = p.map[sq];
     if (v == EmptySquare) continue;

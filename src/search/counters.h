@@ -5,6 +5,8 @@
 #include <atomic>
 #include <cstdint>
 
+#include "board/score.h"
+
 namespace orv {
 
 struct SearchCounters {
@@ -19,7 +21,7 @@ struct SearchCounters {
   std::atomic<int> movesLeft{0};
   std::atomic<int> rootMoveCount{0};
   std::atomic<uint32_t> currentRootMove{0};
-  std::atomic<int> bestScore{32761};        // best root score of the last search; 32761: none known
+  std::atomic<int> bestScore{NoScore};      // best root score of the last search
 };
 extern SearchCounters searchCounters;
 

@@ -1,7 +1,8 @@
 // The search's move generators: every pseudo-legal move of a side, and the
 // captures with queen promotions and their ordering scores for quiescence.
+#include "board/en_passant.h"
 #include "board/tables.h"
-#include "eval/position.h"
+#include "eval/evaluate.h"
 #include "search/searchgen.h"
 
 namespace orv {
@@ -9,37 +10,15 @@ namespace {
 
 constexpr uint32_t CaptureWord = CaptureMark;
 
-// Is the man with square-map value v one of Them's? (32 = empty is neither side.)
-template <int Them> inline bool ownedBy(int v) {
-  if constexpr (Them == White) return isWhiteMan(v);
-  else return isBlackMan(v);
-}
-
 // The en-passant capture of Us against Them's last move, if that was a double pawn
 // push that landed beside a pawn of Us: the left-hand neighbour first. Writes the
 // moves (with `score` in the high half) and returns the new write position.
 template <int Us> inline uint32_t* addEnPassant(uint32_t* out, Move lastMove, uint32_t score) {
-  constexpr int Them = opposite(Us);
-  const Board& p = searchPosition;
-  if (lastMove == 0) return out;
-  const int from = moveFrom(lastMove), to = moveTo(lastMove);
-  // Them's double push: rank 7 to 5 for Black, rank 2 to 4 for White.
-  constexpr int FromRank = Them == Black ? 6 : 1;
-  constexpr int ToRank = Them == Black ? 4 : 3;
-  if (rankOf(from) != FromRank || rankOf(to) != ToRank || fileOf(from) != fileOf(to)) return out;
-  if (p.kind[p.map[to]] != pawnKind(Them)) return out;
-  constexpr int Behind = Them == Black ? 8 : -8;  // the square passed over, seen from `to`
-  const int target = to + Behind;
-  if (fileOf(to) > 0) {
-    const int v = p.map[to - 1];
-    if (ownedBy<Us>(v) && p.kind[v] == pawnKind(Us))
-      *out++ = score | CaptureWord | makeMove(to - 1, target, EnPassant);
-  }
-  if (fileOf(to) < 7) {
-    const int v = p.map[to + 1];
-    if (ownedBy<Us>(v) && p.kind[v] == pawnKind(Us))
-      *out++ = score | CaptureWord | makeMove(to + 1, target, EnPassant);
-  }
+  const int capturers = enPassantCapturers<Us>(searchPosition, lastMove);
+  if (capturers == 0) return out;
+  const int to = moveTo(lastMove), target = passedSquare(lastMove);
+  if (capturers & EnPassantFromLeft) *out++ = score | CaptureWord | makeMove(to - 1, target, EnPassant);
+  if (capturers & EnPassantFromRight) *out++ = score | CaptureWord | makeMove(to + 1, target, EnPassant);
   return out;
 }
 
@@ -79,7 +58,7 @@ int generateAll(uint32_t* list, Move lastMove, bool inCheck, const NodeState& s)
           }
           capture = 0;
         } else {
-          if (!ownedBy<Them>(v)) {
+          if (!isManOf<Them>(v)) {
             ++i;
             continue;
           }
@@ -106,7 +85,7 @@ int generateAll(uint32_t* list, Move lastMove, bool inCheck, const NodeState& s)
         ++i;
         continue;
       }
-      if (ownedBy<Them>(v)) *out++ = CaptureWord | makeMove(from, to);
+      if (isManOf<Them>(v)) *out++ = CaptureWord | makeMove(from, to);
       i += r[i].left;  // the ray ends at any man
     }
   }
@@ -153,14 +132,14 @@ int generateCaptures(uint32_t* list, Move lastMove) {
           // Only a push onto the last rank counts here; a blocked single push
           // also blocks the double push, which is never a promotion anyway.
           if ((pe.flags & PawnPromotes) && v == EmptySquare)
-            *out++ = PromotionScore << 16 | makeMove(from, to, PromoteQueen);
+            *out++ = orderedWord(makeMove(from, to, PromoteQueen), PromotionScore);
           continue;
         }
-        if (!ownedBy<Them>(v)) continue;
+        if (!isManOf<Them>(v)) continue;
         if (pe.flags & PawnPromotes)
-          *out++ = uint32_t(p.value[v] + PromotionScore) << 16 | CaptureWord | makeMove(from, to, PromoteQueen);
+          *out++ = orderedWord(CaptureWord | makeMove(from, to, PromoteQueen), p.value[v] + PromotionScore);
         else
-          *out++ = uint32_t(p.value[v] - p.value[slot] + CaptureBase) << 16 | CaptureWord | makeMove(from, to);
+          *out++ = orderedWord(CaptureWord | makeMove(from, to), p.value[v] - p.value[slot] + CaptureBase);
       }
       continue;
     }
@@ -171,13 +150,13 @@ int generateCaptures(uint32_t* list, Move lastMove) {
         ++i;
         continue;
       }
-      if (ownedBy<Them>(v))
-        *out++ = uint32_t(p.value[v] - p.value[slot] + CaptureBase) << 16 | CaptureWord | makeMove(from, r[i].to);
+      if (isManOf<Them>(v))
+        *out++ = orderedWord(CaptureWord | makeMove(from, r[i].to), p.value[v] - p.value[slot] + CaptureBase);
       i += r[i].left;
     }
   }
 
-  out = addEnPassant<Us>(out, lastMove, CaptureBase << 16);
+  out = addEnPassant<Us>(out, lastMove, orderedWord(0, CaptureBase));
   *out = 0;
   return int(out - list);
 }

@@ -1,20 +1,20 @@
 // Make and take back on the search's own arrays. The node's NodeState is a copy
 // of its parent's, so only the arrays need restoring; keys, material, counts,
-// pawn files and piece-square sums change by differences.
+// pawn files and piece-square sums change by differences. This differs from the
+// game's make (board/movegen.cpp), which copies a whole Board for every move.
 #include "search/make.h"
 
+#include <cassert>
 #include <cstddef>
 
+#include "board/en_passant.h"
 #include "board/game.h"
 #include "board/tables.h"
 #include "eval/evaluate.h"
-#include "eval/position.h"
-#include "eval/psq.h"
+#include "search/search_internal.h"
 
 namespace orv {
 namespace {
-
-constexpr uint32_t ReSearchFlag = 0x200;
 
 inline void toggleKey(uint32_t* key, int index) {
   key[0] ^= zobristL[index];
@@ -26,11 +26,6 @@ template <int Side> inline int castleKeyIndex(const NodeState& s) {
   const int a = s.castle[castleIndex(Side, 0)] == 0;
   const int b = s.castle[castleIndex(Side, 1)] == 0;
   return (Side == White ? ZobristWhiteCastle : ZobristBlackCastle) + 2 * a + b;
-}
-
-// Statuses + 1 in two bits each: W O-O, W O-O-O, B O-O, B O-O-O.
-inline uint8_t castlingByte(const NodeState& s) {
-  return uint8_t((s.castle[0] + 1) | (s.castle[2] + 1) << 2 | (s.castle[1] + 1) << 4 | (s.castle[3] + 1) << 6);
 }
 
 // Signed piece-square entries of a man of Side (White adds at sq ^ 56, Black subtracts at sq).
@@ -94,9 +89,9 @@ int makeSearchMove(Move t, uint32_t flags, NodeState& s, SearchUndo& u) {
   constexpr int ThemBase = slotBase(Them);
   u.captured = EmptySquare;
   u.capturedSquare = OffBoard;
-  u.castlingBefore = castlingByte(s);
+  u.castlingBefore = castlingByte(s.castle);
   u.made = false;
-  if (flags & ReSearchFlag) return 0;
+  if (flags & FlagReentry) return 0;
   if (t == 0) {
     if (s.ply > 0) {  // the null move: only the side to move changes
       toggleKey(s.key, ZobristSideToMove);
@@ -114,6 +109,9 @@ int makeSearchMove(Move t, uint32_t flags, NodeState& s, SearchUndo& u) {
   const int victimSq = mk == EnPassant ? to + (Them == Black ? 8 : -8) : to;
   const int victim = p.map[victimSq];
   const int mover = p.map[from];
+  // Generated, hash (checked as plausible) and root moves are Them's own moves.
+  assert(mover != EmptySquare && colourOfSlot(mover) == Them);
+  assert(victim == EmptySquare || colourOfSlot(victim) == Us);
   // Only a king or rook move of Them or the capture of a rook of Us can change
   // castling statuses (castling is a king move).
   constexpr int UsBase = slotBase(Us);
@@ -206,6 +204,7 @@ void takeBackSearchMove(Move t, const SearchUndo& u) {
   Board& p = searchPosition;
   const int from = moveFrom(t), to = moveTo(t), mk = moveKind(t);
   const int mover = p.map[to];
+  assert(mover != EmptySquare && colourOfSlot(mover) == Them);
   p.map[to] = EmptySquare;
   p.map[from] = mover;
   p.square[mover] = from;
@@ -229,23 +228,10 @@ void takeBackSearchMove(Move t, const SearchUndo& u) {
 
 template <int Us>
 void searchProbeKey(const NodeState& s, uint32_t key[2]) {
-  constexpr int Them = opposite(Us);
   key[0] = s.key[0];
   key[1] = s.key[1];
-  const Move last = s.lastMove;
-  if (last == 0) return;
-  const int from = moveFrom(last), to = moveTo(last);
-  constexpr int FromRank = Them == Black ? 6 : 1;
-  constexpr int ToRank = Them == Black ? 4 : 3;
-  if (rankOf(from) != FromRank || rankOf(to) != ToRank || fileOf(from) != fileOf(to)) return;
-  const Board& p = searchPosition;
-  if (p.kind[p.map[to]] != pawnKind(Them)) return;
-  const auto ourPawn = [&](int sq) {
-    const int v = p.map[sq];
-    return colourOfSlot(v) == Us && v != EmptySquare && p.kind[v] == pawnKind(Us);
-  };
-  if ((fileOf(to) > 0 && ourPawn(to - 1)) || (fileOf(to) < 7 && ourPawn(to + 1)))
-    toggleKey(key, ZobristEnPassant + fileOf(to));
+  if (enPassantCapturers<Us>(searchPosition, s.lastMove) != 0)
+    toggleKey(key, ZobristEnPassant + fileOf(moveTo(s.lastMove)));
 }
 
 template <int Us>

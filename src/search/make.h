@@ -18,16 +18,16 @@ struct SearchUndo {
   bool made = false;           // the arrays were changed (a real move was made)
 };
 
-// Makes Them's move t (t != 0) or the null move (t == 0 at ply > 0 without 0x200).
+// Makes Them's move t (t != 0) or the null move (t == 0 at ply > 0 without FlagReentry).
 // Returns IllegalMoveScore when t lands on the king of Us (nothing changed), else 0.
 template <int Us> int makeSearchMove(Move t, uint32_t flags, NodeState& s, SearchUndo& u);
 // Restores the arrays after makeSearchMove of a move t != 0; does nothing when
-// the make changed nothing (null move, 0x200, or the 32760 return).
+// the make changed nothing (null move, FlagReentry, or the IllegalMoveScore return).
 template <int Us> void takeBackSearchMove(Move t, const SearchUndo& u);
 // Transposition key of the node: s.key with the en-passant file key when an
 // en-passant capture by Us is possible against s.lastMove.
 template <int Us> void searchProbeKey(const NodeState& s, uint32_t key[2]);
-// The game history record of the node (ply > 0, depth >= 0, no 0x200).
+// The game history record of the node (ply > 0, depth >= 0, no FlagReentry).
 template <int Us> void writeSearchHistory(Move t, const SearchUndo& u, NodeState& s);
 
 }  // namespace orv

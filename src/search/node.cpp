@@ -3,22 +3,23 @@
 // same node continues as a quiescence node. Every node makes the move that
 // leads into it and takes it back before returning.
 #include <algorithm>
+#include <cassert>
 #include <cstdlib>
 #include <cstring>
 
+#include "board/en_passant.h"
 #include "board/game.h"
+#include "board/square_attacks.h"
 #include "board/tables.h"
 #include "eval/evaluate.h"
-#include "eval/position.h"
+#include "hash/hashtable.h"
 #include "search/counters.h"
-#include "search/hashtable.h"
 #include "search/make.h"
 #include "search/pv.h"
 #include "search/reductions.h"
 #include "search/search.h"
 #include "search/search_internal.h"
 #include "search/searchgen.h"
-#include "search/square_attacks.h"
 #include "tablebase/probe.h"
 
 namespace orv {
@@ -30,7 +31,7 @@ namespace {
 // a limit to about a millisecond: at fast controls the allocation can be a
 // single tenth of a second, which a coarser interval would overrun.
 constexpr uint32_t TimeCheckInterval = 4096;
-constexpr int NoEval = -32767;
+constexpr int NoEval = -InfiniteScore;
 constexpr int IllegalMove = IllegalMoveScore;
 
 inline void reportDiagnostic(int code) {
@@ -40,33 +41,17 @@ inline void reportDiagnostic(int code) {
 // Is the king of Us attacked by a man of the other side (its king left out)?
 template <int Us>
 inline bool kingInCheck() {
-  return squareAttackedBy<Us ^ 1, 1>(searchPosition.square[slotBase(Us)]);
-}
-
-// Can Us capture en passant against the last move (a double push of the other side)?
-template <int Us>
-bool enPassantPossible(const NodeState& s) {
-  constexpr int Them = Us ^ 1;
-  const Move last = s.lastMove;
-  if (last == 0) return false;
-  const int from = moveFrom(last), to = moveTo(last);
-  const Board& p = searchPosition;
-  if (p.kind[p.map[to]] != pawnKind(Them) || std::abs(to - from) != 16) return false;
-  const int ownPawn = pawnKind(Us);
-  if (fileOf(to) > 0 && p.map[to - 1] != EmptySquare && colourOfSlot(p.map[to - 1]) == Us &&
-      p.kind[p.map[to - 1]] == ownPawn)
-    return true;
-  return fileOf(to) < 7 && p.map[to + 1] != EmptySquare && colourOfSlot(p.map[to + 1]) == Us &&
-         p.kind[p.map[to + 1]] == ownPawn;
+  return squareAttackedBy<Us ^ 1, 1>(searchPosition, searchPosition.square[slotBase(Us)]);
 }
 
 // Draw by material after a capture that left no pawn: a lone king against at
 // most a minor piece, or one bishop each on squares of the same colour.
 bool deadPositionWithoutPawns(const NodeState& s) {
   if (s.pawns[0] + s.pawns[1] != 0) return false;
-  if ((s.pieces[White] == 0 && s.nonPawn[Black] <= 1872) || (s.pieces[Black] == 0 && s.nonPawn[White] <= 1872))
+  if ((s.pieces[White] == 0 && s.nonPawn[Black] <= BishopValue) ||
+      (s.pieces[Black] == 0 && s.nonPawn[White] <= BishopValue))
     return true;
-  if (s.nonPawn[White] > 1872 || s.nonPawn[Black] > 1872) return false;
+  if (s.nonPawn[White] > BishopValue || s.nonPawn[Black] > BishopValue) return false;
   const Board& p = searchPosition;
   int colour[2] = {-1, -1};
   for (int slot = 0; slot < 32; ++slot) {
@@ -108,7 +93,7 @@ bool drawByRule(const NodeState& s, int& result) {
     if (r.keyHigh == s.key[1] && matches++ == 0) firstInTree = q >= 0;
     if (r.move == 0 || (r.flags & RecordIrreversible)) break;
   }
-  const int sign = Us == rootSide ? -1 : 1;
+  const int sign = Us == searchState.rootSide ? -1 : 1;
   if (matches >= 2) {
     result = sign;
     return true;
@@ -132,14 +117,15 @@ inline void bringForward(uint32_t* list, int to, int from) {
 inline int bestIndex(const uint32_t* list, int from, int count) {
   int best = from;
   for (int i = from + 1; i < count; ++i)
-    if ((list[i] >> 16) > (list[best] >> 16)) best = i;
+    if (scoreOf(list[i]) > scoreOf(list[best])) best = i;
   return best;
 }
 
 inline void recordPv(int ply, Move m, int score) {
-  PvNode* node = pvLine[ply];
-  node->word = pvWord(m, score);
-  std::swap(node->next, pvLine[ply + 1]);
+  assert(ply >= 0 && ply + 1 < MaxPly);   // nodes at the last ply return before their moves
+  PvNode* node = searchState.pvLine[ply];
+  node->word = scoredWord(m, score);
+  std::swap(node->next, searchState.pvLine[ply + 1]);
 }
 
 // Starts loading the transposition bucket of the position after Us's move m
@@ -199,7 +185,7 @@ template <int Us>
   bool matePossible = false, deltaPruning = false;
   int deltaBase = 0;
   if (inCheck) {
-    if (depth >= -256) {
+    if (depth >= -OnePly) {
       count = generateAll<Us>(list, s.lastMove, true, s);
       matePossible = true;
     } else {
@@ -211,12 +197,12 @@ template <int Us>
     if (eval == NoEval && !pvNode) {
       // Material alone, blended by the amount of non-pawn material, often
       // decides the node without an evaluation.
-      const int p = std::min((s.nonPawn[White] + s.nonPawn[Black]) / 480, 78);
+      const int p = std::min((s.nonPawn[White] + s.nonPawn[Black]) / PawnValue, 78);
       int lazy = ((78 - p) * s.material[1] + p * s.material[0]) / 78;
       if (Us == Black) lazy = -lazy;
-      if (beta >= -31999 && s.pieces[Us] > 0 && beta < lazy - 1920)
+      if (beta > -NormalScoreLimit && s.pieces[Us] > 0 && beta < lazy - 4 * PawnValue)
         standPat = beta;
-      else if (alpha <= 31999 && s.pieces[Them] > 0 && lazy + 1920 < alpha)
+      else if (alpha < NormalScoreLimit && s.pieces[Them] > 0 && lazy + 4 * PawnValue < alpha)
         standPat = alpha;
       else
         standPat = eval = evaluateCached(Us, s);
@@ -239,10 +225,10 @@ template <int Us>
     if (count == 0) return standPat;
     // The children's table lines load side by side rather than one by one.
     for (int i = 0; i < count && i < 6; ++i) prefetchChild<Us>(moveOf(list[i]), s);
-    if (std::abs(standPat) <= 31999) {
+    if (std::abs(standPat) < NormalScoreLimit) {
       deltaPruning = true;
-      const bool thin = s.nonPawn[White] <= 2832 || s.nonPawn[Black] <= 2832;
-      deltaBase = standPat + (thin ? 5616 : 800);
+      const bool thin = s.nonPawn[White] <= RookValue || s.nonPawn[Black] <= RookValue;
+      deltaBase = standPat + (thin ? QueenValue : 800);
     }
   }
 
@@ -254,13 +240,13 @@ template <int Us>
     const Move m = moveOf(list[i]);
     if (deltaPruning) {
       if (moveKind(m) == EnPassant) {
-        if (deltaBase + 480 < alpha) continue;
-      } else if (deltaBase + pos.value[pos.map[moveTo(m)]] + (isPromotion(m) ? 5136 : 0) < alpha) {
+        if (deltaBase + PawnValue < alpha) continue;
+      } else if (deltaBase + pos.value[pos.map[moveTo(m)]] + (isPromotion(m) ? QueenValue - PawnValue : 0) < alpha) {
         continue;
       }
     }
     prefetchChild<Us>(m, s);
-    const int v = searchNode<Them>(m, FlagQuiescence | FlagLegality, depth - 256, -beta, -alpha, s);
+    const int v = searchNode<Them>(m, FlagQuiescence | FlagLegality, depth - OnePly, -beta, -alpha, s);
     if (v == IllegalMove) continue;
     const int score = -v;
     ++searched;
@@ -301,7 +287,7 @@ template <int Us>
   }
 
   // Transposition table.
-  int D = depth >> 8;
+  int D = depth >> PlyShift;
   Move hashMove = 0;
   int eval = NoEval, hashType = TTEmpty, hashScore = 0, hashDepth = 0;
   bool nullAllowed = true, hashPv = false, hashMoveCapture = false, hashUpperDeep = false;
@@ -327,7 +313,7 @@ template <int Us>
       hashPv = hit->pv();
       hashMoveCapture = isCapture(hashMove);
       hashUpperDeep = pvNode && hashType == TTUpper && hashDepth >= D;
-      if (std::abs(hashScore) <= 32000) {
+      if (std::abs(hashScore) <= NormalScoreLimit) {
         if (hashType == TTExact || hashType == TTTablebase || (hashType == TTLower && hashScore > eval) ||
             (hashType == TTUpper && hashScore < eval))
           eval = hashScore;
@@ -341,11 +327,11 @@ template <int Us>
     if (men <= searchSettings.tablebaseMen) {
       if (men == 2) return 0;
       prepareTablebaseProbe(pos);
-      const int epSquare = enPassantPossible<Us>(s) ? moveTo(s.lastMove) + (Us == White ? 8 : -8) : -1;
+      const int epSquare = enPassantCapturers<Us>(pos, s.lastMove) != 0 ? passedSquare(s.lastMove) : -1;
       const int v = probeTablebase(Us, epSquare);
       if (v != TablebaseUnknown && v >= -32766) {
         const int result = tablebaseScore(v, ply);
-        store(TTTablebase, result, 0, std::min(depth + 1536, 16128), 1, ply, key[0], key[1], NoEval);
+        store(TTTablebase, result, 0, std::min(depth + 6 * OnePly, 63 * OnePly), 1, ply, key[0], key[1], NoEval);
         return result;
       }
     }
@@ -359,23 +345,23 @@ template <int Us>
 
   if (!inCheck && t != 0 && !pvNode) {
     // Razoring: far below alpha, ask the quiescence search.
-    if (depth <= 1280 && hashMove == 0 && alpha < 9600 && eval >= -31999 && alpha > eval + 3.5 * 486 * D) {
+    if (depth <= 5 * OnePly && hashMove == 0 && alpha < 20 * PawnValue && eval > -NormalScoreLimit && alpha > eval + 3.5 * 486 * D) {
       const int v = searchNode<Us>(t, (flags | FlagReentry) & ~FlagLegality, 0, alpha, beta, s);
       if (v <= alpha) return v;
     }
     // Reverse futility: far above beta at low depth.
-    if (depth <= 2048 && s.pieces[Us] > 0 && std::abs(eval) <= 31999 && eval - 0.8 * 486 * D >= beta) return beta;
+    if (depth <= 8 * OnePly && s.pieces[Us] > 0 && std::abs(eval) < NormalScoreLimit && eval - 0.8 * 486 * D >= beta) return beta;
   }
 
   // Null move.
   bool verificationFailed = false;
   if (nullAllowed && !inCheck && !(flags & FlagNoNull) && !pvNode && s.pieces[Us] > 0 && t != 0 &&
-      ply <= MaxPly - 2 && beta >= -31999 && eval >= beta && excluded == 0) {
-    const int nd = depth - (3 + (depth >> 10) + std::min((eval - beta) / 1200, 3)) * 256;
+      ply <= MaxPly - 2 && beta > -NormalScoreLimit && eval >= beta && excluded == 0) {
+    const int nd = depth - (3 + D / 4 + std::min((eval - beta) / 1200, 3)) * OnePly;
     bump(searchCounters.nullMoves);
-    const int v = -searchNode<Them>(0, (flags & 0x51d00) | FlagNullChild, nd, -beta, -beta + 1, s);
-    if (v >= beta && v < 32000) {
-      if (depth < 3072) return beta;
+    const int v = -searchNode<Them>(0, (flags & InheritedByNullChild) | FlagNullChild, nd, -beta, -beta + 1, s);
+    if (v >= beta && v < NormalScoreLimit) {
+      if (depth < 12 * OnePly) return beta;
       const int w = searchNode<Us>(t, (flags | FlagReentry | FlagNoNull) & ~FlagLegality, std::max(nd, 0), beta - 1,
                                    beta, s);
       if (w >= beta) return beta;
@@ -388,22 +374,23 @@ template <int Us>
   int count = 0;
   bool scored = false;
   if (ply == 0) {
-    for (; count < RootListSize - 1 && orderedRootList[count] != 0; ++count)
-      list[count] = moveOf(orderedRootList[count]) | uint32_t(4346 - count) << 16;
+    for (; count < RootListSize - 1 && searchState.orderedRootList[count] != 0; ++count)
+      list[count] = orderedWord(moveOf(searchState.orderedRootList[count]), 4346 - count);
     list[count] = 0;
     scored = true;
   } else {
     count = generateAll<Us>(list, s.lastMove, inCheck, s);
+    assert(count < MaxSearchMoves);   // room for the terminating 0
   }
-  killerWords[ply + 1] = 0;
+  searchState.killers[ply + 1] = 0;
   bool lateMovePruning = false;
   if (verificationFailed) {
-    if (hashMove == 0 && ply > 0) depth -= 256;
+    if (hashMove == 0 && ply > 0) depth -= OnePly;
   } else {
-    if (hashMove == 0 && t != 0 && depth >= 1024 && ply > 0) depth -= 256;
-    lateMovePruning = depth <= 2815 && !inCheck && s.pieces[Us] > 0 && s.pawns[Us] > 0 && ply > 0;
+    if (hashMove == 0 && t != 0 && depth >= 4 * OnePly && ply > 0) depth -= OnePly;
+    lateMovePruning = depth < 11 * OnePly && !inCheck && s.pieces[Us] > 0 && s.pawns[Us] > 0 && ply > 0;
   }
-  D = depth >> 8;
+  D = depth >> PlyShift;
 
   int next = 0;
   bool hashFirst = false;
@@ -441,7 +428,7 @@ template <int Us>
     const int movingKind = pos.kind[pos.map[from]];
     const bool quiet = !isCapture(m) && !isPromotion(m);
     const bool checks = givesCheck<Us>(m, enemyKing, s);
-    const bool passerPush = movingKind == pawnKind(Us) && (Us == White ? rankOf(to) >= 4 : rankOf(to) <= 3) &&
+    const bool passerPush = movingKind == pawnKind(Us) && relativeRank<Us>(to) >= 4 &&
                             isPassedPawn<Us>(to, s);
 
     // Extension and reduction.
@@ -449,63 +436,63 @@ template <int Us>
     Rule rule = Plain;
     int e = 0, r = 0;
     if (movesSearched == 0 || checks || passerPush) {
-      e = inCheck ? 256 : 0;
+      e = inCheck ? OnePly : 0;
     } else if (lateMovePruning) {
       if (quietSearched >= lateMoveCount[D]) {
-        if (quiet && alpha > -32000) continue;
-        rule = depth < 768 ? Plain : Reduce;
+        if (quiet && alpha > -NormalScoreLimit) continue;
+        rule = depth < 3 * OnePly ? Plain : Reduce;
       } else {
         rule = D < 10 ? Futility : Reduce;
       }
     } else if (!inCheck && D <= 9) {
       rule = Futility;
-    } else if (inCheck && D <= 9 && depth < 768) {
-      e = 256;
+    } else if (inCheck && D <= 9 && depth < 3 * OnePly) {
+      e = OnePly;
     } else {
       rule = Reduce;
     }
     if (rule == Futility) {
-      if (quiet && s.pieces[Us] > 0 && alpha > -32000) {
+      if (quiet && s.pieces[Us] > 0 && alpha > -NormalScoreLimit) {
         if (ply == 0) {
           rule = Reduce;
         } else {
           const float margin = 0.8f * 486.0f * float(D) + float(eval) + 486.0f + float((scoreOf(word) - 8192) / 2);
           if (float(alpha) >= margin) continue;
-          rule = depth < 768 ? Plain : Reduce;
+          rule = depth < 3 * OnePly ? Plain : Reduce;
         }
       } else {
-        rule = depth < 768 ? Plain : Reduce;
+        rule = depth < 3 * OnePly ? Plain : Reduce;
       }
     }
     if (rule == Reduce) {
       if ((ply == 0 && movesSearched < 3) || s.pawns[Us] == 0 || s.pieces[Us] == 0 || inCheck) {
-        e = inCheck ? 256 : 0;
+        e = inCheck ? OnePly : 0;
       } else {
-        r = 256 * reductionTable[std::min(D, 31)][std::min(movesSearched, 63)];
-        if ((hashPv || pvNode) && !hashUpperDeep) r -= 256 * (1 + pvNode);
-        if (pvNode && alpha > -32000 && eval - alpha > 1440) r -= 256;
-        const int h = historyTable[Us][isCapture(m) ? 0 : 1][movingKind][from][to] / 128;
-        r -= 256 * std::clamp(h, -2, 2);
-        if (!pvNode && hashMoveCapture) r += 256;
-        r = r < 1 ? 0 : std::max(0, std::min(r, depth - 512));
+        r = OnePly * reductionTable[std::min(D, 31)][std::min(movesSearched, 63)];
+        if ((hashPv || pvNode) && !hashUpperDeep) r -= OnePly * (1 + pvNode);
+        if (pvNode && alpha > -NormalScoreLimit && eval - alpha > 3 * PawnValue) r -= OnePly;
+        const int h = searchState.history[Us][isCapture(m) ? 0 : 1][movingKind][from][to] / 128;
+        r -= OnePly * std::clamp(h, -2, 2);
+        if (!pvNode && hashMoveCapture) r += OnePly;
+        r = r < 1 ? 0 : std::max(0, std::min(r, depth - 2 * OnePly));
       }
     }
-    if (s.pieces[Us] == 0 && s.pieces[Them] == 1 && isCapture(m) && pos.value[pos.map[to]] >= 1872) e = 256;
-    if (ply >= extensionPlyLimit) e = 0;
-    if (e == 0 && !isCapture(m) && ply < extensionPlyLimit && t != 0 && depth >= 2048 && m == hashMove &&
-        hashType == TTLower && std::abs(hashScore) < 32000 && hashDepth >= D - 3 && ply > 0 && excluded == 0) {
+    if (s.pieces[Us] == 0 && s.pieces[Them] == 1 && isCapture(m) && pos.value[pos.map[to]] >= BishopValue) e = OnePly;
+    if (ply >= searchState.extensionPlyLimit) e = 0;
+    if (e == 0 && !isCapture(m) && ply < searchState.extensionPlyLimit && t != 0 && depth >= 8 * OnePly && m == hashMove &&
+        hashType == TTLower && std::abs(hashScore) < NormalScoreLimit && hashDepth >= D - 3 && ply > 0 && excluded == 0) {
       // Singular extension: is the hash move clearly better than every other move?
       const int sb = hashScore - 8 * D;
       NodeState verify = s;
       verify.excluded = uint16_t(m);
-      const int v = searchNode<Us>(t, (flags & ~0x10202u) | 0x10200u, depth / 2, sb - 1, sb, verify);
-      if (v < sb && v != IllegalMove) e = 256;
+      const int v = searchNode<Us>(t, (flags & ~FlagLegality) | FlagSingular | FlagReentry, depth / 2, sb - 1, sb, verify);
+      if (v < sb && v != IllegalMove) e = OnePly;
     }
 
     prefetchChild<Us>(m, s);
-    const int cd = depth + e - 256;
+    const int cd = depth + e - OnePly;
     const int rd = cd - r;
-    uint32_t childFlags = (flags & (movesSearched == 0 ? 0x51d88u : 0x51d80u)) | FlagLegality;
+    uint32_t childFlags = (flags & (movesSearched == 0 ? InheritedByFirstChild : InheritedByLaterChild)) | FlagLegality;
     if (movesSearched > 0 && pvNode) childFlags |= FlagPvLater;
 
     int score;
@@ -546,7 +533,7 @@ template <int Us>
       if (quiet) ++quietSearched;
       if (triedCount < 64 && m != best) tried[triedCount++] = uint16_t(m);
     }
-    if (kind == PromoteQueen && !(std::abs(score) <= 2 && Us != rootSide) && !knightStepApart(to, enemyKing) &&
+    if (kind == PromoteQueen && !(std::abs(score) <= 2 && Us != searchState.rootSide) && !knightStepApart(to, enemyKing) &&
         !knightStepApart(to, enemyQueen))
       underPromotionStop = true;
   }
@@ -578,7 +565,7 @@ int nodeAfterMake(Move t, uint32_t flags, int depth, int alpha, int beta, const 
   if (s.ply >= MaxPly - 1) return evaluate(Us, s);
   const int ply = s.ply;
   if (ply > 0) {
-    PvNode* node = pvLine[ply];
+    PvNode* node = searchState.pvLine[ply];
     node->word = 0;
     if (node->next) node->next->word = 0;
     if (depth >= 0 && !(flags & FlagReentry)) writeSearchHistory<Us>(t, undo, s);
@@ -592,7 +579,7 @@ int nodeAfterMake(Move t, uint32_t flags, int depth, int alpha, int beta, const 
     beta = std::min(beta, MateScore - 1 - ply);
     if (alpha >= beta) return alpha;
   }
-  if (depth < 256) return quiescence<Us>(t, flags, depth, alpha, beta, s, key, inCheck);
+  if (depth < OnePly) return quiescence<Us>(t, flags, depth, alpha, beta, s, key, inCheck);
   return fullWidth<Us>(t, flags, depth, alpha, beta, parent, s, key, inCheck);
 }
 
@@ -600,8 +587,8 @@ int nodeAfterMake(Move t, uint32_t flags, int depth, int alpha, int beta, const 
 
 template <int Us>
 int searchNode(Move t, uint32_t flags, int depth, int alpha, int beta, const NodeState& parent) {
-  if (++timeCheckCounter >= TimeCheckInterval) {
-    timeCheckCounter = 0;
+  if (++searchState.timeCheckCounter >= TimeCheckInterval) {
+    searchState.timeCheckCounter = 0;
     timeCheck();
   }
   if (searchAbort.load(std::memory_order_relaxed)) throw SearchAborted{};

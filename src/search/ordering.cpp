@@ -3,15 +3,11 @@
 #include <algorithm>
 #include <cstring>
 
-#include "eval/position.h"
+#include "eval/evaluate.h"
+#include "search/search_state.h"
 #include "search/searchgen.h"
 
 namespace orv {
-
-int32_t historyTable[2][2][7][64][64];
-int32_t followUpTable[2][7][64][7][64];
-uint32_t killerWords[MaxPly + 1];
-uint32_t orderedRootList[RootListSize];
 
 namespace {
 
@@ -25,7 +21,7 @@ constexpr int RootScoreTop = 4346;
 constexpr int promotionBonus[4] = {1404, 696, 468, 468};
 
 constexpr int historyIndex(Move m) { return isCapture(m) ? 0 : 1; }
-constexpr bool isQuiet(Move m) { return (m & (CaptureMark | 0x4000)) == 0; }
+constexpr bool isQuiet(Move m) { return (m & (CaptureMark | PromotionMark)) == 0; }
 
 // The gravity update: moves h toward +4096 (bonus > 0) or -4096 (bonus < 0).
 inline void reward(int32_t& h, int bonus) { h += bonus - bonus * h / HistoryScale; }
@@ -33,36 +29,29 @@ inline void punish(int32_t& h, int bonus) { h += -bonus - bonus * h / HistorySca
 
 }  // namespace
 
-void clearHistoryTables() {
-  std::memset(historyTable, 0, sizeof historyTable);
-  std::memset(followUpTable, 0, sizeof followUpTable);
-}
-
-void clearKillers() { std::memset(killerWords, 0, sizeof killerWords); }
-
 int historyBonus(int depthPlies) { return std::min(42 * depthPlies - 17, HistoryBonusCap); }
 
 template <int Us>
 void scoreMoves(uint32_t* list, Move previous, const NodeState& s) {
   if (s.ply == 0) {
     int i = 0;
-    for (; orderedRootList[i] != 0 && i < RootListSize - 1; ++i)
-      list[i] = uint32_t(RootScoreTop - i) << 16 | moveOf(orderedRootList[i]);
+    for (; searchState.orderedRootList[i] != 0 && i < RootListSize - 1; ++i)
+      list[i] = orderedWord(moveOf(searchState.orderedRootList[i]), RootScoreTop - i);
     list[i] = 0;
     return;
   }
   const Board& p = searchPosition;
-  const uint32_t killer = killerWords[s.ply] & 0xFFFF;
+  const uint32_t killer = searchState.killers[s.ply] & 0xFFFF;
   const int32_t* followUp = nullptr;
   if (previous != 0) {
     const int prevTo = moveTo(previous);
-    followUp = &followUpTable[Us][p.kind[p.map[prevTo]]][prevTo][0][0];
+    followUp = &searchState.followUp[Us][p.kind[p.map[prevTo]]][prevTo][0][0];
   }
   for (uint32_t* w = list; *w != 0; ++w) {
     const Move m = moveOf(*w);
     const int from = moveFrom(m), to = moveTo(m);
     const int k = p.kind[p.map[from]];
-    int score = historyTable[Us][historyIndex(m)][k][from][to];
+    int score = searchState.history[Us][historyIndex(m)][k][from][to];
     if (!isQuiet(m)) {
       score += CaptureBonus;
       if (isCapture(m)) score += p.value[p.map[to]] / 4;
@@ -73,7 +62,7 @@ void scoreMoves(uint32_t* list, Move previous, const NodeState& s) {
     if (followUp) score += followUp[k * 64 + to];
     score += ScoreOffset;
     score = std::clamp(score, 0, 0xFFFF);
-    *w = uint32_t(score) << 16 | m;
+    *w = orderedWord(m, score);
   }
 }
 
@@ -84,29 +73,29 @@ void updateOnCutoff(Move m, int depthPlies, Move previous, const uint16_t* tried
   m = moveOf(m);
   const int from = moveFrom(m), to = moveTo(m);
   const int k = p.kind[p.map[from]];
-  reward(historyTable[Us][historyIndex(m)][k][from][to], bonus);
+  reward(searchState.history[Us][historyIndex(m)][k][from][to], bonus);
 
   if (previous == 0) {
     for (int i = 0; i < triedCount; ++i) {
       const Move t = tried[i];
       const int tf = moveFrom(t), tt = moveTo(t);
-      punish(historyTable[Us][historyIndex(t)][p.kind[p.map[tf]]][tf][tt], bonus);
+      punish(searchState.history[Us][historyIndex(t)][p.kind[p.map[tf]]][tf][tt], bonus);
     }
     return;
   }
 
   const int prevTo = moveTo(previous);
-  int32_t* followUp = &followUpTable[Us][p.kind[p.map[prevTo]]][prevTo][0][0];
+  int32_t* followUp = &searchState.followUp[Us][p.kind[p.map[prevTo]]][prevTo][0][0];
   reward(followUp[k * 64 + to], bonus);
   for (int i = 0; i < triedCount; ++i) {
     const Move t = tried[i];
     const int tf = moveFrom(t), tt = moveTo(t);
     const int tk = p.kind[p.map[tf]];
-    punish(historyTable[Us][historyIndex(t)][tk][tf][tt], bonus);
+    punish(searchState.history[Us][historyIndex(t)][tk][tf][tt], bonus);
     punish(followUp[tk * 64 + tt], bonus);
   }
   if (isQuiet(m) && ply >= 0 && ply <= MaxPly) {
-    uint32_t& killer = killerWords[ply];
+    uint32_t& killer = searchState.killers[ply];
     if ((killer & 0xFFFF) != m) killer = killer << 16 | m;
   }
 }

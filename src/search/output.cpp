@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "board/score.h"
 #include "notation/movetext.h"
 #include "search/counters.h"
 #include "search/pv.h"
@@ -13,18 +14,18 @@ namespace {
 
 // Mate in n for the side to move reads "mate n"; being mated reads "mate -n".
 void uciScoreText(int s, char* out, size_t size) {
-  if (s >= 32001)
-    std::snprintf(out, size, "mate %d", (32699 - s) / 2 + 1);
-  else if (s < -32000)
-    std::snprintf(out, size, "mate %d", -((s + 32699) / 2) - 1);
+  if (s > NormalScoreLimit)
+    std::snprintf(out, size, "mate %d", (MateScore - 1 - s) / 2 + 1);
+  else if (s < -NormalScoreLimit)
+    std::snprintf(out, size, "mate %d", -((s + MateScore - 1) / 2) - 1);
   else
-    std::snprintf(out, size, "cp %d", s * 100 / 480);
+    std::snprintf(out, size, "cp %d", s * 100 / PawnValue);
 }
 
 int xboardScore(int s) {
-  if (s > 32000) return (32699 - s) / 2 + 100001;
-  if (s < -32000) return -100001 - (s + 32699) / 2;
-  return s * 100 / 480;
+  if (s > NormalScoreLimit) return (MateScore - 1 - s) / 2 + 100001;
+  if (s < -NormalScoreLimit) return -100001 - (s + MateScore - 1) / 2;
+  return s * 100 / PawnValue;
 }
 
 }  // namespace

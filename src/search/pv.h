@@ -12,17 +12,9 @@ namespace orv {
 
 struct PvNode {
   PvNode* next;    // next node of the line, nullptr at the end of the chain
-  uint32_t word;   // move | score << 16; 0 ends the line
+  uint32_t word;   // scoredWord of the move and its score; 0 ends the line
 };
 
-// pvLine[p]: the line of ply p, a chain of 64 - p nodes.
-extern PvNode* pvLine[MaxPly];
-
-inline int pvScore(uint32_t word) { return int16_t(word >> 16); }
-inline uint32_t pvWord(uint32_t move, int score) { return (move & 0xFFFF) | uint32_t(uint16_t(score)) << 16; }
-
-// Rebuilds the chains with zero words (pointer p at chain p).
-void resetPvChains();
 
 constexpr int PvBufferSize = 64;   // at most 63 moves and a 0
 extern std::mutex pvLock;

@@ -6,9 +6,8 @@
 #include "board/board.h"
 #include "book/book.h"
 #include "eval/evaluate.h"
-#include "eval/position.h"
+#include "hash/hashtable.h"
 #include "search/counters.h"
-#include "search/hashtable.h"
 #include "search/make.h"
 #include "search/output.h"
 #include "search/pv.h"
@@ -22,11 +21,6 @@ SearchSettings searchSettings;
 std::atomic<int> searchAbort{0};
 void (*diagnosticHook)(int code) = nullptr;
 SearchCounters searchCounters;
-
-int rootSide = White;
-int extensionPlyLimit = 0;
-uint32_t timeCheckCounter = 0;
-bool failHighFlag = false;
 
 namespace {
 
@@ -56,8 +50,6 @@ bool bookScanShouldStop() { return searchAbort.load() != 0 || tickMilliseconds()
 
 bool shouldStop(int scoreChange) { return searchAbort.load() != 0 || (scoreChange >= -159 && softPassed); }
 
-inline int entryScore(uint32_t word) { return int16_t(word >> 16); }
-inline uint32_t withScore(uint32_t word, int score) { return (word & 0xFFFF) | uint32_t(uint16_t(score)) << 16; }
 
 }  // namespace
 
@@ -65,7 +57,7 @@ void sortRootList(uint32_t* list) {
   for (int i = 0; list[i] != 0; ++i) {
     int best = i;
     for (int j = i + 1; list[j] != 0; ++j)
-      if (entryScore(list[j]) > entryScore(list[best])) best = j;
+      if (signedScoreOf(list[j]) > signedScoreOf(list[best])) best = j;
     const uint32_t word = list[best];
     for (int j = best; j > i; --j) list[j] = list[j - 1];
     list[i] = word;
@@ -76,14 +68,14 @@ namespace {
 
 void copyToOrderedList(const uint32_t* list) {
   int i = 0;
-  for (; i < RootListSize - 1 && list[i] != 0; ++i) orderedRootList[i] = list[i] & 0xFFFF;
-  orderedRootList[i] = 0;
+  for (; i < RootListSize - 1 && list[i] != 0; ++i) searchState.orderedRootList[i] = moveOf(list[i]);
+  searchState.orderedRootList[i] = 0;
 }
 
 void setRootScore(uint32_t* list, Move m, int score) {
   for (int i = 0; list[i] != 0; ++i)
-    if ((list[i] & 0xFFFF) == (m & 0xFFFF)) {
-      list[i] = withScore(list[i], score);
+    if (moveOf(list[i]) == moveOf(m)) {
+      list[i] = scoredWord(list[i], score);
       return;
     }
 }
@@ -105,19 +97,19 @@ void resetCounters() {
   pawnHashHits = 0;
 }
 
-inline int rootPvScore() { return pvScore(pvLine[0]->word); }
-inline Move rootPvMove() { return pvLine[0]->word & 0xFFFF; }
+inline int rootPvScore() { return signedScoreOf(searchState.pvLine[0]->word); }
+inline Move rootPvMove() { return moveOf(searchState.pvLine[0]->word); }
 
 // Pre-scores every root move by a quiescence search of the position after it.
 void preScore(int side, uint32_t* list, const Board& b) {
-  for (int i = 0; list[i] != 0; ++i) list[i] = withScore(list[i], -InfiniteScore);
-  extensionPlyLimit = 0;
+  for (int i = 0; list[i] != 0; ++i) list[i] = scoredWord(list[i], -InfiniteScore);
+  searchState.extensionPlyLimit = 0;
   searchCounters.iterationDepth.store(0, std::memory_order_relaxed);
   try {
     for (int i = 0; list[i] != 0; ++i) {
-      const int v = searchRootCall(opposite(side), list[i] & 0xFFFF, 0x8 | FlagLegality, 0, -InfiniteScore,
+      const int v = searchRootCall(opposite(side), moveOf(list[i]), FlagFirstLine | FlagLegality, 0, -InfiniteScore,
                                    InfiniteScore, b);
-      if (v != IllegalMoveScore) list[i] = withScore(list[i], -v);
+      if (v != IllegalMoveScore) list[i] = scoredWord(list[i], -v);
     }
   } catch (const SearchAborted&) {
     // An abort ends only the pre-scoring.
@@ -132,13 +124,13 @@ int iterate(int side, uint32_t* list, int previousScore, const MoveClock& clock,
   c.bestScore.store(NoScore, std::memory_order_relaxed);
   resetCounters();
   c.startTick.store(clock.startTick, std::memory_order_relaxed);
-  failHighFlag = false;
-  std::memset(orderedRootList, 0, sizeof orderedRootList);
-  timeCheckCounter = 0;
+  searchState.failHighFlag = false;
+  std::memset(searchState.orderedRootList, 0, sizeof searchState.orderedRootList);
+  searchState.timeCheckCounter = 0;
 
   if (clearPv) {
     clearWorkingPv();
-    pvLine[0]->word = 0;
+    searchState.pvLine[0]->word = 0;
   }
   computeFullKey(side, b);
 
@@ -150,7 +142,7 @@ int iterate(int side, uint32_t* list, int previousScore, const MoveClock& clock,
     c.fullWidthNodes.store(1, std::memory_order_relaxed);
     c.searchedMoves.store(1, std::memory_order_relaxed);
     c.quiescenceNodes.store(1, std::memory_order_relaxed);
-    c.currentRootMove.store(list[0] & 0xFFFF, std::memory_order_relaxed);
+    c.currentRootMove.store(moveOf(list[0]), std::memory_order_relaxed);
     printSearchLine(0, 1, 2, uci, true);
     const int count = rootCount(list);
     c.rootMoveCount.store(count, std::memory_order_relaxed);
@@ -162,8 +154,8 @@ int iterate(int side, uint32_t* list, int previousScore, const MoveClock& clock,
   const int phase = recountBoard(b);
   setTimeLimits(clock);
   nextGeneration();
-  clearKillers();
-  rootSide = side;
+  searchState.clearKillers();
+  searchState.rootSide = side;
   saveWorkingPv();
 
   const int count = rootCount(list);
@@ -176,8 +168,8 @@ int iterate(int side, uint32_t* list, int previousScore, const MoveClock& clock,
 
   int d = 2, previous = previousScore;
   while (!searchAbort.load() && d < maxDepth) {
-    for (int i = 0; list[i] != 0; ++i) list[i] = withScore(list[i], -InfiniteScore);
-    extensionPlyLimit = std::min(2 * d, 62);
+    for (int i = 0; list[i] != 0; ++i) list[i] = scoredWord(list[i], -InfiniteScore);
+    searchState.extensionPlyLimit = std::min(2 * d, 62);
     c.iterationDepth.store(d, std::memory_order_relaxed);
     c.currentRootMove.store(rootPvMove(), std::memory_order_relaxed);
     c.rootMoveCount.store(count, std::memory_order_relaxed);
@@ -193,8 +185,8 @@ int iterate(int side, uint32_t* list, int previousScore, const MoveClock& clock,
       }
       int delta = 50, s;
       do {
-        pvLine[0]->word = pvWord(rootPvMove(), -InfiniteScore);
-        searchRootCall(side, 0, FlagRoot | 0x8, d, alpha, beta, b);
+        searchState.pvLine[0]->word = scoredWord(rootPvMove(), -InfiniteScore);
+        searchRootCall(side, 0, FlagRoot | FlagFirstLine, d, alpha, beta, b);
         s = rootPvScore();
         if (s > -InfiniteScore) {
           setRootScore(list, rootPvMove(), s);
@@ -206,25 +198,25 @@ int iterate(int side, uint32_t* list, int previousScore, const MoveClock& clock,
         copyToOrderedList(list);
         if (alpha < s && s < beta) break;
         if (s >= beta) {
-          beta = s + delta > 32000 ? InfiniteScore : s + delta;
-          failHighFlag = true;
+          beta = s + delta > NormalScoreLimit ? InfiniteScore : s + delta;
+          searchState.failHighFlag = true;
         } else {
           beta = std::min((alpha + beta) / 2, InfiniteScore);
-          alpha = s - delta < -32000 ? -InfiniteScore : s - delta;
-          failHighFlag = false;
+          alpha = s - delta < -NormalScoreLimit ? -InfiniteScore : s - delta;
+          searchState.failHighFlag = false;
         }
       } while (beta - alpha > 1);
       haveScore = true;
       iterationScore = alpha;
-      if (rootPvScore() >= -32766) {
-        failHighFlag = false;
+      if (rootPvScore() > -InfiniteScore) {
+        searchState.failHighFlag = false;
         bestScore = iterationScore = s;
         setRootScore(list, rootPvMove(), s);
         publishRootLine();
         printSearchLine(s, elapsedMs(), d, uci, false);
       }
     } catch (const SearchAborted&) {
-      if (rootPvScore() >= -32766) {
+      if (rootPvScore() > -InfiniteScore) {
         haveScore = true;
         bestScore = iterationScore = rootPvScore();
         setRootScore(list, rootPvMove(), iterationScore);
@@ -256,7 +248,7 @@ int64_t tickMilliseconds() {
 void timeCheck() {
   const int64_t elapsed = elapsedMs();
   if (elapsed >= softLimitMs) softPassed = true;
-  if (softPassed && !failHighFlag) searchAbort.store(1);
+  if (softPassed && !searchState.failHighFlag) searchAbort.store(1);
   if (elapsed >= hardLimitMs) searchAbort.store(1);
 }
 
@@ -276,12 +268,14 @@ int searchRootCall(int side, Move move, uint32_t flags, int depthPlies, int alph
   const NodeState root = rootNodeState(b);
   static Board before;
   std::memcpy(&before, &searchPosition, sizeof before);
-  const int result = side == White ? searchWhite(move, flags, depthPlies * 256, alpha, beta, root)
-                                   : searchBlack(move, flags, depthPlies * 256, alpha, beta, root);
-  const bool restored =
-      std::memcmp(before.square, searchPosition.square, sizeof before.square + sizeof before.map + sizeof before.kind) ==
-          0 &&
-      std::memcmp(before.value, searchPosition.value, sizeof before.value) == 0;
+  const int result = side == White ? searchWhite(move, flags, depthPlies * OnePly, alpha, beta, root)
+                                   : searchBlack(move, flags, depthPlies * OnePly, alpha, beta, root);
+  // Every node takes back its move: the men must stand as they stood.
+  const Board& after = searchPosition;
+  const bool restored = std::memcmp(before.square, after.square, sizeof before.square) == 0 &&
+                        std::memcmp(before.map, after.map, sizeof before.map) == 0 &&
+                        std::memcmp(before.kind, after.kind, sizeof before.kind) == 0 &&
+                        std::memcmp(before.value, after.value, sizeof before.value) == 0;
   if (!restored && diagnosticHook) diagnosticHook(333);
   return result;
 }
@@ -295,7 +289,7 @@ int32_t rootSearch(Game& g) {
   rootBoard = g.board;
   const int score = iterate(g.side, g.legal, -InfiniteScore, moveClockOf(g), g.iterationLimit, true, rootBoard,
                             g.uciMode);
-  return int32_t(uint32_t(uint16_t(score)) << 16 | (g.legal[0] & 0xFFFF));
+  return packSearchResult(g.legal[0], score);
 }
 
 }  // namespace orv

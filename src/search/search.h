@@ -28,8 +28,13 @@ struct MoveClock {
 // The Game's limits in tenths, lowered to its millisecond caps, from its start tick.
 MoveClock moveClockOf(const Game& g);
 
-// Searches the Game's position with its time limits; returns the SearchResult
-// (score << 16 | move), or -1 when the game is over.
+// The root search's result: the move in the low half, its score (16 bits with
+// the sign) in the high half; -1 when the game is over.
+constexpr int32_t packSearchResult(Move m, int score) { return int32_t(uint32_t(uint16_t(score)) << 16 | (m & 0xFFFF)); }
+constexpr Move resultMove(int32_t result) { return Move(result) & 0xFFFF; }
+constexpr int resultScore(int32_t result) { return int16_t(uint32_t(result) >> 16); }
+
+// Searches the Game's position with its time limits; returns its result word.
 int32_t rootSearch(Game& g);
 
 // The xboard "." status line.

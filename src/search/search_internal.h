@@ -2,25 +2,39 @@
 #pragma once
 #include <cstdint>
 
+#include "board/score.h"
 #include "board/types.h"
 #include "eval/node_state.h"
+#include "search/search_state.h"
 #include "search/searchgen.h"
 
 namespace orv {
+
+// Depth is counted in 1/256 ply.
+constexpr int PlyShift = 8;
+constexpr int OnePly = 1 << PlyShift;
 
 // Flag bits of a node call that change its behaviour.
 constexpr uint32_t FlagLegality = 0x2;       // test that the mover's king is not left attacked
 constexpr uint32_t FlagReentry = 0x200;      // same node again: the move is already made
 constexpr uint32_t FlagNoNull = 0x1000;      // no null move (null-move verification)
-constexpr uint32_t FlagSingular = 0x10000;   // singular-extension verification (carried)
-constexpr uint32_t FlagQuiescence = 0x20000; // child of a quiescence node (carried)
 constexpr uint32_t FlagRoot = 0x80000;       // root: the ply is not advanced
-constexpr uint32_t FlagNullChild = 0x100080; // set on the child of a null move (carried)
-constexpr uint32_t FlagPvLater = 0x200000;   // later child of a PV node (carried)
+// Marks that change nothing in the node itself; children inherit them through
+// the masks below.
+constexpr uint32_t FlagFirstLine = 0x8;          // set by the root's calls, kept along first moves only
+constexpr uint32_t FlagBelowNull = 0x80;         // below a null move
+constexpr uint32_t FlagSingular = 0x10000;       // singular-extension verification
+constexpr uint32_t FlagQuiescence = 0x20000;     // child of a quiescence node (not inherited)
+constexpr uint32_t FlagNullMoveChild = 0x100000; // the null move's own child (not inherited)
+constexpr uint32_t FlagPvLater = 0x200000;       // later child of a PV node (not inherited)
+// Bits no caller sets; children inherit them all the same.
+constexpr uint32_t FlagsUnused = 0x100 | 0x400 | 0x800 | 0x40000;
 
-constexpr int InfiniteScore = 32767;
-constexpr int MateScore = 32700;
-constexpr int NoScore = 32761;   // at the root: no score known yet
+constexpr uint32_t FlagNullChild = FlagNullMoveChild | FlagBelowNull;   // set on the child of a null move
+// What the null move's child inherits, and what the children of moves inherit.
+constexpr uint32_t InheritedByNullChild = FlagSingular | FlagNoNull | FlagsUnused;
+constexpr uint32_t InheritedByLaterChild = InheritedByNullChild | FlagBelowNull;
+constexpr uint32_t InheritedByFirstChild = InheritedByLaterChild | FlagFirstLine;
 
 // A tablebase value (win in M moves: 32767 - M, loss in M moves: M - 32766,
 // draw: 0) as a search score at distance `ply` from the root.
@@ -33,16 +47,12 @@ constexpr int tablebaseScore(int v, int ply) {
 // would need a destructor.
 struct SearchAborted {};
 
-extern int rootSide;              // side to move at the root
-extern int extensionPlyLimit;     // min(2 x iteration depth, 62)
-extern uint32_t timeCheckCounter;
-extern bool failHighFlag;         // the root is re-searched after failing high
-
 // Sorts a 0-terminated root list: stable, descending by the signed score in
 // the high half (the earliest of equal entries stays first).
 void sortRootList(uint32_t* list);
 
-// Reads the clock (every 250,000 node entries): may raise the abort flag.
+// Reads the clock (the node search calls it every TimeCheckInterval node entries):
+// may raise the abort flag.
 void timeCheck();
 
 template <int Us> int searchNode(Move t, uint32_t flags, int depth, int alpha, int beta, const NodeState& parent);

@@ -6,6 +6,7 @@
 #include "board/game.h"
 #include "board/types.h"
 #include "eval/node_state.h"
+#include "search/move_words.h"
 
 namespace orv {
 
@@ -13,9 +14,7 @@ constexpr int MaxPly = 64;
 // Room for any pseudo-legal list, promotions included.
 constexpr int MaxSearchMoves = 256;
 
-// Move list words: low 16 bits the Move, high 16 bits the ordering score; 0 ends the list.
-constexpr uint32_t moveOf(uint32_t word) { return word & 0xFFFF; }
-constexpr int scoreOf(uint32_t word) { return int(word >> 16); }
+// Move lists hold orderedWord entries (search/move_words.h).
 
 // All pseudo-legal moves of Us (castling only when not in check, by the castling
 // statuses of s); returns the count.
@@ -23,13 +22,11 @@ template <int Us> int generateAll(uint32_t* list, Move lastMove, bool inCheck, c
 // Captures, queen promotions and en-passant captures of Us, with their scores.
 template <int Us> int generateCaptures(uint32_t* list, Move lastMove);
 // Fills the high 16 bits of every move (full-width nodes). At ply 0 the list is
-// replaced by orderedRootList.
+// replaced by the search state's orderedRootList.
 template <int Us> void scoreMoves(uint32_t* list, Move previous, const NodeState& s);
 
-// The root's moves in their current order (16-bit moves, 0-terminated), written by
-// the root search before every root call; scoreMoves copies it at ply 0.
+// Room of the root's ordered move list (SearchState::orderedRootList).
 constexpr int RootListSize = MaxGameMoves + 1;
-extern uint32_t orderedRootList[RootListSize];
 
 // After Them's move m was made: is Them's king attacked by a man of Us
 // (for castling also the passed square and the origin square)? With m = 0 it
@@ -52,13 +49,5 @@ template <int Us> void updateOnCutoff(Move m, int depthPlies, Move previous, con
 
 // The history bonus of a cutoff at depth D plies: min(42 D - 17, 415).
 int historyBonus(int depthPlies);
-
-// History [side][quiet?][kind][from][to], follow-up [side][prev kind][prev to][kind][to], killers per ply.
-extern int32_t historyTable[2][2][7][64][64];
-extern int32_t followUpTable[2][7][64][7][64];
-extern uint32_t killerWords[MaxPly + 1];
-
-void clearHistoryTables();   // history and follow-up tables of both sides (new game)
-void clearKillers();         // at a new game and the start of every search
 
 }  // namespace orv

@@ -11,6 +11,7 @@
 #include "notation/movetext.h"
 #include "search/search.h"
 #include "shell/edit_mode.h"
+#include "shell/engine.h"
 #include "shell/line_input.h"
 #include "shell/numbers.h"
 #include "shell/search_thread.h"
@@ -47,7 +48,7 @@ void unknownCommand(const char* line) {
 void announceFeatures() {
   std::printf(
       "feature myname=\"%s\" name=1 ping=1 time=1 analyze=1 setboard=1 memory=1 reuse=0 egt=\"nalimov\"\n",
-      "Orvalis 4.8");
+      EngineName);
   std::printf("feature option=\"RESIGN -check %d\"\n", settings.resign.load() ? 1 : 0);
   std::printf("feature option=\"USE BOOK -check %d\" done=1\n", settings.useBook.load() ? 1 : 0);
   std::fflush(stdout);
@@ -70,7 +71,7 @@ void applyMemory(const char* line) {
 void applySetboard(const char* line) {
   stopSearch();
   int code = parseFen(line + 8);   // a refused text leaves the position as it was
-  if (code < 0 || (code & 0x80000)) {
+  if (code < 0 || code == FenNotToMoveInCheck) {
     std::printf("tellusererror Illegal position %d\n", code);
     std::fflush(stdout);
   }

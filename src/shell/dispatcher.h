@@ -1,4 +1,5 @@
-// The command dispatcher: one table of xboard and UCI commands in a fixed order.
+// The command dispatcher: a chain of tests of the xboard and UCI commands in a
+// fixed order; the first that matches handles the line.
 #pragma once
 #include <cstdio>
 

@@ -64,7 +64,6 @@ void markPositionUnusable() {
 int finishEditedPosition(int side) {
   // The placement is handed to the FEN reader, which derives the castling rights
   // from the king and rook squares and completes the position.
-  static const char letters[] = "KQRBNPP";
   char fen[128];
   int n = 0;
   for (int rank = 7; rank >= 0; --rank) {
@@ -77,7 +76,7 @@ int finishEditedPosition(int side) {
         continue;
       }
       if (empty) fen[n++] = char('0' + empty), empty = 0;
-      char c = letters[kind];
+      char c = KindLetters[kind];
       fen[n++] = colourOfSlot(slot) == White ? c : lowerAscii(c);
     }
     if (empty) fen[n++] = char('0' + empty);

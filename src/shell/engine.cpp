@@ -35,7 +35,7 @@ int endOfInput() {
 }
 
 void printBanner() {
-  std::fprintf(stderr, "Orvalis 4.8\n");
+  std::fprintf(stderr, "%s\n", EngineName);
   std::fprintf(stderr, "by Marvendel\n");
   std::fprintf(stderr, "Hash=%uMB HP=%uMB Sst=%d\n", transpositionTableMegabytes(), pawnTableMegabytes(), 76);
 }

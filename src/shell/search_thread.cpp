@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "board/game.h"
+#include "board/score.h"
 #include "notation/game_log.h"
 #include "notation/movetext.h"
 #include "search/counters.h"
@@ -27,7 +28,6 @@ namespace {
 std::thread searchThread;
 
 constexpr int32_t BookScore = 1;
-constexpr int32_t NoScore = 32761;
 
 // A book move is shown 300 ms after the move's time started, but, when the
 // clock is known, never later than a quarter of the move's soft limit: at fast
@@ -50,7 +50,7 @@ int64_t moveStartTick() {
 }
 
 void playAndAnnounce(int32_t result) {
-  Move move = Move(result) & 0xFFFF;
+  Move move = resultMove(result);
   // A search that found no move (should not happen: the go path never starts one on a
   // finished game) has nothing to play or print.
   if (result == -1 || move == 0 || move == 0xFFFF) return;
@@ -68,7 +68,7 @@ void playAndAnnounce(int32_t result) {
       std::printf("move %s\n", text);
       reportGameEnd(r, text);
     } else {
-      int32_t score = result / 65536;
+      const int score = resultScore(result);
       if (score == BookScore) {
         std::this_thread::sleep_for(std::chrono::milliseconds(bookMovePauseMs()));
         std::printf("move %s\n", text);

@@ -1,8 +1,9 @@
 #include "shell/services.h"
 
-#include "search/hashtable.h"
-#include "search/searchgen.h"
+#include "hash/hashtable.h"
 #include "search/search.h"
+#include "search/search_state.h"
+#include "search/searchgen.h"
 #include "shell/settings.h"
 #include "tablebase/registry.h"
 
@@ -16,7 +17,7 @@ bool allocateTables(long long bytes) {
 void clearSearchTables() {
   clearTranspositionTable();
   clearPawnTable();
-  clearHistoryTables();
+  searchState.clearHistory();
 }
 
 unsigned transpositionTableMegabytes() { return unsigned((uint64_t(transpositionEntryCount()) * 24) >> 20); }

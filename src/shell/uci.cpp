@@ -7,6 +7,7 @@
 #include "board/board.h"
 #include "board/game.h"
 #include "notation/movetext.h"
+#include "shell/engine.h"
 #include "shell/line_input.h"
 #include "shell/numbers.h"
 #include "shell/search_thread.h"
@@ -19,7 +20,7 @@
 namespace orv {
 
 void printUciIdentification() {
-  std::printf("id name %s\nid author Marvendel\n", "Orvalis 4.8");
+  std::printf("id name %s\nid author Marvendel\n", EngineName);
   std::printf("option name NalimovPath type string default\n");
   std::printf("option name NalimovCache type spin default 4 min 1 max 16\n");
   std::printf("option name Hash type spin default 128 min 30 max 1000\nuciok\n");

@@ -48,7 +48,7 @@ TEST(Fen, StartPositionWrittenWithSlashAfterEveryRankAndNoClocks) {
 TEST(Fen, StartPositionSetUpMatchesParsedStartPosition) {
   Board start;
   setupStartPosition(start);
-  parseFen("rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -");
+  parseFen(StartFen);
   EXPECT_EQ(std::memcmp(start.square, game.board.square, sizeof start.square), 0);
   EXPECT_EQ(std::memcmp(start.map, game.board.map, sizeof start.map), 0);
   EXPECT_EQ(std::memcmp(start.kind, game.board.kind, sizeof start.kind), 0);
@@ -91,7 +91,7 @@ TEST(Fen, SideLetter) {
 }
 
 TEST(Fen, ExtraQueenTakesTopPawnSlotAndPawnsMoveAside) {
-  ASSERT_EQ(parseFen("4k3/8/8/8/8/8/4P2P/3QK2Q w - -"), 0);
+  ASSERT_EQ(parseFen("4k3/8/8/8/8/8/4P2P/3QK2Q w - -"), FenAccepted);
   const Board& b = game.board;
   EXPECT_EQ(b.square[QueenSlot], sq("d1"));
   EXPECT_EQ(b.square[LastPawnSlot], sq("h1"));
@@ -102,13 +102,13 @@ TEST(Fen, ExtraQueenTakesTopPawnSlotAndPawnsMoveAside) {
   EXPECT_EQ(b.map[sq("h2")], LastPawnSlot - 1);
 
   // Black pawns are placed from h8 downward, also by the nearest-file rule.
-  ASSERT_EQ(parseFen("4k3/p7/p7/8/8/8/8/4K3 w - -"), 0);
+  ASSERT_EQ(parseFen("4k3/p7/p7/8/8/8/8/4K3 w - -"), FenAccepted);
   EXPECT_EQ(game.board.square[16 + FirstPawnSlot], sq("a7"));
   EXPECT_EQ(game.board.square[16 + FirstPawnSlot + 1], sq("a6"));
 }
 
 TEST(Fen, BishopSlotsFollowSquareColour) {
-  ASSERT_EQ(parseFen("2b1kb2/8/8/8/8/8/8/2B1KBB1 w - -"), 0);
+  ASSERT_EQ(parseFen("2b1kb2/8/8/8/8/8/8/2B1KBB1 w - -"), FenAccepted);
   const Board& b = game.board;
   EXPECT_EQ(b.square[QueenBishopSlot], sq("c1"));
   EXPECT_EQ(b.square[KingBishopSlot], sq("f1"));
@@ -118,46 +118,46 @@ TEST(Fen, BishopSlotsFollowSquareColour) {
 }
 
 TEST(Fen, RefusedPositionsLeaveThePreviousOneIntact) {
-  ASSERT_EQ(parseFen("rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -"), 0);
+  ASSERT_EQ(parseFen(StartFen), FenAccepted);
   const std::string before = written();
   const Board board = game.board;
 
-  EXPECT_EQ(parseFen("8/8/8/8/8/8/8/4K3 w - -"), -3);            // no Black king
-  EXPECT_EQ(parseFen("4k3/8/8/8/8/8/8/8 w - -"), -3);            // no White king
-  EXPECT_EQ(parseFen(""), -3);
-  EXPECT_EQ(parseFen("4k3/8/8/8/8/8/8/KK6 w - -"), -2);          // two kings
-  EXPECT_EQ(parseFen("4k3/8/8/8/8/P7/PPPPPPPP/4K3 w - -"), -2);  // nine pawns
-  EXPECT_EQ(parseFen("QQQQQQQQ/QQ6/8/8/8/8/8/k3K3 w - -"), -2);   // ten queens
-  EXPECT_EQ(parseFen("4k3/8/8/8/8/8/8/RRRRK3 w - -"), 0);        // pawn slots hold extra rooks
+  EXPECT_EQ(parseFen("8/8/8/8/8/8/8/4K3 w - -"), FenKingMissing);            // no Black king
+  EXPECT_EQ(parseFen("4k3/8/8/8/8/8/8/8 w - -"), FenKingMissing);            // no White king
+  EXPECT_EQ(parseFen(""), FenKingMissing);
+  EXPECT_EQ(parseFen("4k3/8/8/8/8/8/8/KK6 w - -"), FenNoSlot);          // two kings
+  EXPECT_EQ(parseFen("4k3/8/8/8/8/P7/PPPPPPPP/4K3 w - -"), FenNoSlot);  // nine pawns
+  EXPECT_EQ(parseFen("QQQQQQQQ/QQ6/8/8/8/8/8/k3K3 w - -"), FenNoSlot);   // ten queens
+  EXPECT_EQ(parseFen("4k3/8/8/8/8/8/8/RRRRK3 w - -"), FenAccepted);        // pawn slots hold extra rooks
 
-  ASSERT_EQ(parseFen("rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -"), 0);
-  EXPECT_EQ(parseFen("4k3/8/8/8/8/P7/PPPPPPPP/4K3 w - -"), -2);
+  ASSERT_EQ(parseFen(StartFen), FenAccepted);
+  EXPECT_EQ(parseFen("4k3/8/8/8/8/P7/PPPPPPPP/4K3 w - -"), FenNoSlot);
   EXPECT_EQ(written(), before);
   EXPECT_EQ(std::memcmp(&board, &game.board, sizeof board), 0);
 }
 
 TEST(Fen, SideNotToMoveInCheckIsReported) {
-  EXPECT_EQ(parseFen("4k3/8/8/8/8/8/8/4R1K1 w - -"), int(GenIllegal));
+  EXPECT_EQ(parseFen("4k3/8/8/8/8/8/8/4R1K1 w - -"), FenNotToMoveInCheck);
   EXPECT_EQ(game.result, GameSetupFinal);
   EXPECT_EQ(game.legal[0], 0u);
   EXPECT_EQ(written(), "4k3/8/8/8/8/8/8/4R1K1/ w - -");
 
   // The side to move in check is an ordinary position.
-  EXPECT_EQ(parseFen("4k3/8/8/8/8/8/8/4R1K1 b - -"), 0);
+  EXPECT_EQ(parseFen("4k3/8/8/8/8/8/8/4R1K1 b - -"), FenAccepted);
   EXPECT_EQ(game.result, GameRunning);
 }
 
 TEST(Fen, FinalPositionsSetTheResultFlag) {
-  EXPECT_EQ(parseFen("7k/6Q1/6K1/8/8/8/8/8 b - -"), 0);   // mated
+  EXPECT_EQ(parseFen("7k/6Q1/6K1/8/8/8/8/8 b - -"), FenAccepted);   // mated
   EXPECT_EQ(game.result, GameSetupFinal);
-  EXPECT_EQ(parseFen("7k/8/6QK/8/8/8/8/8 b - -"), 0);     // stalemated
+  EXPECT_EQ(parseFen("7k/8/6QK/8/8/8/8/8 b - -"), FenAccepted);     // stalemated
   EXPECT_EQ(game.result, GameSetupFinal);
-  EXPECT_EQ(parseFen("7k/8/6QK/8/8/8/8/8 w - -"), 0);
+  EXPECT_EQ(parseFen("7k/8/6QK/8/8/8/8/8 w - -"), FenAccepted);
   EXPECT_EQ(game.result, GameRunning);
 }
 
 TEST(Fen, GameListHoldsEveryLegalMove) {
-  ASSERT_EQ(parseFen("kr6/pp6/3Q2Q1/1Q6/5Q2/2Q4Q/4Q3/K1Q3Q1 w - -"), 0);
+  ASSERT_EQ(parseFen("kr6/pp6/3Q2Q1/1Q6/5Q2/2Q4Q/4Q3/K1Q3Q1 w - -"), FenAccepted);
   int n = 0;
   while (n <= MaxGameMoves && game.legal[n] != 0) ++n;
   EXPECT_EQ(n, 167);
@@ -188,14 +188,14 @@ TEST(BoardSetup, PlacementCodesAndSlotOrder) {
 }
 
 TEST(Fen, ANinthRankIsRefusedAndTheGameKept) {
-  ASSERT_EQ(parseFen("4k3/8/8/8/8/8/8/4K3 w - -"), 0);
+  ASSERT_EQ(parseFen("4k3/8/8/8/8/8/8/4K3 w - -"), FenAccepted);
   const std::string before = written();
   // Read as the side to move, the ninth rank would set up Black to move.
   EXPECT_EQ(parseFen("4k3/8/8/8/8/8/8/4K3/8 w - -"), FenTooManyRanks);
   EXPECT_EQ(parseFen("4k3/8/8/8/8/8/8/4K3/pppppppp w - -"), FenTooManyRanks);
   EXPECT_EQ(written(), before);
   // A separator after the last rank is still passed over.
-  EXPECT_EQ(parseFen("4k3/8/8/8/8/8/8/4K3/ b - -"), 0);
+  EXPECT_EQ(parseFen("4k3/8/8/8/8/8/8/4K3/ b - -"), FenAccepted);
   EXPECT_EQ(game.side, Black);
 }
 

@@ -15,7 +15,6 @@ namespace {
 using test::Line;
 using test::sq;
 
-constexpr const char* StartFen = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -";
 
 std::vector<Move> movesOf(const Line& line, int from) {
   std::vector<Move> out;

@@ -16,7 +16,6 @@ using test::makeBookRecord;
 using test::TempDir;
 using test::writeBookFile;
 
-constexpr char StartFen[] = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1";
 constexpr char StartKey[] = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR/ w KQkq -";
 constexpr char AfterE4Fen[] = "rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR b KQkq e3 0 1";
 // Set up from FEN the position has no en-passant target, so its key ends in "-".

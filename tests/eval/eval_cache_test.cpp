@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "board/board.h"
 #include "eval_test_util.h"
 
 namespace orv::test {
@@ -44,7 +45,7 @@ TEST(EvaluationCache, IrregularSlotsAreAlwaysEvaluated) {
   // Two bishops on light squares: one of them sits in the dark-squared slot.
   EXPECT_NE(Prepared("4k3/8/8/8/8/8/8/1B1BK3 w - - 0 1").state.irregularSlots, 0);
   EXPECT_EQ(Prepared("4k3/8/8/8/8/8/8/2B1KB2 w - - 0 1").state.irregularSlots, 0);
-  EXPECT_EQ(Prepared("rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1").state.irregularSlots, 0);
+  EXPECT_EQ(Prepared(StartFen).state.irregularSlots, 0);
 }
 
 }  // namespace

@@ -7,7 +7,6 @@
 #include "eval/eval_terms.h"
 #include "eval/evaluate.h"
 #include "eval/node_state.h"
-#include "eval/position.h"
 
 namespace orv::test {
 

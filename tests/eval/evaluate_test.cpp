@@ -3,6 +3,7 @@
 #include <cctype>
 #include <string>
 
+#include "board/board.h"
 #include "board/tables.h"
 #include "eval_test_util.h"
 
@@ -10,12 +11,12 @@ namespace orv::test {
 namespace {
 
 TEST(Evaluate, StartPositionIsTheSideToMoveBonus) {
-  EXPECT_EQ(Prepared("rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1").eval(), 80);
+  EXPECT_EQ(Prepared(StartFen).eval(), 80);
   EXPECT_EQ(Prepared("rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR b KQkq - 0 1").eval(), 80);
 }
 
 TEST(Evaluate, CountsCalls) {
-  Prepared p("rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1");
+  Prepared p(StartFen);
   const uint32_t before = evaluationCount;
   p.eval();
   p.eval();

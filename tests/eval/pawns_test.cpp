@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "eval_test_util.h"
-#include "search/hashtable.h"
+#include "hash/hashtable.h"
 
 namespace orv::test {
 namespace {

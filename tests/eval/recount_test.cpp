@@ -1,13 +1,14 @@
 #include <gtest/gtest.h>
 
-#include "eval/psq.h"
+#include "board/board.h"
+#include "eval/evaluate.h"
 #include "eval_test_util.h"
 
 namespace orv::test {
 namespace {
 
 TEST(Recount, StartPosition) {
-  Prepared p("rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1");
+  Prepared p(StartFen);
   const Board& b = p.board;
   EXPECT_EQ(p.rootPhase, 0);
   EXPECT_EQ(b.phase, 0);

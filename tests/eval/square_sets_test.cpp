@@ -44,7 +44,6 @@ TEST(SquareSets, SlidingReachMatchesAStepByStepWalk) {
 }
 
 TEST(SquareSets, KnightTargetsAndKingZones) {
-  initStartupTables();
   for (int from = 0; from < 64; ++from)
     for (int to = 0; to < 64; ++to) {
       const bool knight = (squareSets.knight[from] >> to) & 1;

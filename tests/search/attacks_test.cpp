@@ -2,6 +2,7 @@
 // and the plausibility filter for hash moves.
 #include <gtest/gtest.h>
 
+#include "board/board.h"
 #include "search/search_position_setup.h"
 
 namespace orv {
@@ -11,7 +12,7 @@ using namespace gentest;
 
 // Is the king of the side not to move (in the FEN) attacked by the side to move?
 bool attackedAfterLoad(const char* fen) {
-  EXPECT_EQ(parseFen(fen), 0x80000) << "the side not to move must stand in check: " << fen;
+  EXPECT_EQ(parseFen(fen), FenNotToMoveInCheck) << "the side not to move must stand in check: " << fen;
   Board b = game.board;
   recountBoard(b);
   loadSearchPosition(b);
@@ -132,7 +133,7 @@ TEST(SearchAttacks, GivesCheckDirectAndDiscovered) {
 }
 
 TEST(SearchAttacks, PlausibleHashMoveChecksOwnerTargetAndStepOnly) {
-  loadFen("rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -");
+  loadFen(StartFen);
   EXPECT_TRUE(plausibleHashMove<White>(mv("g1", "f3")));
   EXPECT_FALSE(plausibleHashMove<White>(mv("g1", "g3")));   // knight on a line
   EXPECT_TRUE(plausibleHashMove<White>(mv("f1", "c4")));    // paths are not examined

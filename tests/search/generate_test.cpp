@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "board/board.h"
 #include "search/search_position_setup.h"
 
 namespace orv {
@@ -52,7 +53,7 @@ uint32_t mirrorWord(uint32_t w) {
 }
 
 TEST(SearchGenerate, StartPositionInSlotOrderKnightsFirstSinglePushBeforeDouble) {
-  NodeState s = loadFen("rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -");
+  NodeState s = loadFen(StartFen);
   const auto white = allMoves<White>(s);
   ASSERT_EQ(white.size(), 20u);
   EXPECT_EQ(white[0], mv("b1", "c3"));

@@ -2,8 +2,8 @@
 
 #include <vector>
 
+#include "board/board.h"
 #include "eval/evaluate.h"
-#include "eval/position.h"
 #include "search/make.h"
 #include "search/search_internal.h"
 #include "search_fixture.h"
@@ -52,7 +52,7 @@ int childScore(Move m, int depthPlies, int alpha = -32767, int beta = 32767) {
 
 TEST_F(NodeSearch, StalemateAndMateAfterAMove) {
   setUp("k7/8/1K6/2Q5/8/8/8/8 w - - 0 1", 4);
-  rootSide = White;
+  searchState.rootSide = White;
   EXPECT_EQ(childScore(makeMove(sq("c5"), sq("c7")), 1), 0);              // stalemate
   EXPECT_EQ(childScore(makeMove(sq("c5"), sq("c8")), 1), -(32700 - 1));  // mate, from Black's view
   // A move that leaves the own king attacked is refused by the child.
@@ -62,23 +62,23 @@ TEST_F(NodeSearch, StalemateAndMateAfterAMove) {
 
 TEST_F(NodeSearch, RepetitionInTheGameScoresAgainstTheRootSide) {
   // The position after Nf3 occurred twice before in the game.
-  setUp("rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1", 4);
+  setUp(StartFen, 4);
   play("g1f3 g8f6 f3g1 f6g8 g1f3 g8f6 f3g1 f6g8");
   const Move nf3 = makeMove(sq("g1"), sq("f3"));
-  rootSide = White;
+  searchState.rootSide = White;
   EXPECT_EQ(childScore(nf3, 3), 1);    // Black to move: +1, the root side White gets -1
-  rootSide = Black;
+  searchState.rootSide = Black;
   EXPECT_EQ(childScore(nf3, 3), -1);
 }
 
 TEST_F(NodeSearch, SetUpPositionCountsAsAnOccurrence) {
   // After Ng8 the start position stands for the third time: once set up, once after the 4th ply.
-  setUp("rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1", 4);
+  setUp(StartFen, 4);
   play("g1f3 g8f6 f3g1 f6g8 g1f3 g8f6 f3g1");
-  rootSide = Black;
+  searchState.rootSide = Black;
   EXPECT_EQ(childScore(makeMove(sq("f6"), sq("g8")), 3), 1);
   // Only once before (set-up) and outside the tree: no draw.
-  setUp("rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1", 4);
+  setUp(StartFen, 4);
   play("g1f3 g8f6 f3g1");
   const int v = childScore(makeMove(sq("f6"), sq("g8")), 3);
   EXPECT_TRUE(v < -2 || v > 2) << v;
@@ -86,10 +86,10 @@ TEST_F(NodeSearch, SetUpPositionCountsAsAnOccurrence) {
 
 TEST_F(NodeSearch, RepetitionInsideTheTreeScoresTwo) {
   // Root: Black to move after Nf3 Nf6 Ng1. The line Ng8 Nf3 Nf6 Ng1 returns to the root position.
-  setUp("rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1", 4);
+  setUp(StartFen, 4);
   play("g1f3 g8f6 f3g1");
   for (int root : {Black, White}) {
-    rootSide = root;
+    searchState.rootSide = root;
     loadSearchPosition(game.board);
     NodeState s = rootNodeState(game.board);
     SearchUndo u{};
@@ -112,14 +112,14 @@ TEST_F(NodeSearch, RepetitionInsideTheTreeScoresTwo) {
 TEST_F(NodeSearch, FiftyMoveClockDraws) {
   setUp("8/8/4k3/8/8/3QK3/8/8 w - - 0 1", 4);
   game.board.halfMove = 99;
-  rootSide = White;
+  searchState.rootSide = White;
   EXPECT_EQ(childScore(makeMove(sq("d3"), sq("d4")), 2), 0);
 }
 
 TEST_F(NodeSearch, CaptureIntoDeadMaterialIsADraw) {
   // After Kxf5 only kings remain; after Kxe4 a lone knight is left.
   setUp("8/8/8/5p2/4n1K1/8/k7/8 w - - 0 1", 4);
-  rootSide = White;
+  searchState.rootSide = White;
   EXPECT_EQ(childScore(makeMove(sq("g4"), sq("f5")) | CaptureMark, 3), 0);
   setUp("8/8/8/8/4nK2/8/k7/8 w - - 0 1", 4);
   EXPECT_EQ(childScore(makeMove(sq("f4"), sq("e4")) | CaptureMark, 3), 0);
@@ -130,7 +130,7 @@ TEST_F(NodeSearch, CaptureIntoDeadMaterialIsADraw) {
 
 TEST_F(NodeSearch, MateDistancePruningReturnsAlpha) {
   setUp("r1bqkbnr/pppppppp/2n5/8/8/5N2/PPPPPPPP/RNBQKB1R w KQkq - 2 2", 4);
-  rootSide = White;
+  searchState.rootSide = White;
   // At ply 1 no score can exceed 32698 for the side to move, so an alpha there is returned at once.
   const uint32_t before = searchCounters.fullWidthNodes.load();
   EXPECT_EQ(childScore(makeMove(sq("e2"), sq("e4")), 3, 32698, 32767), 32698);
@@ -146,7 +146,7 @@ TEST_F(NodeSearch, NullMoveNeedsPiecesAndANonPvNode) {
   // White to move a queen up: a one-ply child searched with an open window is a PV node
   // and tries no null move; with a null window just below its evaluation it does.
   setUp("4k3/pppp4/8/8/8/8/PPPP4/Q3K3 b - - 0 1", 4);
-  rootSide = Black;
+  searchState.rootSide = Black;
   const Move kf8 = makeMove(sq("e8"), sq("f8"));
   searchCounters.nullMoves = 0;
   childScore(kf8, 2);

@@ -4,7 +4,9 @@
 
 #include <map>
 
+#include "board/board.h"
 #include "search/search_position_setup.h"
+#include "search/search_state.h"
 
 namespace orv {
 namespace {
@@ -14,8 +16,8 @@ using namespace gentest;
 class Ordering : public ::testing::Test {
  protected:
   void SetUp() override {
-    clearHistoryTables();
-    clearKillers();
+    searchState.clearHistory();
+    searchState.clearKillers();
   }
   // Scores of the generated list of Us by move.
   template <int Us> std::map<Move, int> scores(Move previous, const NodeState& s) {
@@ -45,27 +47,27 @@ TEST_F(Ordering, CutoffRewardsTheMoveAndPunishesTheTriedOnes) {
   const uint16_t tried[2] = {uint16_t(mv("a2", "a3")), uint16_t(mv("b1", "c3"))};
   updateOnCutoff<White>(cut, 1, previous, tried, 2, 3);
 
-  EXPECT_EQ(historyTable[White][1][Knight][sq("g1")][sq("f3")], 25);
-  EXPECT_EQ(followUpTable[White][BlackPawn][sq("e5")][Knight][sq("f3")], 25);
-  EXPECT_EQ(historyTable[White][1][WhitePawn][sq("a2")][sq("a3")], -25);
-  EXPECT_EQ(followUpTable[White][BlackPawn][sq("e5")][WhitePawn][sq("a3")], -25);
-  EXPECT_EQ(historyTable[White][1][Knight][sq("b1")][sq("c3")], -25);
-  EXPECT_EQ(followUpTable[White][BlackPawn][sq("e5")][Knight][sq("c3")], -25);
-  EXPECT_EQ(killerWords[3], cut);
+  EXPECT_EQ(searchState.history[White][1][Knight][sq("g1")][sq("f3")], 25);
+  EXPECT_EQ(searchState.followUp[White][BlackPawn][sq("e5")][Knight][sq("f3")], 25);
+  EXPECT_EQ(searchState.history[White][1][WhitePawn][sq("a2")][sq("a3")], -25);
+  EXPECT_EQ(searchState.followUp[White][BlackPawn][sq("e5")][WhitePawn][sq("a3")], -25);
+  EXPECT_EQ(searchState.history[White][1][Knight][sq("b1")][sq("c3")], -25);
+  EXPECT_EQ(searchState.followUp[White][BlackPawn][sq("e5")][Knight][sq("c3")], -25);
+  EXPECT_EQ(searchState.killers[3], cut);
   // The other side's tables are untouched.
-  EXPECT_EQ(historyTable[Black][1][Knight][sq("g1")][sq("f3")], 0);
+  EXPECT_EQ(searchState.history[Black][1][Knight][sq("g1")][sq("f3")], 0);
 
   // h += bonus - bonus * h / 4096 with truncation: 25 + 403 - 2.
   updateOnCutoff<White>(cut, 10, previous, tried, 0, 3);
-  EXPECT_EQ(historyTable[White][1][Knight][sq("g1")][sq("f3")], 426);
+  EXPECT_EQ(searchState.history[White][1][Knight][sq("g1")][sq("f3")], 426);
   // Truncation toward zero for negative entries: -25 - 25 - 0.
   updateOnCutoff<White>(cut, 1, previous, tried, 1, 3);
-  EXPECT_EQ(historyTable[White][1][WhitePawn][sq("a2")][sq("a3")], -50);
+  EXPECT_EQ(searchState.history[White][1][WhitePawn][sq("a2")][sq("a3")], -50);
 
   // Entries stay within +-4096 however often they are updated.
   for (int i = 0; i < 500; ++i) updateOnCutoff<White>(cut, 30, previous, tried, 2, 3);
-  const int top = historyTable[White][1][Knight][sq("g1")][sq("f3")];
-  const int bottom = historyTable[White][1][WhitePawn][sq("a2")][sq("a3")];
+  const int top = searchState.history[White][1][Knight][sq("g1")][sq("f3")];
+  const int bottom = searchState.history[White][1][WhitePawn][sq("a2")][sq("a3")];
   EXPECT_LE(top, 4096);
   EXPECT_GT(top, 4000);
   EXPECT_GE(bottom, -4096);
@@ -76,11 +78,11 @@ TEST_F(Ordering, CutoffWithoutPreviousMoveTouchesOnlyHistory) {
   loadFen(AfterE4E5);
   const uint16_t tried[1] = {uint16_t(mv("a2", "a3"))};
   updateOnCutoff<White>(mv("g1", "f3"), 2, 0, tried, 1, 0);
-  EXPECT_EQ(historyTable[White][1][Knight][sq("g1")][sq("f3")], 67);
-  EXPECT_EQ(historyTable[White][1][WhitePawn][sq("a2")][sq("a3")], -67);
-  EXPECT_EQ(followUpTable[White][BlackPawn][sq("e5")][Knight][sq("f3")], 0);
-  EXPECT_EQ(followUpTable[White][BlackPawn][sq("e5")][WhitePawn][sq("a3")], 0);
-  EXPECT_EQ(killerWords[0], 0u);
+  EXPECT_EQ(searchState.history[White][1][Knight][sq("g1")][sq("f3")], 67);
+  EXPECT_EQ(searchState.history[White][1][WhitePawn][sq("a2")][sq("a3")], -67);
+  EXPECT_EQ(searchState.followUp[White][BlackPawn][sq("e5")][Knight][sq("f3")], 0);
+  EXPECT_EQ(searchState.followUp[White][BlackPawn][sq("e5")][WhitePawn][sq("a3")], 0);
+  EXPECT_EQ(searchState.killers[0], 0u);
 }
 
 TEST_F(Ordering, KillerWordKeepsTheTwoNewestQuietCutoffs) {
@@ -88,17 +90,17 @@ TEST_F(Ordering, KillerWordKeepsTheTwoNewestQuietCutoffs) {
   const Move previous = mv("h7", "h8");
   const Move first = mv("a1", "b1"), second = mv("g2", "g3");
   updateOnCutoff<White>(first, 3, previous, nullptr, 0, 5);
-  EXPECT_EQ(killerWords[5], first);
+  EXPECT_EQ(searchState.killers[5], first);
   updateOnCutoff<White>(second, 3, previous, nullptr, 0, 5);
-  EXPECT_EQ(killerWords[5], first << 16 | second);
+  EXPECT_EQ(searchState.killers[5], first << 16 | second);
   updateOnCutoff<White>(second, 3, previous, nullptr, 0, 5);  // already the newest
-  EXPECT_EQ(killerWords[5], first << 16 | second);
+  EXPECT_EQ(searchState.killers[5], first << 16 | second);
   // Captures and promotions are no killers.
   updateOnCutoff<White>(CaptureMark | mv("e7", "d8", PromoteQueen), 3, previous, nullptr, 0, 5);
   updateOnCutoff<White>(mv("e7", "e8", PromoteKnight), 3, previous, nullptr, 0, 5);
-  EXPECT_EQ(killerWords[5], first << 16 | second);
-  EXPECT_EQ(historyTable[White][0][WhitePawn][sq("e7")][sq("d8")], historyBonus(3));
-  EXPECT_EQ(historyTable[White][1][WhitePawn][sq("e7")][sq("e8")], historyBonus(3));
+  EXPECT_EQ(searchState.killers[5], first << 16 | second);
+  EXPECT_EQ(searchState.history[White][0][WhitePawn][sq("e7")][sq("d8")], historyBonus(3));
+  EXPECT_EQ(searchState.history[White][1][WhitePawn][sq("e7")][sq("e8")], historyBonus(3));
 }
 
 TEST_F(Ordering, ScoresOfKillersCapturesPromotionsAndHistory) {
@@ -106,9 +108,9 @@ TEST_F(Ordering, ScoresOfKillersCapturesPromotionsAndHistory) {
   s.ply = 4;
   const Move previous = mv("h7", "h8");
   const Move newest = mv("g2", "g3"), older = mv("g2", "g4"), plain = mv("a1", "b1");
-  killerWords[4] = older << 16 | newest;
-  historyTable[White][1][King][sq("a1")][sq("b1")] = 100;
-  followUpTable[White][King][sq("h8")][King][sq("b1")] = -50;
+  searchState.killers[4] = older << 16 | newest;
+  searchState.history[White][1][King][sq("a1")][sq("b1")] = 100;
+  searchState.followUp[White][King][sq("h8")][King][sq("b1")] = -50;
 
   auto score = scores<White>(previous, s);
   EXPECT_EQ(score[newest], 8192 + 10000);   // only the newest killer gets the bonus
@@ -125,19 +127,19 @@ TEST_F(Ordering, ScoresOfKillersCapturesPromotionsAndHistory) {
   EXPECT_EQ(score[plain], 8192 + 100);
 
   // Scores never leave 16 bits, even with every table at its bound.
-  historyTable[White][1][King][sq("a1")][sq("b1")] = -4096;
-  followUpTable[White][King][sq("h8")][King][sq("b1")] = -4096;
+  searchState.history[White][1][King][sq("a1")][sq("b1")] = -4096;
+  searchState.followUp[White][King][sq("h8")][King][sq("b1")] = -4096;
   score = scores<White>(previous, s);
   EXPECT_EQ(score[plain], 0);
 }
 
 TEST_F(Ordering, RootListIsTakenInItsCurrentOrder) {
-  NodeState s = loadFen("rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -");
+  NodeState s = loadFen(StartFen);
   s.ply = 0;
-  orderedRootList[0] = mv("e2", "e4");
-  orderedRootList[1] = mv("d2", "d4");
-  orderedRootList[2] = mv("g1", "f3");
-  orderedRootList[3] = 0;
+  searchState.orderedRootList[0] = mv("e2", "e4");
+  searchState.orderedRootList[1] = mv("d2", "d4");
+  searchState.orderedRootList[2] = mv("g1", "f3");
+  searchState.orderedRootList[3] = 0;
   uint32_t list[MaxSearchMoves];
   generateAll<White>(list, 0, false, s);
   scoreMoves<White>(list, 0, s);
@@ -145,7 +147,7 @@ TEST_F(Ordering, RootListIsTakenInItsCurrentOrder) {
   EXPECT_EQ(list[1], 4345u << 16 | mv("d2", "d4"));
   EXPECT_EQ(list[2], 4344u << 16 | mv("g1", "f3"));
   EXPECT_EQ(list[3], 0u);
-  orderedRootList[0] = 0;
+  searchState.orderedRootList[0] = 0;
 }
 
 }  // namespace

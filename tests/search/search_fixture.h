@@ -8,8 +8,9 @@
 #include "board/board.h"
 #include "board/game.h"
 #include "search/counters.h"
-#include "search/hashtable.h"
+#include "hash/hashtable.h"
 #include "search/search.h"
+#include "search/search_state.h"
 #include "search/searchgen.h"
 
 namespace orv::test {
@@ -20,8 +21,7 @@ class SearchFixture : public ::testing::Test {
     ASSERT_GE(allocateHashTables(4ull << 20), 0);
     clearTranspositionTable();
     clearPawnTable();
-    clearHistoryTables();
-    clearKillers();
+    searchState.clear();
     searchSettings.post = false;
     searchSettings.useBook = false;
     searchSettings.tablebaseMen = 0;
@@ -58,8 +58,8 @@ class SearchFixture : public ::testing::Test {
   // Score and move of a root search of the Game's position.
   int searchScore(Move* move = nullptr) {
     const int32_t r = rootSearch(game);
-    if (move) *move = Move(r & 0xFFFF);
-    return int16_t(uint32_t(r) >> 16);
+    if (move) *move = resultMove(r);
+    return resultScore(r);
   }
 };
 

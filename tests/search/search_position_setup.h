@@ -12,7 +12,6 @@
 #include "board/game.h"
 #include "eval/evaluate.h"
 #include "eval/node_state.h"
-#include "eval/position.h"
 #include "search/make.h"
 #include "search/searchgen.h"
 

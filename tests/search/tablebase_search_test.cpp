@@ -60,7 +60,7 @@ TEST_F(TablebaseSearch, TableResultsDecideAndAreStoredAsTypeFive) {
 TEST_F(TablebaseSearch, StoredTableResultsAnswerWithoutProbingAgain) {
   // The node after Qd4 searched on its own (one ply below a root).
   const auto child = [] {
-    rootSide = White;
+    searchState.rootSide = White;
     return searchRootCall(Black, makeMove(sq("g1"), sq("d4")), FlagLegality, 4, -32767, 32767, game.board);
   };
   registerDrawnKqk();

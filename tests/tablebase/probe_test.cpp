@@ -66,7 +66,7 @@ TEST_F(Probe, SquareListsTakeTheMenInSlotOrderByKind) {
   // Three queens fill their group; a crowded board never writes past the lists.
   EXPECT_EQ(prepare("8/8/8/8/8/8/QQQ5/K6k w - -"), 3);
   EXPECT_EQ(tb::locateProbe(White, -1).table, 0);
-  EXPECT_EQ(prepare("rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -"), 30);
+  EXPECT_EQ(prepare(StartFen), 30);
   EXPECT_EQ(tb::locateProbe(White, -1).table, 0);
   EXPECT_EQ(probeTablebase(White, -1), TablebaseUnknown);
 }

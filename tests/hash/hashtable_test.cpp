@@ -1,4 +1,4 @@
-#include "search/hashtable.h"
+#include "hash/hashtable.h"
 
 #include <gtest/gtest.h>
 

@@ -1,12 +1,13 @@
-// Attack tests on the search position by table: which kinds of men attack a
-// square from another on an empty board, and whether the squares between are
-// empty. Shared by the legality test, the in-check test and the check test.
+// The attack test by table: which kinds of men attack a square from another
+// on an empty board, and whether the squares between are empty. The one test
+// for the game's legal move generator and the search's legality, in-check and
+// check tests.
 #pragma once
+#include <cassert>
 #include <cstdint>
 
 #include "board/tables.h"
 #include "board/types.h"
-#include "eval/position.h"
 
 namespace orv {
 
@@ -38,8 +39,7 @@ inline constexpr AttackBits attackBits = buildAttackBits();
 constexpr int SliderKinds = 1 << Queen | 1 << Rook | 1 << Bishop;
 
 // Are the squares strictly between a and b (on one line, unit step d) empty?
-inline bool pathClear(int a, int b, int d) {
-  const Board& p = searchPosition;
+inline bool pathClear(const Board& p, int a, int b, int d) {
   for (int sq = a + d; sq != b; sq += d)
     if (p.map[sq] != EmptySquare) return false;
   return true;
@@ -48,15 +48,15 @@ inline bool pathClear(int a, int b, int d) {
 // Is `target` attacked by a man of Side in slots First..15 of that side (First
 // 1 leaves the king out)? The table rejects almost every man without a branch
 // on its kind; only sliders need their path examined.
-template <int Side, int First = 0> inline bool squareAttackedBy(int target) {
-  const Board& p = searchPosition;
+template <int Side, int First = 0> inline bool squareAttackedBy(const Board& p, int target) {
+  assert(target >= 0 && target < 64);
   constexpr int Base = slotBase(Side);
   for (int slot = Base + First; slot < Base + 16; ++slot) {
     const int from = p.square[slot];
     const int k = p.kind[slot];
     if (!((attackBits.bits[from][target] >> k) & 1)) [[likely]] continue;
     if (!((SliderKinds >> k) & 1)) return true;
-    if (pathClear(from, target, direction[from][target])) return true;
+    if (pathClear(p, from, target, direction[from][target])) return true;
   }
   return false;
 }

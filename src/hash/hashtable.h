@@ -4,11 +4,13 @@
 #pragma once
 #include <cstdint>
 
+#include "board/score.h"
+
 namespace orv {
 
 // Bound types of a transposition slot.
 enum TTBound : int { TTEmpty = 0, TTLower = 1, TTUpper = 2, TTExact = 3, TTTablebase = 5 };
-constexpr int16_t TTNoEval = -32767;   // static evaluation not known
+constexpr int16_t TTNoEval = -InfiniteScore;   // static evaluation not known
 
 // One remembered search result (12 bytes).
 struct TTSlot {
@@ -110,11 +112,11 @@ inline TTSlot* probe(uint32_t indexWord, uint32_t lockWord) {
 
 // A stored score made relative to the root again, for a node at `ply`.
 constexpr int scoreFromTable(int stored, int ply) {
-  return stored < -32000 ? stored + ply : stored > 32000 ? stored - ply : stored;
+  return stored < -NormalScoreLimit ? stored + ply : stored > NormalScoreLimit ? stored - ply : stored;
 }
 // A search score made relative to the node at `ply`, as it is stored.
 constexpr int scoreToTable(int score, int ply) {
-  return score > 32000 ? score + ply : score < -32000 ? score - ply : score;
+  return score > NormalScoreLimit ? score + ply : score < -NormalScoreLimit ? score - ply : score;
 }
 
 // Stores a result: bound type, score (root-relative), move (low 16 bits used),

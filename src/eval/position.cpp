@@ -1,7 +1,0 @@
-#include "eval/position.h"
-
-namespace orv {
-
-Board searchPosition;
-
-}  // namespace orv
