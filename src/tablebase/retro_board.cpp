@@ -28,7 +28,6 @@ bool hasPawns(const char* men) {
 }  // namespace
 
 void startRetroBoard(RetroBoard& r, int table) {
-  initStartupTables();
   initIndexTables();
   std::memset(&r.board, 0, sizeof(Board));
   for (int32_t& sq : r.board.square) sq = OffBoard;
