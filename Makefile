@@ -7,7 +7,7 @@ JOBS ?= 2
 BUILD := build
 ASAN := build-asan
 
-.PHONY: all build run test test-release test-asan book tablebases clean tsan fuzz
+.PHONY: all build run test test-release test-asan book tablebases clean tsan fuzz format
 
 all: build
 
@@ -45,6 +45,11 @@ tablebases:
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release
 	cmake --build $(BUILD) --target orvalis-tool -j $(JOBS)
 	./$(BUILD)/orvalis-tool tbgen all $(BUILD)/tb --men $(TB_MEN) --compress
+
+# make format: every tracked C++ source in the house style of .clang-format
+CLANG_FORMAT ?= clang-format
+format:
+	git ls-files '*.cpp' '*.h' | xargs $(CLANG_FORMAT) -i
 
 clean:
 	rm -rf $(BUILD) $(ASAN) $(TSAN) $(FUZZ) $(PGO_BUILD) build-native
