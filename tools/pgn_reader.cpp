@@ -122,7 +122,7 @@ class PgnScanner {
   void readToken() {
     std::string token;
     while (pos_ < text_.size() && !endsToken(text_[pos_])) token += text_[pos_++];
-    if (token.empty()) {   // a lone closing brace or bracket
+    if (token.empty()) {  // a lone closing brace or bracket
       fail("an unexpected closing brace or bracket");
       ++pos_;
       return;
@@ -133,7 +133,7 @@ class PgnScanner {
       return;
     }
     inMoves_ = true;
-    if (token[0] == '$') return;   // a numeric annotation glyph
+    if (token[0] == '$') return;  // a numeric annotation glyph
     // A move number (12. or 12...), possibly glued to the move (12.e4).
     size_t i = 0;
     while (i < token.size() && isDigit(token[i])) ++i;
@@ -141,7 +141,7 @@ class PgnScanner {
       while (i < token.size() && token[i] == '.') ++i;
       token.erase(0, i);
     }
-    while (!token.empty() && token[0] == '.') token.erase(0, 1);   // "..." standing alone
+    while (!token.empty() && token[0] == '.') token.erase(0, 1);  // "..." standing alone
     if (!token.empty()) game_.moves.push_back({token, line_});
   }
 
@@ -165,7 +165,7 @@ class PgnScanner {
   void fail(const char* what) { failAt(what, line_); }
   void failAt(const char* what, int line) {
     startGameIfNeeded();
-    if (!game_.error.empty()) return;   // the first fault is the one reported
+    if (!game_.error.empty()) return;  // the first fault is the one reported
     game_.error = what;
     game_.errorLine = line;
   }
@@ -175,8 +175,8 @@ class PgnScanner {
   size_t pos_ = 0;
   int line_ = 1;
   int games_ = 0;
-  bool open_ = false;      // a game has begun (a tag or a move was seen)
-  bool inMoves_ = false;   // its moves have begun
+  bool open_ = false;     // a game has begun (a tag or a move was seen)
+  bool inMoves_ = false;  // its moves have begun
   PgnGame game_;
   std::string tagResult_;
 };

@@ -12,17 +12,17 @@
 namespace orv {
 
 struct PgnMove {
-  std::string text;   // as written, check and annotation marks included
+  std::string text;  // as written, check and annotation marks included
   int line;
 };
 
 struct PgnGame {
-  int number = 0;          // 1 for the first game of the text
+  int number = 0;  // 1 for the first game of the text
   int firstLine = 0;
-  std::string fen;         // the FEN tag, when there is one
-  std::string result;      // "1-0", "0-1", "1/2-1/2", or "" when unknown
+  std::string fen;     // the FEN tag, when there is one
+  std::string result;  // "1-0", "0-1", "1/2-1/2", or "" when unknown
   std::vector<PgnMove> moves;
-  std::string error;       // not empty for a game that cannot be read
+  std::string error;  // not empty for a game that cannot be read
   int errorLine = 0;
 };
 

@@ -15,11 +15,11 @@
 namespace orv {
 
 struct ToolSearchResult {
-  int code;          // 0 searched, else the FEN refusal or -1 (game over)
+  int code;  // 0 searched, else the FEN refusal or -1 (game over)
   Move move;
   int score;
   uint32_t nodes;
-  int64_t ms;        // time of the search itself
+  int64_t ms;  // time of the search itself
 };
 
 inline ToolSearchResult searchFenToDepth(const char* fen, int depth, bool post) {
@@ -38,7 +38,7 @@ inline ToolSearchResult searchFenToDepth(const char* fen, int depth, bool post) 
   searchSettings.tablebaseMen = 0;
   searchSettings.post = post;
   game.uciMode = true;
-  game.softLimit = 1 << 28;   // tenths of a second: no time limit in practice
+  game.softLimit = 1 << 28;  // tenths of a second: no time limit in practice
   game.hardLimit = 1 << 28;
   game.iterationLimit = depth;
   const int64_t start = tickMilliseconds();

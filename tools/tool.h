@@ -21,7 +21,7 @@ inline const char* fenArgument(const char* arg) {
 // Arguments of the leaf counters: --divide and --check anywhere, then the depth and the FEN.
 struct CountArguments {
   int depth = -1;
-  const char* fen = nullptr;   // already resolved through fenArgument
+  const char* fen = nullptr;  // already resolved through fenArgument
   bool divide = false;
   bool check = false;
 };

@@ -61,7 +61,7 @@ int run(int argc, char** argv) {
     return 2;
   }
   uint64_t total = 0;
-  int64_t ms = 0;   // searching only, without the clearing of the tables
+  int64_t ms = 0;  // searching only, without the clearing of the tables
   int index = 0;
   for (const char* fen : benchPositions) {
     ++index;

@@ -35,7 +35,7 @@ struct Options {
 struct MoveCount {
   Move move;
   long games = 0, points = 0;
-  int firstSeen = 0;   // order of first appearance, to break ties the same way every run
+  int firstSeen = 0;  // order of first appearance, to break ties the same way every run
 };
 
 // A position of a game (its key and side to move) and the move played there.
@@ -124,7 +124,7 @@ void countGame(const char* file, const orv::PgnGame& g, const Options& o, Book& 
     return;
   }
   ++t.used;
-  std::set<Seen> counted;   // a position and move count once per game
+  std::set<Seen> counted;  // a position and move count once per game
   for (const Seen& s : seen) {
     if (!counted.insert(s).second) continue;
     std::vector<MoveCount>& moves = book[s.key];
@@ -147,7 +147,7 @@ void fitSixteenBits(long& games, long& points) {
 
 // One record, or false when no move of the position is kept.
 bool makeRecord(const std::string& key, std::vector<MoveCount> moves, int minGames, orv::BookRecord& r) {
-  if (key.size() >= size_t(orv::BookKeySize)) return false;   // the engine could not look it up
+  if (key.size() >= size_t(orv::BookKeySize)) return false;  // the engine could not look it up
   moves.erase(std::remove_if(moves.begin(), moves.end(), [&](const MoveCount& c) { return c.games < minGames; }),
               moves.end());
   if (moves.empty()) return false;
@@ -176,7 +176,7 @@ int run(int argc, char** argv) {
     std::fprintf(stderr, "usage: orvalis-tool bookgen <out.bo2> <file.pgn>... [--plies N] [--min-games K]\n");
     return 2;
   }
-  std::vector<std::string> texts;   // every file is read before any counting
+  std::vector<std::string> texts;  // every file is read before any counting
   for (const char* path : o.inputs) {
     std::ifstream in(path, std::ios::binary);
     if (!in) {

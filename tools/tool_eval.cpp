@@ -55,7 +55,7 @@ int bench(int rounds) {
     sides[i] = game.side;
   }
   for (int fresh = 0; fresh <= 1; ++fresh) {
-    if (fresh) releaseHashTables();   // without a table every call computes the pawn structure
+    if (fresh) releaseHashTables();  // without a table every call computes the pawn structure
     long long total = 0, sum = 0;
     const auto start = std::chrono::steady_clock::now();
     for (int i = 0; i < count; ++i) {
@@ -82,7 +82,8 @@ int run(int argc, char** argv) {
     else fen = argv[i];
   }
   if (!fen) {
-    std::fprintf(stderr, "usage: orvalis-tool eval [--terms] '<FEN>' | startpos\n       orvalis-tool eval --bench [rounds]\n");
+    std::fprintf(stderr,
+                 "usage: orvalis-tool eval [--terms] '<FEN>' | startpos\n       orvalis-tool eval --bench [rounds]\n");
     return 2;
   }
   NodeState s;

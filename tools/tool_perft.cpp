@@ -26,8 +26,7 @@ int listLength(const Move* list) {
 }
 
 // Leaves below a position whose legal moves for Us are `list`.
-template <int Us>
-uint64_t perft(const Board& b, const Move* list, int depth) {
+template <int Us> uint64_t perft(const Board& b, const Move* list, int depth) {
   if (depth <= 1) return depth == 1 ? uint64_t(listLength(list)) : 1;
   uint64_t leaves = 0;
   Move replies[ListSize];
@@ -43,7 +42,6 @@ uint64_t perft(const Board& b, const Move* list, int depth) {
 uint64_t perftFor(int side, const Board& b, const Move* list, int depth) {
   return side == orv::White ? perft<orv::White>(b, list, depth) : perft<orv::Black>(b, list, depth);
 }
-
 
 int run(int argc, char** argv) {
   const orv::CountArguments args = orv::parseCountArguments(argc, argv);

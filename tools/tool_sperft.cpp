@@ -30,7 +30,6 @@ constexpr std::size_t ArrayBytes = 166 * sizeof(int32_t);
 bool checking = false;
 Move line[MaxPly + 1];  // moves from the root to the current node, for error reports
 
-
 [[noreturn]] void fail(const char* what, int ply) {
   std::printf("sperft: %s after", what);
   if (ply == 0) std::printf(" the root position");
@@ -104,8 +103,7 @@ void verifyCheckPrediction(int predicted, Move t, bool inCheck, int ply) {
 }
 
 // Leaves below the node of Us reached by Them's move t (t = 0 at the root).
-template <int Us>
-uint64_t sperft(Move t, int depth, const NodeState& parent, uint32_t flags, int predictedCheck) {
+template <int Us> uint64_t sperft(Move t, int depth, const NodeState& parent, uint32_t flags, int predictedCheck) {
   constexpr int Them = opposite(Us);
   NodeState s = parent;
   SearchUndo undo;
@@ -141,8 +139,7 @@ uint64_t sperft(Move t, int depth, const NodeState& parent, uint32_t flags, int 
   return leaves;
 }
 
-template <int Us>
-uint64_t divideRoot(int depth, const NodeState& root) {
+template <int Us> uint64_t divideRoot(int depth, const NodeState& root) {
   constexpr int Them = opposite(Us);
   uint32_t list[MaxSearchMoves];
   generateAll<Us>(list, root.lastMove, kingAttacked<Them>(0), root);
@@ -187,8 +184,7 @@ int run(int argc, char** argv) {
   uint64_t total;
   // The root is entered like the search's root node: no move, root flag.
   constexpr uint32_t RootFlag = 0x80000;
-  if (divide && depth >= 1)
-    total = side == White ? divideRoot<White>(depth, root) : divideRoot<Black>(depth, root);
+  if (divide && depth >= 1) total = side == White ? divideRoot<White>(depth, root) : divideRoot<Black>(depth, root);
   else
     total = side == White ? sperft<White>(0, depth, root, RootFlag, -1) : sperft<Black>(0, depth, root, RootFlag, -1);
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();

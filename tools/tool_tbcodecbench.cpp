@@ -16,9 +16,7 @@ namespace {
 using namespace orv::tb;
 using Clock = std::chrono::steady_clock;
 
-double secondsSince(Clock::time_point start) {
-  return std::chrono::duration<double>(Clock::now() - start).count();
-}
+double secondsSince(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
 
 // Table-like bytes: the index split into a king-pair number and three man
 // squares (radices 62, 61, 60 as in five-man tables); the value is a small

@@ -31,8 +31,7 @@ int enPassantTarget(const char* fen, const Board& b, int side) {
   const int target = makeSquare(p[0] - 'a', p[1] - '1');
   const int pushed = target + (side == White ? -8 : 8);
   const int pushedSlot = b.map[pushed];
-  if (pushedSlot == EmptySquare || colourOfSlot(pushedSlot) == side ||
-      b.kind[pushedSlot] != pawnKind(opposite(side)))
+  if (pushedSlot == EmptySquare || colourOfSlot(pushedSlot) == side || b.kind[pushedSlot] != pawnKind(opposite(side)))
     return -1;
   for (int df : {-1, 1}) {
     const int file = fileOf(pushed) + df;

@@ -13,18 +13,18 @@ static_assert(StartFen[StartPlacementLength] == ' ');
 int kindOfLetter(char upper);
 
 void setupStartPosition(Board& b);
-void clearBoard(Board& b);                        // the board's clear operation
+void clearBoard(Board& b);  // the board's clear operation
 // Slot, -1 no slot / bad square, -2 bad kind; a man already on the square is removed.
 int placeMan(Board& b, int colour, int kind, int sq);
-int placePawn(Board& b, int colour, int sq);     // slot or -1 (edit-position order); replaces likewise
-void computeFullKey(int side, Board& b);          // key and pawnKey from scratch
+int placePawn(Board& b, int colour, int sq);  // slot or -1 (edit-position order); replaces likewise
+void computeFullKey(int side, Board& b);      // key and pawnKey from scratch
 
 // Results of parseFen. A refused text (negative code) leaves the Game's position
 // as it was; a position whose side not to move stands in check is set up.
 enum FenResult : int {
   FenAccepted = 0,
   FenNotToMoveInCheck = int(GenIllegal),
-  FenNoSlot = -2,          // more men of a kind than slots can hold
+  FenNoSlot = -2,  // more men of a kind than slots can hold
   FenKingMissing = -3,
   FenTooManyRanks = -4,
 };
@@ -33,6 +33,6 @@ enum FenResult : int {
 int parseFen(const char* text);
 // Longest text writeFen can produce, terminator included.
 constexpr int FenTextSize = 100;
-void writeFen(char* out);                         // the Game's position, in the engine's FEN form
+void writeFen(char* out);  // the Game's position, in the engine's FEN form
 
 }  // namespace orv

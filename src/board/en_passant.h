@@ -9,8 +9,7 @@ namespace orv {
 // After Them's move `last` on `b`: the pawns of Us that can take it en passant.
 // Bit 0 is the pawn beside the destination toward file a, bit 1 the one toward
 // file h; 0 unless `last` was a double pawn push.
-template <int Us>
-constexpr int enPassantCapturers(const Board& b, Move last) {
+template <int Us> constexpr int enPassantCapturers(const Board& b, Move last) {
   constexpr int Them = opposite(Us);
   if (last == 0) return 0;
   const int from = moveFrom(last), to = moveTo(last);

@@ -13,7 +13,6 @@ namespace {
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
 bool isLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 
-
 // A pawn read from FEN takes its own file's slot, else the nearest free one
 // at file offsets +1, -1, +2, -2, ... Returns the slot or -1 when all are taken.
 int placeFenPawn(Board& b, int colour, int sq) {
@@ -75,7 +74,7 @@ void countMaterial(Board& b) {
     const int colour = colourOfSlot(slot);
     const int sign = colour == White ? 1 : -1;
     b.value[slot] = kindValue[kind];
-    b.material[0] += sign * materialOpening[kind];   // kings count 0 on both scales
+    b.material[0] += sign * materialOpening[kind];  // kings count 0 on both scales
     b.material[1] += sign * materialEndgame[kind];
     if (kind == WhitePawn || kind == BlackPawn) {
       ++b.pawns[colour];
@@ -112,12 +111,12 @@ int parseFen(const char* text) {
       }
       ++file;
     } else {
-      continue;   // the rank separator and anything else has no effect
+      continue;  // the rank separator and anything else has no effect
     }
     if (file > 7) {
       --rank;
       file = 0;
-      if (*p != '\0') ++p;   // the character after a full rank is skipped unseen
+      if (*p != '\0') ++p;  // the character after a full rank is skipped unseen
     }
   }
 

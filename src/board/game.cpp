@@ -24,8 +24,7 @@ void copyCompact(Board& to, const Board& from) { std::memcpy(&to, &from, Compact
 
 // Keeps room for one more game record plus the records the search writes past it.
 void reserveHistoryRecord(Game& g, int index) {
-  while (int(g.history.size()) < index + 1 + SearchHistoryRoom)
-    g.history.resize(g.history.size() + HistoryGrowth);
+  while (int(g.history.size()) < index + 1 + SearchHistoryRoom) g.history.resize(g.history.size() + HistoryGrowth);
 }
 
 // Finds the entry of the legal list that a user's or the engine's move names:

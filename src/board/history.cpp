@@ -96,16 +96,11 @@ void discardTakenBackMoves() { game.lastRecord = game.ply; }
 int goToPly(int target) {
   Game& g = game;
   int newPly;
-  if (target == -1)
-    newPly = g.ply - 1;
-  else if (target == -2)
-    newPly = g.ply + 1;
-  else if (target == -3)
-    newPly = g.lastRecord;
-  else if (target >= 0)
-    newPly = target - 1;
-  else
-    return 1;
+  if (target == -1) newPly = g.ply - 1;
+  else if (target == -2) newPly = g.ply + 1;
+  else if (target == -3) newPly = g.lastRecord;
+  else if (target >= 0) newPly = target - 1;
+  else return 1;
   if (newPly < -1 || newPly > g.lastRecord || newPly == g.ply) return 1;
 
   refreshBoard();

@@ -49,8 +49,7 @@ inline void moveMan(Board& c, int slot, int from, int to) {
 // attacked (for castling also the passed and start squares are tested) or when
 // the move does not fit the position. The game's make: a whole Board copy with
 // its derived words; the search makes its moves in place (search/make.cpp).
-template <int Mover>
-bool applyMove(Board& c, Move m) {
+template <int Mover> bool applyMove(Board& c, Move m) {
   constexpr int Other = Mover ^ 1;
   constexpr int base = slotBase(Mover), otherBase = slotBase(Other);
   const int from = moveFrom(m), to = moveTo(m), kind = moveKind(m);
@@ -100,7 +99,7 @@ bool applyMove(Board& c, Move m) {
       }
       break;
     }
-    default: {   // promotions
+    default: {  // promotions
       const int newKind = promotionKind(m);
       const int sign = Mover == White ? 1 : -1;
       c.kind[slot] = newKind;
@@ -115,7 +114,7 @@ bool applyMove(Board& c, Move m) {
   }
 
   const int king = c.square[base + KingSlot];
-  if (king == OffBoard) return true;   // no king to expose (not a valid game position)
+  if (king == OffBoard) return true;  // no king to expose (not a valid game position)
   if (isAttacked(c, king, Other)) return false;
   if (kind == CastleKingSide || kind == CastleQueenSide)
     if (isAttacked(c, (from + to) / 2, Other) || isAttacked(c, from, Other)) return false;
@@ -124,8 +123,7 @@ bool applyMove(Board& c, Move m) {
 
 // Collects the legal moves of Us in generation order, at most `room` of them;
 // the count of all legal moves found is returned (it may exceed `room`).
-template <int Us>
-struct MoveSink {
+template <int Us> struct MoveSink {
   Move* list;
   int room;
   int count = 0;
@@ -143,8 +141,7 @@ struct MoveSink {
   }
 };
 
-template <int Us>
-int listLegalMoves(const Board& c, Move completed, Move* list, int room) {
+template <int Us> int listLegalMoves(const Board& c, Move completed, Move* list, int room) {
   constexpr int Them = Us ^ 1;
   constexpr int base = slotBase(Us);
   constexpr int ownPawn = pawnKind(Us);
@@ -198,8 +195,8 @@ int listLegalMoves(const Board& c, Move completed, Move* list, int room) {
   constexpr int home = Us == White ? 0 : 56;
   if (c.castle[castleIndex(Us, 0)] == 0 && c.map[home + 5] == EmptySquare && c.map[home + 6] == EmptySquare)
     sink.add(Us == White ? WhiteCastleKing : BlackCastleKing);
-  if (c.castle[castleIndex(Us, 1)] == 0 && c.map[home + 3] == EmptySquare &&
-      c.map[home + 2] == EmptySquare && c.map[home + 1] == EmptySquare)
+  if (c.castle[castleIndex(Us, 1)] == 0 && c.map[home + 3] == EmptySquare && c.map[home + 2] == EmptySquare &&
+      c.map[home + 1] == EmptySquare)
     sink.add(Us == White ? WhiteCastleQueen : BlackCastleQueen);
 
   return sink.count;
@@ -211,8 +208,7 @@ bool isAttacked(const Board& b, int sq, int by) {
   return by == White ? squareAttackedBy<White>(b, sq) : squareAttackedBy<Black>(b, sq);
 }
 
-template <int Us>
-uint32_t generate(Move* list, int capacity, Move m, Board& b) {
+template <int Us> uint32_t generate(Move* list, int capacity, Move m, Board& b) {
   constexpr int Them = Us ^ 1;
   Board c;
   copyBoard(c, b);

@@ -9,8 +9,7 @@ namespace orv {
 // m leaves its own king attacked, else m. With a list: also writes the legal
 // moves of Us (0-terminated, at most `capacity - 1` moves), copies the position
 // after m into `b`, and returns GenCheckmate, GenStalemate, GenInsufficient or m.
-template <int Us>
-uint32_t generate(Move* list, int capacity, Move m, Board& b);
+template <int Us> uint32_t generate(Move* list, int capacity, Move m, Board& b);
 
 inline uint32_t generateFor(int us, Move* list, int capacity, Move m, Board& b) {
   return us == White ? generate<White>(list, capacity, m, b) : generate<Black>(list, capacity, m, b);

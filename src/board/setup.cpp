@@ -30,7 +30,7 @@ int pickSlot(const Board& b, int base, int preferred, int other) {
 
 void putMan(Board& b, int slot, int kind, int sq) {
   const int standing = b.map[sq];
-  if (standing != EmptySquare && standing != slot) b.square[standing] = OffBoard;   // replaced
+  if (standing != EmptySquare && standing != slot) b.square[standing] = OffBoard;  // replaced
   b.square[slot] = sq;
   b.map[sq] = slot;
   b.kind[slot] = kind;
@@ -52,11 +52,9 @@ void setupStartPosition(Board& b) {
   for (int side = White; side <= Black; ++side) {
     const int base = slotBase(side);
     const int rankOffset = side == White ? 0 : 56;
-    for (int role = 0; role < 8; ++role)
-      putMan(b, base + role, roleKind[role], roleStartSquare[role] + rankOffset);
+    for (int role = 0; role < 8; ++role) putMan(b, base + role, roleKind[role], roleStartSquare[role] + rankOffset);
     const int pawnRank = side == White ? 8 : 48;
-    for (int file = 0; file < 8; ++file)
-      putMan(b, base + FirstPawnSlot + file, pawnKind(side), pawnRank + file);
+    for (int file = 0; file < 8; ++file) putMan(b, base + FirstPawnSlot + file, pawnKind(side), pawnRank + file);
   }
 }
 
@@ -64,18 +62,13 @@ int placeMan(Board& b, int colour, int kind, int sq) {
   if (kind < King || kind > Knight) return -2;
   if (sq < 0 || sq > 63 || (colour != White && colour != Black)) return -1;
   const int base = slotBase(colour);
-  const bool kingHalf = (sq & 4) != 0;   // files e..h
+  const bool kingHalf = (sq & 4) != 0;  // files e..h
   int slot = -1;
   switch (kind) {
-    case King:
-      slot = slotFree(b, base + KingSlot) ? base + KingSlot : -1;
-      break;
-    case Queen:
-      slot = pickSlot(b, base, QueenSlot, -1);
-      break;
+    case King: slot = slotFree(b, base + KingSlot) ? base + KingSlot : -1; break;
+    case Queen: slot = pickSlot(b, base, QueenSlot, -1); break;
     case Rook:
-      slot = kingHalf ? pickSlot(b, base, KingRookSlot, QueenRookSlot)
-                      : pickSlot(b, base, QueenRookSlot, KingRookSlot);
+      slot = kingHalf ? pickSlot(b, base, KingRookSlot, QueenRookSlot) : pickSlot(b, base, QueenRookSlot, KingRookSlot);
       break;
     case Bishop: {
       const int p = (sq + (sq >> 3)) & 1;

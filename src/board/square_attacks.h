@@ -54,7 +54,8 @@ template <int Side, int First = 0> inline bool squareAttackedBy(const Board& p, 
   for (int slot = Base + First; slot < Base + 16; ++slot) {
     const int from = p.square[slot];
     const int k = p.kind[slot];
-    if (!((attackBits.bits[from][target] >> k) & 1)) [[likely]] continue;
+    if (!((attackBits.bits[from][target] >> k) & 1)) [[likely]]
+      continue;
     if (!((SliderKinds >> k) & 1)) return true;
     if (pathClear(p, from, target, direction[from][target])) return true;
   }

@@ -10,10 +10,10 @@ namespace orv {
 
 // Zobrist halves: index = colour * 512 + kind * 64 + square; kind 7 holds the state keys.
 constexpr int zobristIndex(int colour, int kind, int sq) { return colour * 512 + kind * 64 + sq; }
-constexpr int ZobristWhiteCastle = 448;   // + 2a + b
-constexpr int ZobristSideToMove = 452;    // + side
-constexpr int ZobristEnPassant = 456;     // + file
-constexpr int ZobristBlackCastle = 960;   // + 2a + b
+constexpr int ZobristWhiteCastle = 448;  // + 2a + b
+constexpr int ZobristSideToMove = 452;   // + side
+constexpr int ZobristEnPassant = 456;    // + file
+constexpr int ZobristBlackCastle = 960;  // + 2a + b
 
 // The keys are the output of the 32-bit Mersenne Twister (MT19937) seeded with
 // 123456: the first 1024 numbers are the low halves, the next 1024 the high ones.
@@ -116,8 +116,8 @@ inline constexpr RayLists rayLists = buildRayLists();
 inline constexpr const RayEntry (&rayList)[2][5][64][RayListSize] = rayLists.entry;
 
 // Pawn lists per colour and square: target, entries to skip when blocked, flags.
-constexpr uint8_t PawnPush = 1;       // needs an empty target
-constexpr uint8_t PawnPromotes = 2;   // the target is on the last rank
+constexpr uint8_t PawnPush = 1;      // needs an empty target
+constexpr uint8_t PawnPromotes = 2;  // the target is on the last rank
 struct PawnEntry {
   uint8_t to;
   uint8_t skip;
@@ -134,7 +134,7 @@ constexpr PawnLists buildPawnLists() {
       PawnEntry* list = lists.entry[colour][sq];
       const int up = colour == White ? 8 : -8;
       const int startRank = colour == White ? 1 : 6;
-      const int lastFromRank = colour == White ? 6 : 1;   // a move from here promotes
+      const int lastFromRank = colour == White ? 6 : 1;  // a move from here promotes
       const uint8_t promotes = rankOf(sq) == lastFromRank ? PawnPromotes : 0;
       const int push = sq + up;
       int n = 0;
@@ -142,8 +142,8 @@ constexpr PawnLists buildPawnLists() {
         const bool twoSteps = rankOf(sq) == startRank;
         list[n++] = {uint8_t(push), uint8_t(twoSteps ? 1 : 0), uint8_t(PawnPush | promotes)};
         if (twoSteps) list[n++] = {uint8_t(push + up), 0, PawnPush};
-        if (fileOf(sq) != 0) list[n++] = {uint8_t(push - 1), 0, promotes};   // toward file a
-        if (fileOf(sq) != 7) list[n++] = {uint8_t(push + 1), 0, promotes};   // toward file h
+        if (fileOf(sq) != 0) list[n++] = {uint8_t(push - 1), 0, promotes};  // toward file a
+        if (fileOf(sq) != 7) list[n++] = {uint8_t(push + 1), 0, promotes};  // toward file h
       }
       list[n] = {64, 0, 0};
     }

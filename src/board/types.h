@@ -21,15 +21,22 @@ constexpr char KindLetters[] = "KQRBNPP";
 
 // Fixed slot roles (add 16 for Black).
 enum Slot : int {
-  KingSlot = 0, QueenSlot = 1, QueenRookSlot = 2, KingRookSlot = 3,
-  QueenBishopSlot = 4, KingBishopSlot = 5, QueenKnightSlot = 6, KingKnightSlot = 7,
-  FirstPawnSlot = 8, LastPawnSlot = 15,
+  KingSlot = 0,
+  QueenSlot = 1,
+  QueenRookSlot = 2,
+  KingRookSlot = 3,
+  QueenBishopSlot = 4,
+  KingBishopSlot = 5,
+  QueenKnightSlot = 6,
+  KingKnightSlot = 7,
+  FirstPawnSlot = 8,
+  LastPawnSlot = 15,
 };
 constexpr int slotBase(int side) { return side == White ? 0 : 16; }
 constexpr int colourOfSlot(int slot) { return slot >= 16 ? Black : White; }
 
-constexpr int EmptySquare = 32;   // square-map value of an empty square
-constexpr int OffBoard = 64;      // slot square of a captured or absent man
+constexpr int EmptySquare = 32;  // square-map value of an empty square
+constexpr int OffBoard = 64;     // slot square of a captured or absent man
 constexpr bool isWhiteMan(int mapValue) { return mapValue < 16; }
 constexpr bool isBlackMan(int mapValue) { return (mapValue & 0x30) == 0x10; }
 // Is the man with square-map value v one of Side's? (An empty square is neither side's.)
@@ -41,8 +48,8 @@ template <int Side> constexpr bool isManOf(int mapValue) {
 template <int Side> constexpr int relativeRank(int sq) { return Side == White ? rankOf(sq) : 7 - rankOf(sq); }
 
 // Values of the men by kind (per-slot value words).
-constexpr int KingValue = 5760, QueenValue = 5616, RookValue = 2832, BishopValue = 1872,
-              KnightValue = 1872, PawnValue = 480;
+constexpr int KingValue = 5760, QueenValue = 5616, RookValue = 2832, BishopValue = 1872, KnightValue = 1872,
+              PawnValue = 480;
 constexpr int kindValue[8] = {KingValue, QueenValue, RookValue, BishopValue, KnightValue, PawnValue, PawnValue, 0};
 // Material scales: opening and endgame (a knight is worth less in the endgame); kings count 0 here.
 constexpr int EndgameKnightValue = 1776;
@@ -52,14 +59,18 @@ constexpr int materialEndgame[8] = {0, QueenValue, RookValue, BishopValue, Endga
 // Move code: origin bits 0-5, destination 6-11, kind 12-14, capture mark bit 15.
 using Move = uint32_t;
 enum MoveKind : int {
-  Ordinary = 0, CastleKingSide = 1, CastleQueenSide = 2, EnPassant = 3,
-  PromoteQueen = 4, PromoteRook = 5, PromoteBishop = 6, PromoteKnight = 7,
+  Ordinary = 0,
+  CastleKingSide = 1,
+  CastleQueenSide = 2,
+  EnPassant = 3,
+  PromoteQueen = 4,
+  PromoteRook = 5,
+  PromoteBishop = 6,
+  PromoteKnight = 7,
 };
-constexpr Move PromotionMark = 0x4000;   // set in the kinds PromoteQueen..PromoteKnight
+constexpr Move PromotionMark = 0x4000;  // set in the kinds PromoteQueen..PromoteKnight
 constexpr Move CaptureMark = 0x8000;
-constexpr Move makeMove(int from, int to, int kind = Ordinary) {
-  return Move(from) | Move(to) << 6 | Move(kind) << 12;
-}
+constexpr Move makeMove(int from, int to, int kind = Ordinary) { return Move(from) | Move(to) << 6 | Move(kind) << 12; }
 constexpr int moveFrom(Move m) { return int(m & 63); }
 constexpr int moveTo(Move m) { return int((m >> 6) & 63); }
 constexpr int moveKind(Move m) { return int((m >> 12) & 7); }

@@ -8,7 +8,7 @@
 namespace orv {
 
 constexpr int BookRecordSize = 100;
-constexpr int BookKeySize = 70;        // bytes of the key field, terminator included
+constexpr int BookKeySize = 70;  // bytes of the key field, terminator included
 constexpr int BookSlots = 5;
 constexpr int BookDrawTableSize = 57;  // room for five slots of the largest weight (11)
 constexpr Move BookE2E4 = 1804;
@@ -20,9 +20,7 @@ struct BookRecord {
   unsigned char bytes[BookRecordSize];
 };
 
-inline int bookField(const BookRecord& r, int offset) {
-  return r.bytes[offset] | r.bytes[offset + 1] << 8;
-}
+inline int bookField(const BookRecord& r, int offset) { return r.bytes[offset] | r.bytes[offset + 1] << 8; }
 inline int bookGames(const BookRecord& r, int slot) { return bookField(r, 70 + 6 * slot); }
 inline int bookPoints(const BookRecord& r, int slot) { return bookField(r, 72 + 6 * slot); }
 inline Move bookMove(const BookRecord& r, int slot) { return Move(bookField(r, 74 + 6 * slot)); }

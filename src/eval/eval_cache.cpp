@@ -14,9 +14,9 @@ namespace {
 
 struct EvalCacheEntry {
   uint32_t key[2];
-  uint16_t context;   // 0 = empty
+  uint16_t context;  // 0 = empty
   int16_t score;
-  uint32_t unused;    // 16 bytes: four entries to a cache line
+  uint32_t unused;  // 16 bytes: four entries to a cache line
 };
 static_assert(sizeof(EvalCacheEntry) == 16);
 

@@ -9,14 +9,14 @@ namespace orv {
 
 // Sub-totals of one evaluation, for diagnostics (orvalis-tool eval --terms).
 struct EvalTerms {
-  int A = 0;   // activity
-  int S = 0;   // king safety
-  int K = 0;   // king proximity and king attack
-  int J = 0;   // material adjustment
-  int U = 0;   // pawn structure
-  int M = 0;   // mobility
-  int T = 0;   // material
-  int Q = 0;   // piece-square
+  int A = 0;  // activity
+  int S = 0;  // king safety
+  int K = 0;  // king proximity and king attack
+  int J = 0;  // material adjustment
+  int U = 0;  // pawn structure
+  int M = 0;  // mobility
+  int T = 0;  // material
+  int Q = 0;  // piece-square
   int phase = 0, W = 0, E = 0;
 };
 
@@ -25,9 +25,9 @@ int evaluateTerms(int side, const NodeState& s, EvalTerms& terms);
 
 // What the pawn structure tells the other terms.
 struct PassedPawnInfo {
-  int mostAdvanced[2];     // square of each side's most advanced passed pawn, 0 = none
-  uint64_t passed[2];      // byte f: square of the side's passed pawn on file f, 0 = none
-  uint64_t attacks[2];     // squares attacked by each side's pawns
+  int mostAdvanced[2];  // square of each side's most advanced passed pawn, 0 = none
+  uint64_t passed[2];   // byte f: square of the side's passed pawn on file f, 0 = none
+  uint64_t attacks[2];  // squares attacked by each side's pawns
 };
 constexpr int passedOnFile(uint64_t passedBytes, int file) { return int((passedBytes >> (8 * file)) & 0xFF); }
 

@@ -18,7 +18,9 @@ namespace {
 constexpr int LoneMinor = BishopValue;
 constexpr int FullMaterialPawns = 78;
 
-int materialLeft(const NodeState& s) { return std::min(FullMaterialPawns, (s.nonPawn[White] + s.nonPawn[Black]) / PawnValue); }
+int materialLeft(const NodeState& s) {
+  return std::min(FullMaterialPawns, (s.nonPawn[White] + s.nonPawn[Black]) / PawnValue);
+}
 
 // Piece-square part blended by the material left.
 int blendPsq(const NodeState& s, int w, int e) { return (w * s.psq[0] + e * s.psq[1]) / FullMaterialPawns * 28 / 10; }

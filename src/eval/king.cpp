@@ -14,7 +14,6 @@ namespace {
 constexpr int passerStopPenalty[8] = {0, 0, 0, 12, 17, 60, 100, 0};
 constexpr int OpenFileBase = 71, HeavyOnOpenFile = 66;
 
-
 bool isPawnOf(int sq, int side) { return searchPosition.kind[searchPosition.map[sq]] == pawnKind(side); }
 
 // Rooks and queen of Them on the file (0..2, the queen counts only up to the limit).

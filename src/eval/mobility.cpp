@@ -16,7 +16,7 @@ namespace {
 constexpr int knightMobility[9] = {-62, -53, -12, -4, 3, 13, 22, 28, 33};
 constexpr int bishopMobility[14] = {-48, -20, 16, 26, 38, 51, 55, 63, 63, 68, 81, 81, 91, 98};
 constexpr int rookMobility[15] = {-60, -20, 2, 3, 3, 11, 22, 31, 40, 40, 41, 48, 57, 57, 62};
-constexpr int queenMobility[28] = {-30, -12, -8, -9, 20, 23, 23, 35, 38, 53, 64, 65, 65, 66,
+constexpr int queenMobility[28] = {-30, -12, -8, -9, 20, 23, 23, 35,  38,  53,  64,  65,  65,  66,
                                    67,  67,  72, 72, 77, 79, 93, 108, 108, 108, 110, 114, 114, 116};
 struct MobilityTable {
   const int* values;
@@ -27,8 +27,8 @@ constexpr MobilityTable mobilityByKind[5] = {
 constexpr int kingAttackWeight[8] = {0, 2, 3, 4, 5, 2, 2, 0};
 
 struct SideState {
-  uint64_t excluded;   // squares not counted for mobility
-  uint64_t reached;    // squares reached by the knights, bishops and rooks
+  uint64_t excluded;  // squares not counted for mobility
+  uint64_t reached;   // squares reached by the knights, bishops and rooks
   int mobility;
   int attackers;
   int weight;
@@ -80,8 +80,9 @@ template <int Us> uint64_t reachOf(int kind, int from, const Occupancy& o) {
 }
 
 // Counts one man's mobility and notes its king-zone targets.
-template <int Us> inline void walkMan(int slot, int kind, uint64_t excluded, int enemyKing, SideState& st, uint64_t& reached,
-                               bool queenGate, const Occupancy& o) {
+template <int Us>
+inline void walkMan(int slot, int kind, uint64_t excluded, int enemyKing, SideState& st, uint64_t& reached,
+                    bool queenGate, const Occupancy& o) {
   const uint64_t reach = reachOf<Us>(kind, searchPosition.square[slot], o);
   reached |= reach;
   const int count = squareCount(reach & ~excluded);

@@ -3,8 +3,7 @@
 
 namespace orv {
 
-template <int Us>
-bool isPassedPawn(int sq, const NodeState& s) {
+template <int Us> bool isPassedPawn(int sq, const NodeState& s) {
   constexpr int Them = opposite(Us);
   constexpr int up = Us == White ? 8 : -8;
   constexpr int theirPawn = pawnKind(Them);

@@ -11,7 +11,7 @@ namespace orv {
 namespace {
 
 struct PieceCounts {
-  int heavy = 0;     // queens and rooks
+  int heavy = 0;  // queens and rooks
   int bishops = 0;
   int knights = 0;
   int total() const { return heavy + bishops + knights; }

@@ -3,7 +3,6 @@
 
 namespace orv {
 
-
 int recountBoard(Board& b) {
   b.pieces[White] = b.pieces[Black] = 0;
   b.pawns[White] = b.pawns[Black] = 0;
@@ -37,7 +36,8 @@ int recountBoard(Board& b) {
   b.pawnFiles[White] = b.pawnFiles[Black] = 0;
   for (int side = White; side <= Black; ++side) {
     for (int slot = slotBase(side) + FirstPawnSlot; slot <= slotBase(side) + LastPawnSlot; ++slot)
-      if (b.square[slot] != OffBoard && b.kind[slot] == pawnKind(side)) b.pawnFiles[side] |= 1 << fileOf(b.square[slot]);
+      if (b.square[slot] != OffBoard && b.kind[slot] == pawnKind(side))
+        b.pawnFiles[side] |= 1 << fileOf(b.square[slot]);
   }
 
   b.psq[0] = b.psq[1] = 0;

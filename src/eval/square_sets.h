@@ -16,9 +16,9 @@ constexpr int rayFileStep[8] = {0, 0, 1, -1, 1, -1, -1, 1};
 constexpr int rayRankStep[8] = {1, -1, 0, 0, 1, -1, 1, -1};
 
 struct SquareSetTables {
-  uint64_t ray[64][8];      // squares from sq (excluded) to the board's edge
-  uint64_t knight[64];      // knight targets
-  uint64_t kingZone[64];    // squares at king distance <= 1, sq included
+  uint64_t ray[64][8];    // squares from sq (excluded) to the board's edge
+  uint64_t knight[64];    // knight targets
+  uint64_t kingZone[64];  // squares at king distance <= 1, sq included
 };
 
 constexpr SquareSetTables buildSquareSetTables() {
@@ -59,8 +59,8 @@ inline uint64_t straightReach(int sq, uint64_t occupied) {
          rayReach<West>(sq, occupied);
 }
 inline uint64_t diagonalReach(int sq, uint64_t occupied) {
-  return rayReach<NorthEast>(sq, occupied) | rayReach<SouthWest>(sq, occupied) |
-         rayReach<NorthWest>(sq, occupied) | rayReach<SouthEast>(sq, occupied);
+  return rayReach<NorthEast>(sq, occupied) | rayReach<SouthWest>(sq, occupied) | rayReach<NorthWest>(sq, occupied) |
+         rayReach<SouthEast>(sq, occupied);
 }
 
 // Number of squares in a set (the portable build has no population-count instruction).

@@ -23,7 +23,7 @@ void* allocateTable(uint64_t bytes) {
   const uint64_t rounded = (bytes + LargePage - 1) / LargePage * LargePage;
   void* p = std::aligned_alloc(LargePage, rounded);
 #ifdef MADV_HUGEPAGE
-  if (p) madvise(p, rounded, MADV_HUGEPAGE);   // a hint; refused, the table simply uses small pages
+  if (p) madvise(p, rounded, MADV_HUGEPAGE);  // a hint; refused, the table simply uses small pages
 #endif
   return p;
 }
@@ -70,7 +70,8 @@ int allocateHashTables(uint64_t bytes) {
 
 void clearTranspositionTable() {
   if (transpositionTable.entries)
-    std::memset(static_cast<void*>(transpositionTable.entries), 0, uint64_t(transpositionTable.count) * sizeof(TTEntry));
+    std::memset(static_cast<void*>(transpositionTable.entries), 0,
+                uint64_t(transpositionTable.count) * sizeof(TTEntry));
   transpositionTable.generation = 1;
 }
 
@@ -90,8 +91,8 @@ void releaseHashTables() {
   pawnHashTable = PawnHashTable{};
 }
 
-void store(int type, int score, uint32_t move, int depth256, int pvFlag, int ply, uint32_t indexWord,
-           uint32_t lockWord, int staticEval) {
+void store(int type, int score, uint32_t move, int depth256, int pvFlag, int ply, uint32_t indexWord, uint32_t lockWord,
+           int staticEval) {
   TTEntry& e = bucketOf(indexWord);
   const int g = transpositionTable.generation;
   const int depth = depth256 >> 8;

@@ -10,15 +10,15 @@ namespace orv {
 
 // Bound types of a transposition slot.
 enum TTBound : int { TTEmpty = 0, TTLower = 1, TTUpper = 2, TTExact = 3, TTTablebase = 5 };
-constexpr int16_t TTNoEval = -InfiniteScore;   // static evaluation not known
+constexpr int16_t TTNoEval = -InfiniteScore;  // static evaluation not known
 
 // One remembered search result (12 bytes).
 struct TTSlot {
-  uint32_t lock;     // high word of the position's key
-  int16_t score;     // mate scores relative to the node
-  int16_t eval;      // static evaluation, TTNoEval when not known
-  uint16_t move;     // low 16 bits of the Move, 0 = none
-  uint16_t packed;   // bits 0-2 bound, 3-9 depth in plies, 10-14 generation, 15 PV flag
+  uint32_t lock;    // high word of the position's key
+  int16_t score;    // mate scores relative to the node
+  int16_t eval;     // static evaluation, TTNoEval when not known
+  uint16_t move;    // low 16 bits of the Move, 0 = none
+  uint16_t packed;  // bits 0-2 bound, 3-9 depth in plies, 10-14 generation, 15 PV flag
 
   int bound() const { return packed & 7; }
   int depth() const { return (packed >> 3) & 127; }
@@ -36,10 +36,10 @@ static_assert(sizeof(TTEntry) == 24);
 // One pawn-structure result (42 bytes, packed). The evaluation defines the
 // meaning of the score, the two 6-bit squares and the four masks.
 struct __attribute__((packed)) PawnHashEntry {
-  uint32_t lock;        // high word of the (extended) pawn key
-  uint16_t check;       // bits 16-31 of the low word of the pawn key
-  int16_t score;        // pawn-structure score, White's point of view
-  uint16_t squares;     // bits 0-5 and 6-11: two squares; bits 12-15 kept on every store
+  uint32_t lock;     // high word of the (extended) pawn key
+  uint16_t check;    // bits 16-31 of the low word of the pawn key
+  int16_t score;     // pawn-structure score, White's point of view
+  uint16_t squares;  // bits 0-5 and 6-11: two squares; bits 12-15 kept on every store
   uint64_t mask[4];
 };
 static_assert(sizeof(PawnHashEntry) == 42);
@@ -79,9 +79,9 @@ uint32_t pawnEntriesFor(uint64_t clampedBytes);
 // (Re)builds both tables; -1 when an allocation fails (the previous tables,
 // if any, are then kept as they were), else the clamped size (low 32 bits).
 int allocateHashTables(uint64_t bytes);
-void clearTranspositionTable();   // every slot empty, generation 1
+void clearTranspositionTable();  // every slot empty, generation 1
 void clearPawnTable();
-void nextGeneration();            // 1..31, 31 is followed by 1
+void nextGeneration();  // 1..31, 31 is followed by 1
 void releaseHashTables();
 
 // Entry counts for the banner.
@@ -121,8 +121,8 @@ constexpr int scoreToTable(int score, int ply) {
 
 // Stores a result: bound type, score (root-relative), move (low 16 bits used),
 // depth in 1/256 ply, PV flag (0/1), node ply, the key words and the static evaluation.
-void store(int type, int score, uint32_t move, int depth256, int pvFlag, int ply, uint32_t indexWord,
-           uint32_t lockWord, int staticEval);
+void store(int type, int score, uint32_t move, int depth256, int pvFlag, int ply, uint32_t indexWord, uint32_t lockWord,
+           int staticEval);
 
 // The pawn table entry for an index word, and whether it holds (index, lock).
 inline PawnHashEntry& pawnEntry(uint32_t indexWord) {

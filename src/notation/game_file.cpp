@@ -53,8 +53,8 @@ int readMoves(char* p) {
       continue;
     }
     if (*p == 0 || *p == '.') return 0;
-    const Move m = parseCoordinateMove(p, game.side);   // upper-cases the rest of the line
-    if (m == 0) return 0;                             // a word, a comment, an algebraic move
+    const Move m = parseCoordinateMove(p, game.side);  // upper-cases the rest of the line
+    if (m == 0) return 0;                              // a word, a comment, an algebraic move
     const int r = makeGameMove(m);
     if (r != 0) return r;
     p = skipToken(p);
@@ -72,7 +72,7 @@ int readGameFile(std::FILE* file) {
     const bool fen = std::strncmp(p, "[FEN", 4) == 0;
     const bool moves = !fen && (isDigit(*p) || isLetter(*p));
     if (!fen && !moves) continue;
-    if (cut) return GameFileRefused;   // part of it would be lost
+    if (cut) return GameFileRefused;  // part of it would be lost
     if (fen) {
       const char* text = p[4] == ':' ? p + 5 : p + 4;
       if (parseFen(text) != 0) return GameFileRefused;

@@ -95,7 +95,7 @@ void writeLogMove(Move m, bool withComment) {
 }
 
 void writeLogResult(const char* text) {
-  char line[2704];   // a command line holds at most 2699 characters
+  char line[2704];  // a command line holds at most 2699 characters
   std::snprintf(line, sizeof line, "%s\n", text);
   writeLog(line);
 }

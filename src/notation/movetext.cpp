@@ -18,17 +18,19 @@ namespace {
 // Promotion letters after upper-casing, French ones included: D(ame), T(our), F(ou), C(avalier).
 int promotionKindOfLetter(char c) {
   switch (c) {
-    case 'D': case 'Q': return PromoteQueen;
-    case 'R': case 'T': return PromoteRook;
-    case 'B': case 'F': return PromoteBishop;
-    case 'C': case 'N': return PromoteKnight;
+    case 'D':
+    case 'Q': return PromoteQueen;
+    case 'R':
+    case 'T': return PromoteRook;
+    case 'B':
+    case 'F': return PromoteBishop;
+    case 'C':
+    case 'N': return PromoteKnight;
     default: return Ordinary;
   }
 }
 
-bool startsWith(const char* text, const char* prefix) {
-  return std::strncmp(text, prefix, std::strlen(prefix)) == 0;
-}
+bool startsWith(const char* text, const char* prefix) { return std::strncmp(text, prefix, std::strlen(prefix)) == 0; }
 
 Move parseCastling(const char* text, int side) {
   if ((startsWith(text, "O-O") || startsWith(text, "0-0")) && text[3] != '-')
@@ -56,12 +58,9 @@ Move parseCoordinateMove(char* text, int side) {
 
   int kind = Ordinary;
   const char fifth = text[4];
-  if (fifth == 'E' && text[5] == 'P')
-    kind = EnPassant;
-  else if (fifth == '=')
-    kind = promotionKindOfLetter(text[5]);
-  else if (fifth >= 'A' && fifth <= 'Z')
-    kind = promotionKindOfLetter(fifth);
+  if (fifth == 'E' && text[5] == 'P') kind = EnPassant;
+  else if (fifth == '=') kind = promotionKindOfLetter(text[5]);
+  else if (fifth >= 'A' && fifth <= 'Z') kind = promotionKindOfLetter(fifth);
   return makeMove(from, to, kind);
 }
 

@@ -32,7 +32,7 @@ int formatSearchComment(char* out, size_t size) {
     char move[CoordinateTextSize + 1];
     const int n = coordinateText(printPv[i], move);
     move[n] = ' ';
-    if (used + size_t(n) + 1 >= size) break;   // no room for the move, its blank and the terminator
+    if (used + size_t(n) + 1 >= size) break;  // no room for the move, its blank and the terminator
     std::memcpy(out + used, move, size_t(n) + 1);
     used += size_t(n) + 1;
     out[used] = 0;

@@ -21,8 +21,7 @@ template <int Us> inline bool squareAttacked(int target) { return squareAttacked
 
 }  // namespace
 
-template <int Us>
-bool kingAttacked(Move m) {
+template <int Us> bool kingAttacked(Move m) {
   constexpr int Them = opposite(Us);
   const int king = searchPosition.square[slotBase(Them)];
   if (squareAttacked<Us>(king)) return true;
@@ -54,8 +53,7 @@ template <int Us> inline bool lineAttack(int king, int via) {
 
 }  // namespace
 
-template <int Us>
-bool kingAttackedAfter(Move m, bool wasSafe) {
+template <int Us> bool kingAttackedAfter(Move m, bool wasSafe) {
   constexpr int Them = opposite(Us);
   const Board& p = searchPosition;
   const int from = moveFrom(m), to = moveTo(m);
@@ -65,8 +63,7 @@ bool kingAttackedAfter(Move m, bool wasSafe) {
   return moveKind(m) == EnPassant && lineAttack<Us>(king, to + (Them == White ? -8 : 8));
 }
 
-template <int Us>
-bool givesCheck(Move m, int enemyKing, const NodeState& s) {
+template <int Us> bool givesCheck(Move m, int enemyKing, const NodeState& s) {
   const Board& p = searchPosition;
   const int from = moveFrom(m), to = moveTo(m);
   const int k = p.kind[p.map[from]];
@@ -109,8 +106,7 @@ bool givesCheck(Move m, int enemyKing, const NodeState& s) {
   return false;
 }
 
-template <int Us>
-bool plausibleHashMove(Move m) {
+template <int Us> bool plausibleHashMove(Move m) {
   const Board& p = searchPosition;
   const int from = moveFrom(m), to = moveTo(m);
   const int mover = p.map[from];

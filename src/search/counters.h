@@ -10,18 +10,18 @@
 namespace orv {
 
 struct SearchCounters {
-  std::atomic<uint32_t> nodes{0};           // every node entry past the legality test
+  std::atomic<uint32_t> nodes{0};  // every node entry past the legality test
   std::atomic<uint32_t> fullWidthNodes{0};
   std::atomic<uint32_t> quiescenceNodes{0};
-  std::atomic<uint32_t> tableHits{0};       // transposition hits
+  std::atomic<uint32_t> tableHits{0};  // transposition hits
   std::atomic<uint32_t> searchedMoves{0};
-  std::atomic<uint32_t> nullMoves{0};       // null-move searches started
-  std::atomic<int64_t> startTick{0};        // milliseconds, steady clock
+  std::atomic<uint32_t> nullMoves{0};  // null-move searches started
+  std::atomic<int64_t> startTick{0};   // milliseconds, steady clock
   std::atomic<int> iterationDepth{0};
   std::atomic<int> movesLeft{0};
   std::atomic<int> rootMoveCount{0};
   std::atomic<uint32_t> currentRootMove{0};
-  std::atomic<int> bestScore{NoScore};      // best root score of the last search
+  std::atomic<int> bestScore{NoScore};  // best root score of the last search
 };
 extern SearchCounters searchCounters;
 

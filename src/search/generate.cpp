@@ -29,8 +29,7 @@ template <int Us> inline uint32_t* addEnPassant(uint32_t* out, Move lastMove, ui
 constexpr int MaxMovesOfOneMan = 27;
 constexpr int TrailingMoves = 4;
 
-template <int Us>
-int generateAll(uint32_t* list, Move lastMove, bool inCheck, const NodeState& s) {
+template <int Us> int generateAll(uint32_t* list, Move lastMove, bool inCheck, const NodeState& s) {
   constexpr int Them = opposite(Us);
   constexpr int Base = slotBase(Us);
   const Board& p = searchPosition;
@@ -109,8 +108,7 @@ int generateAll(uint32_t* list, Move lastMove, bool inCheck, const NodeState& s)
 
 // Scores: victim - attacker + 6000 for captures, 10614 (+ victim) for queen
 // promotions, 6000 for en passant.
-template <int Us>
-int generateCaptures(uint32_t* list, Move lastMove) {
+template <int Us> int generateCaptures(uint32_t* list, Move lastMove) {
   constexpr int Them = opposite(Us);
   constexpr int Base = slotBase(Us);
   constexpr uint32_t PromotionScore = 10614;
@@ -138,8 +136,7 @@ int generateCaptures(uint32_t* list, Move lastMove) {
         if (!isManOf<Them>(v)) continue;
         if (pe.flags & PawnPromotes)
           *out++ = orderedWord(CaptureWord | makeMove(from, to, PromoteQueen), p.value[v] + PromotionScore);
-        else
-          *out++ = orderedWord(CaptureWord | makeMove(from, to), p.value[v] - p.value[slot] + CaptureBase);
+        else *out++ = orderedWord(CaptureWord | makeMove(from, to), p.value[v] - p.value[slot] + CaptureBase);
       }
       continue;
     }

@@ -83,8 +83,7 @@ template <int Side> inline void shiftMan(NodeState& s, int slot, int k, int from
 
 }  // namespace
 
-template <int Us>
-int makeSearchMove(Move t, uint32_t flags, NodeState& s, SearchUndo& u) {
+template <int Us> int makeSearchMove(Move t, uint32_t flags, NodeState& s, SearchUndo& u) {
   constexpr int Them = opposite(Us);
   constexpr int ThemBase = slotBase(Them);
   u.captured = EmptySquare;
@@ -197,8 +196,7 @@ int makeSearchMove(Move t, uint32_t flags, NodeState& s, SearchUndo& u) {
   return 0;
 }
 
-template <int Us>
-void takeBackSearchMove(Move t, const SearchUndo& u) {
+template <int Us> void takeBackSearchMove(Move t, const SearchUndo& u) {
   constexpr int Them = opposite(Us);
   if (!u.made) return;
   Board& p = searchPosition;
@@ -226,16 +224,14 @@ void takeBackSearchMove(Move t, const SearchUndo& u) {
   }
 }
 
-template <int Us>
-void searchProbeKey(const NodeState& s, uint32_t key[2]) {
+template <int Us> void searchProbeKey(const NodeState& s, uint32_t key[2]) {
   key[0] = s.key[0];
   key[1] = s.key[1];
   if (enPassantCapturers<Us>(searchPosition, s.lastMove) != 0)
     toggleKey(key, ZobristEnPassant + fileOf(moveTo(s.lastMove)));
 }
 
-template <int Us>
-void writeSearchHistory(Move t, const SearchUndo& u, NodeState& s) {
+template <int Us> void writeSearchHistory(Move t, const SearchUndo& u, NodeState& s) {
   constexpr int Them = opposite(Us);
   bool irreversible;
   if (t == 0) {
@@ -260,8 +256,8 @@ void writeSearchHistory(Move t, const SearchUndo& u, NodeState& s) {
   r.keyMid = uint16_t(s.key[0] >> 16);
   r.move = uint16_t(t);
   r.castling = u.castlingBefore;
-  r.flags = uint8_t((u.captured & 0x3F) | (irreversible ? RecordIrreversible : 0) |
-                    (Us == Black ? RecordBlackToMove : 0));
+  r.flags =
+      uint8_t((u.captured & 0x3F) | (irreversible ? RecordIrreversible : 0) | (Us == Black ? RecordBlackToMove : 0));
 }
 
 template int makeSearchMove<White>(Move, uint32_t, NodeState&, SearchUndo&);

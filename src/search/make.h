@@ -12,8 +12,8 @@ constexpr int IllegalMoveScore = 32760;
 
 // What take-back needs besides the move.
 struct SearchUndo {
-  int captured;        // captured slot, 32 = none
-  int capturedSquare;  // where it stood (differs from the destination for en passant)
+  int captured;                // captured slot, 32 = none
+  int capturedSquare;          // where it stood (differs from the destination for en passant)
   uint8_t castlingBefore = 0;  // statuses before the move in the history record's byte form
   bool made = false;           // the arrays were changed (a real move was made)
 };

@@ -39,8 +39,7 @@ inline void reportDiagnostic(int code) {
 }
 
 // Is the king of Us attacked by a man of the other side (its king left out)?
-template <int Us>
-inline bool kingInCheck() {
+template <int Us> inline bool kingInCheck() {
   return squareAttackedBy<Us ^ 1, 1>(searchPosition, searchPosition.square[slotBase(Us)]);
 }
 
@@ -67,8 +66,7 @@ bool deadPositionWithoutPawns(const NodeState& s) {
 // position's record is the one of the last move played (the two differ after
 // moves were taken back). The set-up position, which has no record, counts
 // when the walk reaches the start of the game.
-template <int Us>
-bool drawByRule(const NodeState& s, int& result) {
+template <int Us> bool drawByRule(const NodeState& s, int& result) {
   if (s.halfMove <= 3) return false;
   if (s.halfMove == 100) {
     result = 0;
@@ -78,7 +76,7 @@ bool drawByRule(const NodeState& s, int& result) {
   const HistoryRecord* records = g.history.data();
   int matches = 0;
   bool firstInTree = false;
-  for (int q = s.ply - 4;; q -= 2) {   // q: plies from the root, negative inside the game
+  for (int q = s.ply - 4;; q -= 2) {  // q: plies from the root, negative inside the game
     const int i = q > 0 ? g.lastRecord + q : g.ply + q;
     if (i < 0) {
       if (i == -1) {
@@ -122,7 +120,7 @@ inline int bestIndex(const uint32_t* list, int from, int count) {
 }
 
 inline void recordPv(int ply, Move m, int score) {
-  assert(ply >= 0 && ply + 1 < MaxPly);   // nodes at the last ply return before their moves
+  assert(ply >= 0 && ply + 1 < MaxPly);  // nodes at the last ply return before their moves
   PvNode* node = searchState.pvLine[ply];
   node->word = scoredWord(m, score);
   std::swap(node->next, searchState.pvLine[ply + 1]);
@@ -132,8 +130,7 @@ inline void recordPv(int ply, Move m, int score) {
 // (and its evaluation cache entry). The key is a guess that leaves out the
 // castling and en-passant keys, so now and then the wrong line is loaded: a
 // hint only, it changes no result.
-template <int Us>
-inline void prefetchChild(Move m, const NodeState& s) {
+template <int Us> inline void prefetchChild(Move m, const NodeState& s) {
   constexpr int Them = Us ^ 1;
   const Board& p = searchPosition;
   const int from = moveFrom(m), to = moveTo(m);
@@ -200,22 +197,16 @@ template <int Us>
       const int p = std::min((s.nonPawn[White] + s.nonPawn[Black]) / PawnValue, 78);
       int lazy = ((78 - p) * s.material[1] + p * s.material[0]) / 78;
       if (Us == Black) lazy = -lazy;
-      if (beta > -NormalScoreLimit && s.pieces[Us] > 0 && beta < lazy - 4 * PawnValue)
-        standPat = beta;
-      else if (alpha < NormalScoreLimit && s.pieces[Them] > 0 && lazy + 4 * PawnValue < alpha)
-        standPat = alpha;
-      else
-        standPat = eval = evaluateCached(Us, s);
+      if (beta > -NormalScoreLimit && s.pieces[Us] > 0 && beta < lazy - 4 * PawnValue) standPat = beta;
+      else if (alpha < NormalScoreLimit && s.pieces[Them] > 0 && lazy + 4 * PawnValue < alpha) standPat = alpha;
+      else standPat = eval = evaluateCached(Us, s);
     } else {
       if (eval == NoEval) eval = evaluateCached(Us, s);
       standPat = eval;
     }
-    if (hashType == TTExact || hashType == TTTablebase)
-      standPat = hashScore;
-    else if (hashType == TTLower && hashScore > standPat)
-      standPat = hashScore;
-    else if (hashType == TTUpper && hashScore < standPat)
-      standPat = hashScore;
+    if (hashType == TTExact || hashType == TTTablebase) standPat = hashScore;
+    else if (hashType == TTLower && hashScore > standPat) standPat = hashScore;
+    else if (hashType == TTUpper && hashScore < standPat) standPat = hashScore;
 
     if (standPat > alpha) {
       if (standPat >= beta) return standPat;
@@ -261,10 +252,8 @@ template <int Us>
     }
   }
   if (matePossible && searched == 0) return ply - MateScore;
-  if (raised)
-    store(TTExact, alpha, 0, 0, 1, ply, key[0], key[1], eval);
-  else
-    store(TTUpper, alpha, 0, 0, pvNode, ply, key[0], key[1], eval);
+  if (raised) store(TTExact, alpha, 0, 0, 1, ply, key[0], key[1], eval);
+  else store(TTUpper, alpha, 0, 0, pvNode, ply, key[0], key[1], eval);
   return alpha;
 }
 
@@ -338,32 +327,32 @@ template <int Us>
   }
   if (ply >= MaxPly - 1 && !inCheck) return evaluate(Us, s);
 
-  if (inCheck)
-    eval = ply - MateScore;
-  else if (eval == NoEval)
-    eval = evaluateCached(Us, s);
+  if (inCheck) eval = ply - MateScore;
+  else if (eval == NoEval) eval = evaluateCached(Us, s);
 
   if (!inCheck && t != 0 && !pvNode) {
     // Razoring: far below alpha, ask the quiescence search.
-    if (depth <= 5 * OnePly && hashMove == 0 && alpha < 20 * PawnValue && eval > -NormalScoreLimit && alpha > eval + 3.5 * 486 * D) {
+    if (depth <= 5 * OnePly && hashMove == 0 && alpha < 20 * PawnValue && eval > -NormalScoreLimit &&
+        alpha > eval + 3.5 * 486 * D) {
       const int v = searchNode<Us>(t, (flags | FlagReentry) & ~FlagLegality, 0, alpha, beta, s);
       if (v <= alpha) return v;
     }
     // Reverse futility: far above beta at low depth.
-    if (depth <= 8 * OnePly && s.pieces[Us] > 0 && std::abs(eval) < NormalScoreLimit && eval - 0.8 * 486 * D >= beta) return beta;
+    if (depth <= 8 * OnePly && s.pieces[Us] > 0 && std::abs(eval) < NormalScoreLimit && eval - 0.8 * 486 * D >= beta)
+      return beta;
   }
 
   // Null move.
   bool verificationFailed = false;
-  if (nullAllowed && !inCheck && !(flags & FlagNoNull) && !pvNode && s.pieces[Us] > 0 && t != 0 &&
-      ply <= MaxPly - 2 && beta > -NormalScoreLimit && eval >= beta && excluded == 0) {
+  if (nullAllowed && !inCheck && !(flags & FlagNoNull) && !pvNode && s.pieces[Us] > 0 && t != 0 && ply <= MaxPly - 2 &&
+      beta > -NormalScoreLimit && eval >= beta && excluded == 0) {
     const int nd = depth - (3 + D / 4 + std::min((eval - beta) / 1200, 3)) * OnePly;
     bump(searchCounters.nullMoves);
     const int v = -searchNode<Them>(0, (flags & InheritedByNullChild) | FlagNullChild, nd, -beta, -beta + 1, s);
     if (v >= beta && v < NormalScoreLimit) {
       if (depth < 12 * OnePly) return beta;
-      const int w = searchNode<Us>(t, (flags | FlagReentry | FlagNoNull) & ~FlagLegality, std::max(nd, 0), beta - 1,
-                                   beta, s);
+      const int w =
+          searchNode<Us>(t, (flags | FlagReentry | FlagNoNull) & ~FlagLegality, std::max(nd, 0), beta - 1, beta, s);
       if (w >= beta) return beta;
       verificationFailed = true;
     }
@@ -380,7 +369,7 @@ template <int Us>
     scored = true;
   } else {
     count = generateAll<Us>(list, s.lastMove, inCheck, s);
-    assert(count < MaxSearchMoves);   // room for the terminating 0
+    assert(count < MaxSearchMoves);  // room for the terminating 0
   }
   searchState.killers[ply + 1] = 0;
   bool lateMovePruning = false;
@@ -428,8 +417,7 @@ template <int Us>
     const int movingKind = pos.kind[pos.map[from]];
     const bool quiet = !isCapture(m) && !isPromotion(m);
     const bool checks = givesCheck<Us>(m, enemyKing, s);
-    const bool passerPush = movingKind == pawnKind(Us) && relativeRank<Us>(to) >= 4 &&
-                            isPassedPawn<Us>(to, s);
+    const bool passerPush = movingKind == pawnKind(Us) && relativeRank<Us>(to) >= 4 && isPassedPawn<Us>(to, s);
 
     // Extension and reduction.
     enum Rule { Plain, Futility, Reduce };
@@ -479,13 +467,15 @@ template <int Us>
     }
     if (s.pieces[Us] == 0 && s.pieces[Them] == 1 && isCapture(m) && pos.value[pos.map[to]] >= BishopValue) e = OnePly;
     if (ply >= searchState.extensionPlyLimit) e = 0;
-    if (e == 0 && !isCapture(m) && ply < searchState.extensionPlyLimit && t != 0 && depth >= 8 * OnePly && m == hashMove &&
-        hashType == TTLower && std::abs(hashScore) < NormalScoreLimit && hashDepth >= D - 3 && ply > 0 && excluded == 0) {
+    if (e == 0 && !isCapture(m) && ply < searchState.extensionPlyLimit && t != 0 && depth >= 8 * OnePly &&
+        m == hashMove && hashType == TTLower && std::abs(hashScore) < NormalScoreLimit && hashDepth >= D - 3 &&
+        ply > 0 && excluded == 0) {
       // Singular extension: is the hash move clearly better than every other move?
       const int sb = hashScore - 8 * D;
       NodeState verify = s;
       verify.excluded = uint16_t(m);
-      const int v = searchNode<Us>(t, (flags & ~FlagLegality) | FlagSingular | FlagReentry, depth / 2, sb - 1, sb, verify);
+      const int v =
+          searchNode<Us>(t, (flags & ~FlagLegality) | FlagSingular | FlagReentry, depth / 2, sb - 1, sb, verify);
       if (v < sb && v != IllegalMove) e = OnePly;
     }
 
@@ -533,8 +523,8 @@ template <int Us>
       if (quiet) ++quietSearched;
       if (triedCount < 64 && m != best) tried[triedCount++] = uint16_t(m);
     }
-    if (kind == PromoteQueen && !(std::abs(score) <= 2 && Us != searchState.rootSide) && !knightStepApart(to, enemyKing) &&
-        !knightStepApart(to, enemyQueen))
+    if (kind == PromoteQueen && !(std::abs(score) <= 2 && Us != searchState.rootSide) &&
+        !knightStepApart(to, enemyKing) && !knightStepApart(to, enemyQueen))
       underPromotionStop = true;
   }
 
@@ -543,10 +533,8 @@ template <int Us>
     return inCheck ? ply - MateScore : 0;
   }
   if (excluded != 0) return alpha;
-  if (best != 0)
-    store(TTExact, alpha, best, depth, pvNode, ply, key[0], key[1], eval);
-  else
-    store(TTUpper, alpha, 0, depth, pvNode, ply, key[0], key[1], eval);
+  if (best != 0) store(TTExact, alpha, best, depth, pvNode, ply, key[0], key[1], eval);
+  else store(TTUpper, alpha, 0, depth, pvNode, ply, key[0], key[1], eval);
   return alpha;
 }
 
@@ -585,8 +573,7 @@ int nodeAfterMake(Move t, uint32_t flags, int depth, int alpha, int beta, const 
 
 }  // namespace
 
-template <int Us>
-int searchNode(Move t, uint32_t flags, int depth, int alpha, int beta, const NodeState& parent) {
+template <int Us> int searchNode(Move t, uint32_t flags, int depth, int alpha, int beta, const NodeState& parent) {
   if (++searchState.timeCheckCounter >= TimeCheckInterval) {
     searchState.timeCheckCounter = 0;
     timeCheck();

@@ -31,8 +31,7 @@ inline void punish(int32_t& h, int bonus) { h += -bonus - bonus * h / HistorySca
 
 int historyBonus(int depthPlies) { return std::min(42 * depthPlies - 17, HistoryBonusCap); }
 
-template <int Us>
-void scoreMoves(uint32_t* list, Move previous, const NodeState& s) {
+template <int Us> void scoreMoves(uint32_t* list, Move previous, const NodeState& s) {
   if (s.ply == 0) {
     int i = 0;
     for (; searchState.orderedRootList[i] != 0 && i < RootListSize - 1; ++i)

@@ -14,12 +14,9 @@ namespace {
 
 // Mate in n for the side to move reads "mate n"; being mated reads "mate -n".
 void uciScoreText(int s, char* out, size_t size) {
-  if (s > NormalScoreLimit)
-    std::snprintf(out, size, "mate %d", (MateScore - 1 - s) / 2 + 1);
-  else if (s < -NormalScoreLimit)
-    std::snprintf(out, size, "mate %d", -((s + MateScore - 1) / 2) - 1);
-  else
-    std::snprintf(out, size, "cp %d", s * 100 / PawnValue);
+  if (s > NormalScoreLimit) std::snprintf(out, size, "mate %d", (MateScore - 1 - s) / 2 + 1);
+  else if (s < -NormalScoreLimit) std::snprintf(out, size, "mate %d", -((s + MateScore - 1) / 2) - 1);
+  else std::snprintf(out, size, "cp %d", s * 100 / PawnValue);
 }
 
 int xboardScore(int s) {
@@ -30,8 +27,8 @@ int xboardScore(int s) {
 
 }  // namespace
 
-void formatSearchLine(char* out, size_t size, const Move* line, int score, int64_t elapsedMs, uint32_t nodes,
-                      int depth, bool uci, bool failHigh) {
+void formatSearchLine(char* out, size_t size, const Move* line, int score, int64_t elapsedMs, uint32_t nodes, int depth,
+                      bool uci, bool failHigh) {
   unsigned t = unsigned(elapsedMs > 0 ? elapsedMs : 1);
   int n;
   if (uci) {

@@ -13,8 +13,8 @@ constexpr size_t SearchLineSize = 512;
 
 // The search line text (newline included) for a 0-terminated line of moves;
 // failHigh puts the "!" marker after the first move.
-void formatSearchLine(char* out, size_t size, const Move* line, int score, int64_t elapsedMs, uint32_t nodes,
-                      int depth, bool uci, bool failHigh);
+void formatSearchLine(char* out, size_t size, const Move* line, int score, int64_t elapsedMs, uint32_t nodes, int depth,
+                      bool uci, bool failHigh);
 // Prints the search line of the print buffer when the post flag is set (one write, then a flush).
 void printSearchLine(int score, int64_t elapsedMs, int depth, bool uci, bool failHigh);
 

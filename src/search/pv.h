@@ -11,12 +11,11 @@
 namespace orv {
 
 struct PvNode {
-  PvNode* next;    // next node of the line, nullptr at the end of the chain
-  uint32_t word;   // scoredWord of the move and its score; 0 ends the line
+  PvNode* next;   // next node of the line, nullptr at the end of the chain
+  uint32_t word;  // scoredWord of the move and its score; 0 ends the line
 };
 
-
-constexpr int PvBufferSize = 64;   // at most 63 moves and a 0
+constexpr int PvBufferSize = 64;  // at most 63 moves and a 0
 extern std::mutex pvLock;
 extern Move workingPv[PvBufferSize];
 extern Move printPv[PvBufferSize];

@@ -24,7 +24,7 @@ SearchCounters searchCounters;
 
 namespace {
 
-int64_t softLimitMs = 0, hardLimitMs = 0;   // from the move's start tick
+int64_t softLimitMs = 0, hardLimitMs = 0;  // from the move's start tick
 bool softPassed = false;
 
 int64_t elapsedMs() { return tickMilliseconds() - searchCounters.startTick.load(std::memory_order_relaxed); }
@@ -49,7 +49,6 @@ int64_t bookDeadlineMs = 0;
 bool bookScanShouldStop() { return searchAbort.load() != 0 || tickMilliseconds() >= bookDeadlineMs; }
 
 bool shouldStop(int scoreChange) { return searchAbort.load() != 0 || (scoreChange >= -159 && softPassed); }
-
 
 }  // namespace
 
@@ -160,10 +159,8 @@ int iterate(int side, uint32_t* list, int previousScore, const MoveClock& clock,
 
   const int count = rootCount(list);
   int maxDepth = 64;
-  if (count == 1)
-    maxDepth = 3;
-  else
-    preScore(side, list, b);
+  if (count == 1) maxDepth = 3;
+  else preScore(side, list, b);
   copyToOrderedList(list);
 
   int d = 2, previous = previousScore;
@@ -287,8 +284,8 @@ int32_t rootSearch(Game& g) {
   // the Game's (PRINT) while the search runs.
   static Board rootBoard;
   rootBoard = g.board;
-  const int score = iterate(g.side, g.legal, -InfiniteScore, moveClockOf(g), g.iterationLimit, true, rootBoard,
-                            g.uciMode);
+  const int score =
+      iterate(g.side, g.legal, -InfiniteScore, moveClockOf(g), g.iterationLimit, true, rootBoard, g.uciMode);
   return packSearchResult(g.legal[0], score);
 }
 

@@ -9,9 +9,9 @@ namespace orv {
 
 // Settings the search reads; written by the shell while no search runs (post may change any time).
 struct SearchSettings {
-  std::atomic<bool> post{false};     // print search lines
-  std::atomic<bool> useBook{true};   // consult the opening book at the root
-  int tablebaseMen = 0;              // largest number of men the registered tablebases cover
+  std::atomic<bool> post{false};    // print search lines
+  std::atomic<bool> useBook{true};  // consult the opening book at the root
+  int tablebaseMen = 0;             // largest number of men the registered tablebases cover
 };
 extern SearchSettings searchSettings;
 
@@ -30,7 +30,9 @@ MoveClock moveClockOf(const Game& g);
 
 // The root search's result: the move in the low half, its score (16 bits with
 // the sign) in the high half; -1 when the game is over.
-constexpr int32_t packSearchResult(Move m, int score) { return int32_t(uint32_t(uint16_t(score)) << 16 | (m & 0xFFFF)); }
+constexpr int32_t packSearchResult(Move m, int score) {
+  return int32_t(uint32_t(uint16_t(score)) << 16 | (m & 0xFFFF));
+}
 constexpr Move resultMove(int32_t result) { return Move(result) & 0xFFFF; }
 constexpr int resultScore(int32_t result) { return int16_t(uint32_t(result) >> 16); }
 

@@ -15,22 +15,22 @@ constexpr int PlyShift = 8;
 constexpr int OnePly = 1 << PlyShift;
 
 // Flag bits of a node call that change its behaviour.
-constexpr uint32_t FlagLegality = 0x2;       // test that the mover's king is not left attacked
-constexpr uint32_t FlagReentry = 0x200;      // same node again: the move is already made
-constexpr uint32_t FlagNoNull = 0x1000;      // no null move (null-move verification)
-constexpr uint32_t FlagRoot = 0x80000;       // root: the ply is not advanced
+constexpr uint32_t FlagLegality = 0x2;   // test that the mover's king is not left attacked
+constexpr uint32_t FlagReentry = 0x200;  // same node again: the move is already made
+constexpr uint32_t FlagNoNull = 0x1000;  // no null move (null-move verification)
+constexpr uint32_t FlagRoot = 0x80000;   // root: the ply is not advanced
 // Marks that change nothing in the node itself; children inherit them through
 // the masks below.
-constexpr uint32_t FlagFirstLine = 0x8;          // set by the root's calls, kept along first moves only
-constexpr uint32_t FlagBelowNull = 0x80;         // below a null move
-constexpr uint32_t FlagSingular = 0x10000;       // singular-extension verification
-constexpr uint32_t FlagQuiescence = 0x20000;     // child of a quiescence node (not inherited)
-constexpr uint32_t FlagNullMoveChild = 0x100000; // the null move's own child (not inherited)
-constexpr uint32_t FlagPvLater = 0x200000;       // later child of a PV node (not inherited)
+constexpr uint32_t FlagFirstLine = 0x8;           // set by the root's calls, kept along first moves only
+constexpr uint32_t FlagBelowNull = 0x80;          // below a null move
+constexpr uint32_t FlagSingular = 0x10000;        // singular-extension verification
+constexpr uint32_t FlagQuiescence = 0x20000;      // child of a quiescence node (not inherited)
+constexpr uint32_t FlagNullMoveChild = 0x100000;  // the null move's own child (not inherited)
+constexpr uint32_t FlagPvLater = 0x200000;        // later child of a PV node (not inherited)
 // Bits no caller sets; children inherit them all the same.
 constexpr uint32_t FlagsUnused = 0x100 | 0x400 | 0x800 | 0x40000;
 
-constexpr uint32_t FlagNullChild = FlagNullMoveChild | FlagBelowNull;   // set on the child of a null move
+constexpr uint32_t FlagNullChild = FlagNullMoveChild | FlagBelowNull;  // set on the child of a null move
 // What the null move's child inherits, and what the children of moves inherit.
 constexpr uint32_t InheritedByNullChild = FlagSingular | FlagNoNull | FlagsUnused;
 constexpr uint32_t InheritedByLaterChild = InheritedByNullChild | FlagBelowNull;
@@ -38,9 +38,7 @@ constexpr uint32_t InheritedByFirstChild = InheritedByLaterChild | FlagFirstLine
 
 // A tablebase value (win in M moves: 32767 - M, loss in M moves: M - 32766,
 // draw: 0) as a search score at distance `ply` from the root.
-constexpr int tablebaseScore(int v, int ply) {
-  return v == 0 ? 0 : v > 0 ? 2 * v - ply - 32833 : 2 * v + ply + 32832;
-}
+constexpr int tablebaseScore(int v, int ply) { return v == 0 ? 0 : v > 0 ? 2 * v - ply - 32833 : 2 * v + ply + 32832; }
 
 // Thrown by a node when the abort flag is raised; caught at the root call.
 // Node frames hold only plain arrays and structs, so nothing is skipped that

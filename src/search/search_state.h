@@ -28,19 +28,19 @@ struct SearchState {
 
   // PV chains: pvLine[p] is the line of ply p, a chain of nodes that the node
   // search swaps between plies, so no node is ever copied or freed.
-  static constexpr int PvNodeCount = MaxPly * (MaxPly + 1) / 2;   // 64 + 63 + ... + 1
+  static constexpr int PvNodeCount = MaxPly * (MaxPly + 1) / 2;  // 64 + 63 + ... + 1
   PvNode pvNodes[PvNodeCount];
   PvNode* pvLine[MaxPly];
 
-  int rootSide = White;            // side to move at the root
-  int extensionPlyLimit = 0;       // min(2 x iteration depth, 62)
-  uint32_t timeCheckCounter = 0;   // node entries since the last clock reading
-  bool failHighFlag = false;       // the root is re-searched after failing high
+  int rootSide = White;           // side to move at the root
+  int extensionPlyLimit = 0;      // min(2 x iteration depth, 62)
+  uint32_t timeCheckCounter = 0;  // node entries since the last clock reading
+  bool failHighFlag = false;      // the root is re-searched after failing high
 
-  void clearHistory();     // history and follow-up tables of both sides (new game)
-  void clearKillers();     // at a new game and the start of every search
-  void resetPvChains();    // zero words, pointer p at chain p
-  void clear();            // all of the above and the root's values
+  void clearHistory();   // history and follow-up tables of both sides (new game)
+  void clearKillers();   // at a new game and the start of every search
+  void resetPvChains();  // zero words, pointer p at chain p
+  void clear();          // all of the above and the root's values
 };
 
 extern SearchState searchState;

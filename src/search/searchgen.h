@@ -44,8 +44,8 @@ template <int Us> bool givesCheck(Move m, int enemyKing, const NodeState& s);
 template <int Us> bool plausibleHashMove(Move m);
 // At a fail high of a full-width node with depth D plies at distance `ply` from the root
 // (the killer word of that ply is updated).
-template <int Us> void updateOnCutoff(Move m, int depthPlies, Move previous, const uint16_t* tried, int triedCount,
-                                      int ply);
+template <int Us>
+void updateOnCutoff(Move m, int depthPlies, Move previous, const uint16_t* tried, int triedCount, int ply);
 
 // The history bonus of a cutoff at depth D plies: min(42 D - 17, 415).
 int historyBonus(int depthPlies);

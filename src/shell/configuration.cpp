@@ -39,7 +39,7 @@ void setDefaultTablebasePath() {
   const char* dir = executableDirectory();
   size_t len = std::strlen(dir);
   if (len == 0) return;
-  std::memcpy(settings.tablebasePaths, dir, len - 1);   // without its final '/'
+  std::memcpy(settings.tablebasePaths, dir, len - 1);  // without its final '/'
   settings.tablebasePaths[len - 1] = 0;
 }
 
@@ -62,9 +62,11 @@ void applyConfigurationLine(const char* line) {
   const char* value = eq + 1;
   int n = readInt(value);
   switch (which) {
-    case 0: if (n > 0) settings.hashExponent = n; break;
+    case 0:
+      if (n > 0) settings.hashExponent = n;
+      break;
     case 1: appendConfiguredDirectory(skipBlanks(value)); break;
-    case 2: break;   // accepted; it has no effect on play
+    case 2: break;  // accepted; it has no effect on play
     case 3: settings.tablebaseCache = long(n) * 1048576; break;
     case 4: settings.useBook.store(n != 0); break;
     case 5: settings.resign.store(n != 0); break;
@@ -97,12 +99,12 @@ int readPositionFile(const char* path) {
   for (int sq = 0; sq < 64; ++sq) b.map[sq] = EmptySquare;
 
   int colour = White;
-  int lastColourLine = -1;   // none read yet
+  int lastColourLine = -1;  // none read yet
   int result = 0;
   char line[64];
   while (result == 0 && std::fgets(line, sizeof line, file)) {
     for (char* p = line; *p; ++p) *p = lowerAscii(*p);
-    static const char pieces[] = "rdtfc";   // king, queen, rook, bishop, knight
+    static const char pieces[] = "rdtfc";  // king, queen, rook, bishop, knight
     char c = line[0];
     if (c == 'b' || c == 'n') {
       colour = c == 'b' ? White : Black;

@@ -46,9 +46,8 @@ void unknownCommand(const char* line) {
 }
 
 void announceFeatures() {
-  std::printf(
-      "feature myname=\"%s\" name=1 ping=1 time=1 analyze=1 setboard=1 memory=1 reuse=0 egt=\"nalimov\"\n",
-      EngineName);
+  std::printf("feature myname=\"%s\" name=1 ping=1 time=1 analyze=1 setboard=1 memory=1 reuse=0 egt=\"nalimov\"\n",
+              EngineName);
   std::printf("feature option=\"RESIGN -check %d\"\n", settings.resign.load() ? 1 : 0);
   std::printf("feature option=\"USE BOOK -check %d\" done=1\n", settings.useBook.load() ? 1 : 0);
   std::fflush(stdout);
@@ -64,13 +63,13 @@ void applyMemory(const char* line) {
   // negative size is taken as 0, the smallest tables.
   long n = std::strlen(line) > 7 ? long(readClamped(line + 7, 0, 1L << 20)) : 0;
   settings.tablebaseCache = tablebaseCacheForMemory(n);
-  stopSearch();   // the tables are never reallocated under a running search
+  stopSearch();  // the tables are never reallocated under a running search
   allocateTables((long long)n << 20);
 }
 
 void applySetboard(const char* line) {
   stopSearch();
-  int code = parseFen(line + 8);   // a refused text leaves the position as it was
+  int code = parseFen(line + 8);  // a refused text leaves the position as it was
   if (code < 0 || code == FenNotToMoveInCheck) {
     std::printf("tellusererror Illegal position %d\n", code);
     std::fflush(stdout);
@@ -122,7 +121,7 @@ Step typedMove(const char* line) {
   int r = makeGameMove(m);
   if (r != 0) {
     reportGameEnd(r, line);
-    if (r <= 3) return Step::Done;   // illegal, mate or stalemate: the engine does not move
+    if (r <= 3) return Step::Done;  // illegal, mate or stalemate: the engine does not move
   }
   return shell.forceMode ? Step::Done : Step::Go;
 }

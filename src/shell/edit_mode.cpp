@@ -27,7 +27,6 @@ void removeManOn(Board& b, int sq) {
   b.map[sq] = EmptySquare;
 }
 
-
 void handleEditLine(const char* line, int& colour) {
   Board& b = game.board;
   if (std::strcmp(line, "C") == 0) {

@@ -58,7 +58,7 @@ int runEngine(int argc, char** argv) {
   installSignalHandlers();
   newGame();
   setPieceLetters();
-  diagnosticHook = writeLogDiagnostic;   // the search's inconsistency codes go to the game log
+  diagnosticHook = writeLogDiagnostic;  // the search's inconsistency codes go to the game log
   int exitCode = parseCommandLine(argc, argv);
   if (exitCode >= 0) return exitCode;
   if (settings.logOn) openLog(logNamed);

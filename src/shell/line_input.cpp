@@ -49,7 +49,7 @@ bool readCommandLine(std::FILE* in, char* buffer, int capacity, bool* cut) {
   // or, in non-blocking mode, the rest has not arrived yet.
   while (length > 0 && buffer[length - 1] != '\n') {
     if (length + 1 < size_t(capacity)) {
-      if (!readPiece(in, buffer + length, capacity - int(length))) break;   // last line without newline
+      if (!readPiece(in, buffer + length, capacity - int(length))) break;  // last line without newline
       length += std::strlen(buffer + length);
       continue;
     }
@@ -67,7 +67,7 @@ bool readCommandLine(std::FILE* in, char* buffer, int capacity, bool* cut) {
 bool startsWithNoCase(const char* text, const char* prefix, int n) {
   for (int i = 0; i < n; ++i) {
     if (upperAscii(text[i]) != upperAscii(prefix[i])) return false;
-    if (text[i] == 0) return true;   // both ended (prefix shorter than n)
+    if (text[i] == 0) return true;  // both ended (prefix shorter than n)
   }
   return true;
 }
@@ -77,8 +77,8 @@ void normaliseLine(char* line) {
     const char* word;
     int length;
   };
-  static constexpr Keep keepCase[] = {{"SETBOARD", 8}, {"EGTPATH", 7}, {"position", 8}, {"setoption", 9},
-                                      {"PARTIE ", 7}};
+  static constexpr Keep keepCase[] = {
+      {"SETBOARD", 8}, {"EGTPATH", 7}, {"position", 8}, {"setoption", 9}, {"PARTIE ", 7}};
   for (const Keep& k : keepCase) {
     if (startsWithNoCase(line, k.word, k.length)) {
       std::memcpy(line, k.word, size_t(k.length));

@@ -11,10 +11,8 @@ constexpr int32_t LostBelow = int32_t(0x804E0001u);
 bool updateResignation(int32_t result, bool resignOn, int& counter, int& previousScore) {
   int32_t score = result / 65536;
   bool lost = resignOn && result < LostBelow;
-  if (lost && score < previousScore)
-    ++counter;
-  else
-    counter = 0;
+  if (lost && score < previousScore) ++counter;
+  else counter = 0;
   previousScore = score;
   return counter == 3;
 }

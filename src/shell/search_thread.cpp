@@ -75,8 +75,7 @@ void playAndAnnounce(int32_t result) {
       } else if (score == NoScore) {
         std::printf("move %s\n", text);
       } else {
-        bool resign = updateResignation(result, settings.resign.load() != 0, game.resignCounter,
-                                        game.previousScore);
+        bool resign = updateResignation(result, settings.resign.load() != 0, game.resignCounter, game.previousScore);
         std::printf("move %s\n", text);
         if (resign) reportGameEnd(10, text);
       }
@@ -102,7 +101,7 @@ void joinFinishedSearch() {
 }
 
 void startSearch() {
-  joinFinishedSearch();   // the previous thread has cleared searchRunning; let it end
+  joinFinishedSearch();  // the previous thread has cleared searchRunning; let it end
   searchAbort.store(0);
   allocateMoveTime(shell.analyzeMode.load(), moveStartTick());
   game.uciMode = shell.uciMode.load();

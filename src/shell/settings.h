@@ -4,17 +4,17 @@
 
 namespace orv {
 
-constexpr int TablebasePathCapacity = 300;   // characters of the path list, terminator not counted
+constexpr int TablebasePathCapacity = 300;  // characters of the path list, terminator not counted
 constexpr long DefaultTablebaseCache = 4194304;
 
 struct EngineSettings {
-  int hashExponent = 0;                        // the tables get 2^(e + 4) bytes at start-up
-  char tablebasePaths[TablebasePathCapacity + 1] = {};   // directories separated by ';'
-  long tablebaseCache = DefaultTablebaseCache; // bytes, used at the next tablebase initialisation
-  std::atomic<int> useBook{1};                 // read by the search thread
-  std::atomic<int> resign{1};                  // read by the search thread
-  int logOn = 0;                               // LOGFILE: open the game log at start-up
-  char logName[299] = {};                      // "<argv[0]>.log", empty when too long
+  int hashExponent = 0;                                 // the tables get 2^(e + 4) bytes at start-up
+  char tablebasePaths[TablebasePathCapacity + 1] = {};  // directories separated by ';'
+  long tablebaseCache = DefaultTablebaseCache;          // bytes, used at the next tablebase initialisation
+  std::atomic<int> useBook{1};                          // read by the search thread
+  std::atomic<int> resign{1};                           // read by the search thread
+  int logOn = 0;                                        // LOGFILE: open the game log at start-up
+  char logName[299] = {};                               // "<argv[0]>.log", empty when too long
 };
 extern EngineSettings settings;
 

@@ -12,9 +12,9 @@ constexpr int LineCapacity = 65536;
 struct ShellState {
   char line[LineCapacity] = {};
   bool forceMode = false;
-  std::atomic<bool> analyzeMode{false};   // read by the search thread at its end
+  std::atomic<bool> analyzeMode{false};  // read by the search thread at its end
   std::atomic<bool> uciMode{false};
-  bool newGameFlag = false;               // set by UCINEWGAME, cleared by the next go
+  bool newGameFlag = false;  // set by UCINEWGAME, cleared by the next go
   char pendingReply[LineCapacity + 8] = {};
   std::atomic<int32_t> lastSearchResult{0};
   // Steady-clock tick (ms) at which the current line was read: a move's time

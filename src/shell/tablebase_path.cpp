@@ -25,7 +25,7 @@ void appendAndReinitialise(const char* rawDir) {
   if (!appendToPathList(settings.tablebasePaths, dir)) return;
   size_t len = std::strlen(settings.tablebasePaths);
   if (len > 0 && settings.tablebasePaths[len - 1] == '\n') settings.tablebasePaths[len - 1] = 0;
-  stopSearch();   // the search thread reads the tables and their cache
+  stopSearch();  // the search thread reads the tables and their cache
   initialiseTablebases();
 }
 

@@ -17,7 +17,7 @@ TimeControl timeControl;
 
 namespace {
 
-constexpr int AnalyzeLimit = 25920000;   // 30 days in tenths of a second
+constexpr int AnalyzeLimit = 25920000;  // 30 days in tenths of a second
 constexpr int InfiniteTime = 360000;
 
 // Interface numbers can be anything; keep the arithmetic on them inside int.
@@ -124,8 +124,7 @@ void applyTimeCommand(const char* line) {
   if (line[0] == 'T') {
     timeControl.ownClock = n / 10;
     timeControl.ownClockMs = int64_t(n) * 10;
-  } else
-    timeControl.opponentClock = n / 10;
+  } else timeControl.opponentClock = n / 10;
 }
 
 void applyUciGo(const char* line, bool& newGameFlag) {
@@ -180,7 +179,7 @@ MoveCaps lowClockCaps(const TimeControl& tc, int ply) {
     caps.softMs = caps.hardMs = tc.moveTimeMs > 0 ? tc.moveTimeMs : 1;
     return caps;
   }
-  if (tc.ownClockMs <= 0) return caps;   // clock unknown
+  if (tc.ownClockMs <= 0) return caps;  // clock unknown
   // The tenths formula keeps at least one tenth per move and may hand out the
   // last two seconds; on a low clock that is more than the clock holds. The
   // ceiling: a share of what the clock holds beyond the overhead and the

@@ -4,23 +4,23 @@
 namespace orv {
 
 struct TimeControl {
-  int movesPerControl = 6;   // moves
-  int baseTime = 60;         // seconds
-  int increment = 0;         // tenths of a second
-  int ownClock = 0;          // tenths of a second
-  int opponentClock = 0;     // tenths of a second
+  int movesPerControl = 6;  // moves
+  int baseTime = 60;        // seconds
+  int increment = 0;        // tenths of a second
+  int ownClock = 0;         // tenths of a second
+  int opponentClock = 0;    // tenths of a second
   // UCI "go movetime": the move gets exactly this many tenths (at least 1). Set by a go
   // with MOVETIME, cleared by the next go without it and by LEVEL.
   bool fixedMoveTime = false;
-  int moveTimeLimit = 0;     // tenths of a second
+  int moveTimeLimit = 0;  // tenths of a second
 
   // The same clock in milliseconds, as the interface sent it (TIME in centiseconds
   // x 10, UCI wtime/btime and winc/binc as they stand, a LEVEL increment with its
   // fraction). The tenths above drive the allocation formula; these only keep a
   // move from overrunning a low clock, where whole tenths are too coarse.
-  long long ownClockMs = 0;     // 0 = not known
+  long long ownClockMs = 0;  // 0 = not known
   long long incrementMs = 0;
-  long long moveTimeMs = 0;     // UCI go movetime
+  long long moveTimeMs = 0;  // UCI go movetime
 };
 extern TimeControl timeControl;
 
@@ -49,7 +49,7 @@ constexpr long long ClockReserveMaxMs = 1000;
 
 // The millisecond ceilings of one move on a clock of clockMs (0 = unknown: none).
 struct MoveCaps {
-  long long softMs = 0, hardMs = 0;   // 0 = no cap
+  long long softMs = 0, hardMs = 0;  // 0 = no cap
 };
 MoveCaps lowClockCaps(const TimeControl& tc, int ply);
 

@@ -38,7 +38,7 @@ void handlePosition(const char* line) {
     newGame();
     // The FEN starts after "fen" and one blank; a line ending at "fen" has none.
     const char* text = fen[3] ? fen + 4 : fen + 3;
-    parseFen(text);   // not examined; a refused text leaves the new game's start position
+    parseFen(text);  // not examined; a refused text leaves the new game's start position
     shell.forceMode = false;
   }
   if (const char* moves = std::strstr(line, "moves")) {
@@ -59,8 +59,8 @@ void handlePosition(const char* line) {
 
 void handleSetOption(const char* line) {
   if (startsWithNoCase(line, "setoption name Hash value", 25)) {
-    const long long n = readClamped(line + 25, 0, 1 << 20);   // far above any budget the tables accept
-    stopSearch();   // the tables are never reallocated under a running search
+    const long long n = readClamped(line + 25, 0, 1 << 20);  // far above any budget the tables accept
+    stopSearch();                                            // the tables are never reallocated under a running search
     allocateTables(n * 1048576);
   } else if (startsWithNoCase(line, "setoption name NalimovPath", 26)) {
     applyNalimovPathOption(line);
@@ -71,7 +71,7 @@ void handleSetOption(const char* line) {
 }
 
 void handleUciNewGame() {
-  stopSearch();   // the tables are never cleared under a running search
+  stopSearch();  // the tables are never cleared under a running search
   clearSearchTables();
   shell.newGameFlag = true;
   resetClockForNewGame();

@@ -12,15 +12,13 @@ void handleUciNewGame();
 
 // Splits the move list after "moves" into tokens of four characters, or five
 // when the fifth is a letter; calls `play` for each token. Returns the count.
-template <class Play>
-int forEachMoveToken(const char* list, Play play);
+template <class Play> int forEachMoveToken(const char* list, Play play);
 
 }  // namespace orv
 
 namespace orv {
 
-template <class Play>
-int forEachMoveToken(const char* p, Play play) {
+template <class Play> int forEachMoveToken(const char* p, Play play) {
   int count = 0;
   for (;;) {
     while (*p == ' ') ++p;

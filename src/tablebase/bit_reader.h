@@ -70,9 +70,9 @@ class BitReader {
 
   const uint8_t* data_;
   size_t length_;
-  size_t next_ = 0;    // next byte to load into the window
+  size_t next_ = 0;  // next byte to load into the window
   uint32_t window_ = 0;
-  int used_ = 0;       // bits of the window already consumed (0..15 between calls)
+  int used_ = 0;  // bits of the window already consumed (0..15 between calls)
 };
 
 }  // namespace orv::tb

@@ -30,7 +30,7 @@ class BitWriter {
  private:
   std::vector<uint8_t>* out_;
   uint64_t acc_ = 0;
-  int count_ = 0;   // bits in acc_ not yet written out (0..7 between calls)
+  int count_ = 0;  // bits in acc_ not yet written out (0..7 between calls)
 };
 
 }  // namespace orv::tb

@@ -49,10 +49,8 @@ void linkRecencyFront(int32_t b) {
 
 void unlinkChain(int32_t b) {
   CacheBlock& c = blocks[b];
-  if (c.prev >= 0)
-    blocks[c.prev].next = c.next;
-  else
-    bucketOf(c.table, c.side, c.start) = c.next;
+  if (c.prev >= 0) blocks[c.prev].next = c.next;
+  else bucketOf(c.table, c.side, c.start) = c.next;
   if (c.next >= 0) blocks[c.next].prev = c.prev;
   c.next = c.prev = -1;
 }

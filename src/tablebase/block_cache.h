@@ -6,10 +6,10 @@
 
 namespace orv::tb {
 
-constexpr long CacheBlockCost = 8284;   // bytes of the cache budget per block
+constexpr long CacheBlockCost = 8284;  // bytes of the cache budget per block
 constexpr long MinCacheBytes = 1048576;
 constexpr long MaxCacheBytes = 67108864;
-constexpr int ByteUnknown = 1000;      // readTableByte could not answer
+constexpr int ByteUnknown = 1000;  // readTableByte could not answer
 
 // Number of blocks a budget buys, after clamping it to 1 MB..64 MB.
 constexpr int cacheBlocksFor(long bytes) {

@@ -33,8 +33,7 @@ void copyMatch(uint8_t* dst, uint32_t distance, uint32_t length) {
 
 }  // namespace
 
-int decodeBlock(const CompressedHeader& header, uint32_t block, const uint8_t* in, size_t inLength,
-                uint8_t* out) {
+int decodeBlock(const CompressedHeader& header, uint32_t block, const uint8_t* in, size_t inLength, uint8_t* out) {
   if (block >= header.blockCount) return -1;
   const uint32_t length = block + 1 == header.blockCount ? header.lastBlockSize : uint32_t(BlockSize);
   if (length > uint32_t(BlockSize)) return -1;
@@ -62,8 +61,7 @@ int decodeBlock(const CompressedHeader& header, uint32_t block, const uint8_t* i
   return bits.overrun() ? -1 : int(length);
 }
 
-int readCompressedBlock(const CompressedHeader& header, std::FILE* f, uint32_t block, uint8_t* scratch,
-                        uint8_t* out) {
+int readCompressedBlock(const CompressedHeader& header, std::FILE* f, uint32_t block, uint8_t* scratch, uint8_t* out) {
   if (block >= header.blockCount || header.blockOffset.size() <= block + size_t(1)) return -1;
   const uint64_t start = header.blockOffset[block];
   const uint64_t length = header.blockOffset[block + 1] - start;

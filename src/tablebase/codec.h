@@ -29,10 +29,10 @@ constexpr uint32_t EncoderDistances[DistanceCount] = {1,  2,  3,  4,  5,  6,  7,
 // Results of reading a compressed header. The registry turns them into its messages.
 enum HeaderStatus : int {
   HeaderOk = 0,
-  HeaderReadError = 1,     // short read or a banner that differs
-  HeaderBroken = 2,        // bad fields, CRC mismatch, a code that cannot be built
+  HeaderReadError = 1,  // short read or a banner that differs
+  HeaderBroken = 2,     // bad fields, CRC mismatch, a code that cannot be built
   HeaderOutOfMemory = 3,
-  HeaderBlockSize = 4,     // a block size other than 8192 (see blockLog)
+  HeaderBlockSize = 4,  // a block size other than 8192 (see blockLog)
 };
 
 // Everything needed to find and decode any block of one compressed table side.
@@ -42,12 +42,12 @@ struct CompressedHeader {
   int blockLog = 0;                  // w as read from the file
   uint32_t maxCompressedLength = 0;  // longest compressed block, for the shared read buffer
   uint32_t distance[DistanceCount] = {};
-  std::vector<uint64_t> blockOffset; // blockCount + 1 file offsets
+  std::vector<uint64_t> blockOffset;  // blockCount + 1 file offsets
   // The main prefix decoder: 8192 entries indexed by the next 13 bits, each
   // symbol * 32 + code length, or minus the index of a tree node pair that
   // the following bits select from; the tree nodes follow the direct entries.
   std::vector<int32_t> decoder;
-  bool codeEmpty = false;            // the code has no symbols: only stored blocks decode
+  bool codeEmpty = false;  // the code has no symbols: only stored blocks decode
   uint64_t uncompressedSize() const {
     return blockCount == 0 ? 0 : uint64_t(blockCount - 1) * BlockSize + lastBlockSize;
   }
@@ -63,13 +63,11 @@ int parseCompressedHeader(const uint8_t* data, size_t size, CompressedHeader* he
 // Decodes block `block` whose compressed bytes are in[0..inLength) into out,
 // which holds BlockSize + BlockMargin bytes. Returns the block's uncompressed
 // length, or -1 when the data is damaged; never reads or writes outside the buffers.
-int decodeBlock(const CompressedHeader& header, uint32_t block, const uint8_t* in, size_t inLength,
-                uint8_t* out);
+int decodeBlock(const CompressedHeader& header, uint32_t block, const uint8_t* in, size_t inLength, uint8_t* out);
 
 // Reads block `block` of the open file f into `scratch` (maxCompressedLength
 // bytes) and decodes it into out. Returns the uncompressed length or -1.
-int readCompressedBlock(const CompressedHeader& header, std::FILE* f, uint32_t block, uint8_t* scratch,
-                        uint8_t* out);
+int readCompressedBlock(const CompressedHeader& header, std::FILE* f, uint32_t block, uint8_t* scratch, uint8_t* out);
 
 // The encoder's 24 match distances for the data, in increasing order: 1..8,
 // then those whose repeats cover the most of a sample of its blocks.

@@ -16,8 +16,7 @@ using Squares = int[LayoutFirstMan + LayoutMaxMen];
 
 // Value of one man's digit: its square (less 8 for pawns) less the excluded
 // squares below it; -1 for a pawn outside a2..h7.
-template <int Count>
-inline int manDigit(const LayoutDigit& d, const Squares sq, int man) {
+template <int Count> inline int manDigit(const LayoutDigit& d, const Squares sq, int man) {
   const int s = sq[LayoutFirstMan + man];
   int below = 0;
   for (int j = 0; j < Count; ++j) below += ((d.exclude >> j) & 1) & int(sq[j] < s);
@@ -30,7 +29,7 @@ inline int manDigit(const LayoutDigit& d, const Squares sq, int man) {
 // captured pawn.
 inline int epSlot(int target, int capturer) {
   const int captured = target - 8;
-  if (capturer == captured + 1 && (captured & 7) != 7) return target & 7;       // target on its left
+  if (capturer == captured + 1 && (captured & 7) != 7) return target & 7;        // target on its left
   if (capturer == captured - 1 && (captured & 7) != 0) return (target & 7) + 6;  // target on its right
   return -1;
 }
@@ -82,8 +81,7 @@ int64_t enPassantPart(const IndexLayout& l, const Squares sq, int kp, int target
       const int pawn = rest - 8 - below4(rest, capturer, captured, target, origin);
       return (int64_t(kp) * EpPawnSquares + pawn) * EpSlots + slot;
     }
-    default:
-      return -1;
+    default: return -1;
   }
 }
 

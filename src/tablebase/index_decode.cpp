@@ -110,9 +110,7 @@ int decodeEnPassant(const IndexLayout& l, uint32_t e, int* sq) {
   sq[LayoutKing] = indexTables.pairKings[1][kp][0];
   sq[LayoutOtherKing] = indexTables.pairKings[1][kp][1];
   switch (l.ep) {
-    case EpPawnPawn:
-      sq[2] = capturer, sq[3] = captured;
-      break;
+    case EpPawnPawn: sq[2] = capturer, sq[3] = captured; break;
     case EpPiecePawnVsPawn:
       sq[2] = placedSquare(l.epPlace, sq[1], sq[0], int(unit - l.epOffsets[kp]));
       sq[3] = capturer, sq[4] = captured;

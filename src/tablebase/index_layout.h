@@ -45,24 +45,24 @@ struct LayoutDigit {
 };
 
 struct IndexLayout {
-  uint8_t pawns = 0;      // king pairs, symmetries and board turn of tables with pawns
-  uint8_t men = 0;        // men other than the kings
+  uint8_t pawns = 0;  // king pairs, symmetries and board turn of tables with pawns
+  uint8_t men = 0;    // men other than the kings
   LayoutMan man[LayoutMaxMen] = {};
   uint8_t firstKind = FirstKingPair;
-  uint8_t unitSize = 0;   // men 0..unitSize-1 form the first part (FirstOwnMen / FirstOtherPawns)
-  uint8_t unitLike = 0;   // two like men: unordered pair
-  uint8_t placeA = 0, placeB = 0;   // placement tables of the unit's men
+  uint8_t unitSize = 0;               // men 0..unitSize-1 form the first part (FirstOwnMen / FirstOtherPawns)
+  uint8_t unitLike = 0;               // two like men: unordered pair
+  uint8_t placeA = 0, placeB = 0;     // placement tables of the unit's men
   const uint32_t* offsets = nullptr;  // running totals of the unit's placements per king pair
   const uint8_t* countB = nullptr;    // placements of the unit's second man per king pair
   uint8_t digitCount = 0;
   LayoutDigit digit[LayoutMaxMen] = {};
   uint32_t digitProduct = 1;
-  uint32_t firstRange = 0;      // values of the first part
-  uint32_t ordinaryRange = 0;   // positions without an en-passant right
+  uint32_t firstRange = 0;     // values of the first part
+  uint32_t ordinaryRange = 0;  // positions without an en-passant right
   uint8_t ep = EpNone;
   uint8_t epPlace = 0;                  // EpPiecePawnVsPawn: the piece's placement table
   const uint32_t* epOffsets = nullptr;  // EpPiecePawnVsPawn: its running totals
-  uint32_t range = 0;           // all indices, en-passant positions included
+  uint32_t range = 0;                   // all indices, en-passant positions included
 };
 
 // Layout of `table` (1..110) for `side` to move; valid after buildIndexLayouts.

@@ -14,9 +14,7 @@ namespace {
 constexpr int fileOf(int sq) { return sq & 7; }
 constexpr int rankOf(int sq) { return sq >> 3; }
 
-bool kingsTouch(int a, int b) {
-  return std::abs(fileOf(a) - fileOf(b)) <= 1 && std::abs(rankOf(a) - rankOf(b)) <= 1;
-}
+bool kingsTouch(int a, int b) { return std::abs(fileOf(a) - fileOf(b)) <= 1 && std::abs(rankOf(a) - rankOf(b)) <= 1; }
 
 // The ten squares a1, b1, c1, d1, b2, c2, d2, c3, d3, d4.
 bool inTriangle(int sq) { return rankOf(sq) <= fileOf(sq) && fileOf(sq) <= 3; }
@@ -51,18 +49,13 @@ bool allowed(int table, int king, int man) {
   const int df = fileOf(man) - fileOf(king), dr = rankOf(man) - rankOf(king);
   const int af = std::abs(df), ar = std::abs(dr);
   switch (table) {
-    case PlacePawn:
-      return rankOf(man) >= 1 && rankOf(man) <= 6;
+    case PlacePawn: return rankOf(man) >= 1 && rankOf(man) <= 6;
     case PlacePawnNoCheck:  // a pawn moving up attacks the squares one rank above on both sides
       return rankOf(man) >= 1 && rankOf(man) <= 6 && !(dr == -1 && af == 1);
-    case PlaceKnight:
-      return !((af == 1 && ar == 2) || (af == 2 && ar == 1));
-    case PlaceBishop:
-      return !(af == 1 && ar == 1);
-    case PlaceRook:
-      return af + ar != 1;
-    default:
-      return !(af <= 1 && ar <= 1);
+    case PlaceKnight: return !((af == 1 && ar == 2) || (af == 2 && ar == 1));
+    case PlaceBishop: return !(af == 1 && ar == 1);
+    case PlaceRook: return af + ar != 1;
+    default: return !(af <= 1 && ar <= 1);
   }
 }
 

@@ -31,15 +31,15 @@ struct IndexTables {
   int16_t kingPair[2][64 * 64];
   uint8_t pairKings[2][PawnKingPairs][2];  // the two squares of each numbered pair
 
-  uint8_t placement[PlacementTableCount][64 * 64];      // king square * 64 + man square -> rank
-  uint8_t placedSquare[PlacementTableCount][64][64];    // king square, rank -> man square
-  uint8_t placementCount[PlacementTableCount][64];      // allowed squares per king square
+  uint8_t placement[PlacementTableCount][64 * 64];    // king square * 64 + man square -> rank
+  uint8_t placedSquare[PlacementTableCount][64][64];  // king square, rank -> man square
+  uint8_t placementCount[PlacementTableCount][64];    // allowed squares per king square
 
   // Tables without pawns: symmetry s (bits 0-1 the mirror XOR 0, 7, 56, 63 by
   // index; bit 2 the diagonal transposition after it) applied to a square.
   uint8_t symmetry[8][64];
-  uint8_t mirrorOf[64];           // mirror bringing a reference king into a1..d4
-  uint8_t transpose[64 * 64];     // 4 when the mirrored pair (reference, other) must be transposed
+  uint8_t mirrorOf[64];        // mirror bringing a reference king into a1..d4
+  uint8_t transpose[64 * 64];  // 4 when the mirrored pair (reference, other) must be transposed
 };
 
 extern IndexTables indexTables;

@@ -15,8 +15,8 @@ namespace orv::tb {
 namespace {
 
 constexpr int SampleBlocks = 8;
-constexpr int Finalists = 96;        // distances kept for the covering step
-constexpr uint32_t FixedNear = 8;     // distances 1..8 are always taken
+constexpr int Finalists = 96;           // distances kept for the covering step
+constexpr uint32_t FixedNear = 8;       // distances 1..8 are always taken
 constexpr uint32_t ScoreWindow = 1024;  // positions per block scored for every distance
 constexpr uint32_t MaxDistance = BlockSize - 1;
 

@@ -61,7 +61,8 @@ int materialKeyOf(const Board& b, MaterialKey& key) {
       case Rook: ++key.count[black + KeyRooks]; break;
       case Bishop: ++key.count[black + KeyBishops]; break;
       case Knight: ++key.count[black + KeyKnights]; break;
-      case WhitePawn: case BlackPawn: ++key.count[black + KeyPawns]; break;
+      case WhitePawn:
+      case BlackPawn: ++key.count[black + KeyPawns]; break;
       default: continue;  // kings are not counted
     }
     ++men;

@@ -7,7 +7,7 @@
 namespace orv::tb {
 
 constexpr int MaterialKinds = 10;
-constexpr int MaxTableMen = 3;   // men besides the two kings in the largest tables
+constexpr int MaxTableMen = 3;  // men besides the two kings in the largest tables
 
 // Key index of a man: pawn 0, knight 1, bishop 2, rook 3, queen 4; Black adds 5.
 constexpr int PawnKey = 0, KnightKey = 1, BishopKey = 2, RookKey = 3, QueenKey = 4, BlackKeyBase = 5;

@@ -14,8 +14,8 @@ constexpr int AuxLookupBits = 8;
 
 enum PrefixCodeStatus : int {
   PrefixCodeOk = 0,
-  PrefixCodeEmpty = 1,        // every length 0: a valid code with no symbols
-  PrefixCodeBadLength = -1,   // a length above 31, or a lone symbol whose length is not 1
+  PrefixCodeEmpty = 1,       // every length 0: a valid code with no symbols
+  PrefixCodeBadLength = -1,  // a length above 31, or a lone symbol whose length is not 1
   PrefixCodeOverfull = -2,
   PrefixCodeIncomplete = -3,
 };

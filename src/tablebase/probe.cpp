@@ -22,8 +22,8 @@ constexpr int KppkpUnreadValue = -32639;
 
 // Material key index and first square-list entry of each kind (king unused).
 constexpr int keyOfKind[8] = {0, tb::QueenKey, tb::RookKey, tb::BishopKey, tb::KnightKey, tb::PawnKey, tb::PawnKey, 0};
-constexpr int listOfKind[8] = {0, tb::ListQueens, tb::ListRooks, tb::ListBishops, tb::ListKnights,
-                               tb::ListPawns, tb::ListPawns, tb::ListSize};
+constexpr int listOfKind[8] = {
+    0, tb::ListQueens, tb::ListRooks, tb::ListBishops, tb::ListKnights, tb::ListPawns, tb::ListPawns, tb::ListSize};
 
 bool unreadKppkp(uint32_t index) {
   for (uint32_t i : kppkpUnread)

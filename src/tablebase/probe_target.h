@@ -11,7 +11,7 @@ struct ProbeTarget {
   const int8_t* first = nullptr;   // square list of the side named first in the table name
   const int8_t* second = nullptr;  // the other side's list
   int epSquare = -1;
-  int invert = 0;                  // 1 when the colours are exchanged (the board is turned)
+  int invert = 0;  // 1 when the colours are exchanged (the board is turned)
 };
 
 // Where the position last given to prepareTablebaseProbe is read for `side` to move.
@@ -26,12 +26,12 @@ const uint8_t* preparedMaterial();
 // Table value of a stored byte: 0 draw; 1..126 win (32640 + byte); -126..-1
 // loss (byte - 32640); -128 win and -127 loss beyond the counted range; 127 unknown.
 constexpr int tableValueOfByte(int byte) {
-  return byte == 0       ? 0
-         : byte == 127   ? 32767
-         : byte == -128  ? 32640
-         : byte == -127  ? -32640
-         : byte > 0      ? 32640 + byte
-                         : byte - 32640;
+  return byte == 0      ? 0
+         : byte == 127  ? 32767
+         : byte == -128 ? 32640
+         : byte == -127 ? -32640
+         : byte > 0     ? 32640 + byte
+                        : byte - 32640;
 }
 
 }  // namespace orv::tb

@@ -21,7 +21,7 @@ namespace {
 
 constexpr int DecodeBlockErrorCode = 210693;
 
-std::unique_ptr<uint8_t[]> scratch;   // compressed bytes of one block, shared by all sides
+std::unique_ptr<uint8_t[]> scratch;  // compressed bytes of one block, shared by all sides
 bool firstInitialisation = true;
 
 // A damaged table file: the message goes to standard output and the process ends.

@@ -12,10 +12,10 @@
 
 namespace orv::tb {
 
-constexpr int BucketCount = 32;   // cache chains per table side
-constexpr int PathListCapacity = 300;   // longest directory list accepted, in characters
+constexpr int BucketCount = 32;        // cache chains per table side
+constexpr int PathListCapacity = 300;  // longest directory list accepted, in characters
 
-using BucketHeads = std::array<int32_t, BucketCount>;   // first cache block of each chain, -1 none
+using BucketHeads = std::array<int32_t, BucketCount>;  // first cache block of each chain, -1 none
 constexpr BucketHeads emptyBuckets() {
   BucketHeads b{};
   for (int32_t& head : b) head = -1;

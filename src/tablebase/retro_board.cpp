@@ -11,12 +11,12 @@ namespace {
 
 // Board kind of a square-list entry.
 constexpr int kindOfEntry(int colour, int entry) {
-  return entry == 0              ? King
-         : entry < ListRooks     ? Queen
-         : entry < ListBishops   ? Rook
-         : entry < ListKnights   ? Bishop
-         : entry < ListPawns     ? Knight
-                                 : pawnKind(colour);
+  return entry == 0            ? King
+         : entry < ListRooks   ? Queen
+         : entry < ListBishops ? Rook
+         : entry < ListKnights ? Bishop
+         : entry < ListPawns   ? Knight
+                               : pawnKind(colour);
 }
 
 bool hasPawns(const char* men) {

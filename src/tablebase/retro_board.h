@@ -13,13 +13,13 @@
 namespace orv::tb {
 
 struct RetroBoard {
-  Board board;          // the first-named side plays White, its pawns moving up
-  TablePosition pos;    // the same men as square lists in table orientation
+  Board board;        // the first-named side plays White, its pawns moving up
+  TablePosition pos;  // the same men as square lists in table orientation
   int table = 0;
-  int side = 0;         // side to move
-  uint32_t index = 0;   // this position's index in its table side
-  bool epTable = false; // pawns on both sides: the index has en-passant parts
-  bool pawnless = false; // the index folds the board's eight symmetries
+  int side = 0;           // side to move
+  uint32_t index = 0;     // this position's index in its table side
+  bool epTable = false;   // pawns on both sides: the index has en-passant parts
+  bool pawnless = false;  // the index folds the board's eight symmetries
 };
 
 // Board slot of square-list entry `entry` of `colour` (at most 16 entries are used).
@@ -47,21 +47,18 @@ struct RetroMove {
 
 // Calls f(RetroMove) for every legal move of the side to move, with the board
 // and the lists showing the position after it; returns the number of legal moves.
-template <class F>
-int forEachRetroMove(RetroBoard& r, F&& f);
+template <class F> int forEachRetroMove(RetroBoard& r, F&& f);
 
 // Calls f(RetroMove) for every move of the side to move that stays in the
 // table, legal or not, until f returns false; returns false when f did. A
 // move that leaves the mover's king attacked leads to a position that cannot
 // occur, which the caller recognises by its index or byte.
-template <class F>
-bool forEachQuietMove(RetroBoard& r, F&& f);
+template <class F> bool forEachQuietMove(RetroBoard& r, F&& f);
 
 // Calls f(index) with each index of the other side's table side from which a
 // move that stays in the table leads to the loaded position (including the
 // en-passant forms of those positions). Indices may be out of the stored range.
-template <class F>
-void forEachRetroPredecessor(RetroBoard& r, F&& f);
+template <class F> void forEachRetroPredecessor(RetroBoard& r, F&& f);
 
 // ---- implementation ----
 
@@ -131,8 +128,7 @@ constexpr int reflect(int sq, int flip) { return ((sq & 7) ^ flip) * 8 + ((sq >>
 // Without pawns, a position whose kings share a long diagonal and its
 // reflection in that diagonal have indices of their own (the index folds
 // the other symmetries away): emits the reflection's index too.
-template <class F>
-inline void emitReflection(RetroBoard& r, int side, uint32_t plain, F& f) {
+template <class F> inline void emitReflection(RetroBoard& r, int side, uint32_t plain, F& f) {
   const int a = r.pos.first[0], b = r.pos.second[0];
   int flip;
   if ((a & 7) == (a >> 3) && (b & 7) == (b >> 3)) flip = 0;
@@ -150,8 +146,7 @@ inline void emitReflection(RetroBoard& r, int side, uint32_t plain, F& f) {
 // Emits the index of the position as it stands for `side` to move, and its
 // en-passant forms: each pawn of the other side that may just have made a
 // double step with a pawn of `side` beside it.
-template <class F>
-inline void emitWithEpForms(RetroBoard& r, int side, F& f) {
+template <class F> inline void emitWithEpForms(RetroBoard& r, int side, F& f) {
   const uint32_t plain = retroIndex(r, side, -1);
   if (plain == NoIndex) return;
   f(plain);
@@ -176,8 +171,7 @@ namespace retro_detail {
 // The moves of the side to move. Quiet: only those that capture nothing and
 // do not promote, legal or not, until f returns false; returns 0 when f did.
 // Otherwise: the legal moves; returns their number.
-template <bool Quiet, class F>
-int enumerateMoves(RetroBoard& r, F& f) {
+template <bool Quiet, class F> int enumerateMoves(RetroBoard& r, F& f) {
   const int us = r.side;
   int counted = 0;
   // True when a quiet move's f asks to stop.
@@ -238,18 +232,11 @@ int enumerateMoves(RetroBoard& r, F& f) {
 
 }  // namespace retro_detail
 
-template <class F>
-int forEachRetroMove(RetroBoard& r, F&& f) {
-  return retro_detail::enumerateMoves<false>(r, f);
-}
+template <class F> int forEachRetroMove(RetroBoard& r, F&& f) { return retro_detail::enumerateMoves<false>(r, f); }
 
-template <class F>
-bool forEachQuietMove(RetroBoard& r, F&& f) {
-  return retro_detail::enumerateMoves<true>(r, f) != 0;
-}
+template <class F> bool forEachQuietMove(RetroBoard& r, F&& f) { return retro_detail::enumerateMoves<true>(r, f) != 0; }
 
-template <class F>
-void forEachRetroPredecessor(RetroBoard& r, F&& f) {
+template <class F> void forEachRetroPredecessor(RetroBoard& r, F&& f) {
   using namespace retro_detail;
   const int them = r.side ^ 1;  // the side that has just moved
   const int back = them == White ? -8 : 8;

@@ -56,8 +56,7 @@ struct Bits {
 
 // Calls f(i) for every set bit of words [begin, end), in increasing order;
 // f may change bits.
-template <class F>
-void forEachSet(const Bits& bits, size_t begin, size_t end, F&& f) {
+template <class F> void forEachSet(const Bits& bits, size_t begin, size_t end, F&& f) {
   for (size_t w = begin; w < end; ++w) {
     uint64_t word = bits.word[w];
     while (word) {
@@ -70,9 +69,9 @@ void forEachSet(const Bits& bits, size_t begin, size_t end, F&& f) {
 
 // What the exits (captures and promotions) of one position give.
 struct ExitSummary {
-  int bestWin = 0;     // shortest win through an exit, 0 none
-  bool draw = false;   // an exit holds the draw
-  int longestLoss = 0; // longest loss among exits
+  int bestWin = 0;      // shortest win through an exit, 0 none
+  bool draw = false;    // an exit holds the draw
+  int longestLoss = 0;  // longest loss among exits
   bool missing = false;
 };
 
@@ -119,8 +118,7 @@ class Generator {
  private:
   // Runs f(board, firstWord, endWord) over the words of side s's bits, split between the workers;
   // returns the sum of what the calls return.
-  template <class F>
-  uint64_t inParallel(int s, F&& f) {
+  template <class F> uint64_t inParallel(int s, F&& f) {
     const size_t words = final_[s]->word.size();
     if (words < Workers * WordsPerThreadMinimum) return f(boards_[0], size_t(0), words);
     const size_t half = words / 2;
@@ -187,8 +185,7 @@ class Generator {
           }
         }
         int seen = longest.load();
-        while (longestHere > seen && !longest.compare_exchange_weak(seen, longestHere)) {
-        }
+        while (longestHere > seen && !longest.compare_exchange_weak(seen, longestHere)) {}
         return uint64_t(0);
       });
     }
@@ -197,8 +194,7 @@ class Generator {
   }
 
   // Runs f(q) for each predecessor q (other side to move, stored range) of position i of side s.
-  template <class F>
-  void predecessors(RetroBoard& board, int s, uint32_t i, F&& f) {
+  template <class F> void predecessors(RetroBoard& board, int s, uint32_t i, F&& f) {
     loadRetroPosition(board, s, i);
     const uint32_t limit = count_[s ^ 1];
     forEachRetroPredecessor(board, [&](uint32_t q) {

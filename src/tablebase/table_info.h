@@ -7,8 +7,8 @@ namespace orv::tb {
 constexpr int TableCount = 110;  // tables 1..110; entry 0 (bare kings) is never used
 
 struct TableInfo {
-  const char* name;    // k, White's men, k, Black's men (q r b n p, stronger first)
-  uint32_t count[2];   // stored positions with White / Black to move
+  const char* name;   // k, White's men, k, Black's men (q r b n p, stronger first)
+  uint32_t count[2];  // stored positions with White / Black to move
 };
 
 constexpr TableInfo tableInfo[TableCount + 1] = {

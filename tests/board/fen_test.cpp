@@ -98,7 +98,7 @@ TEST(Fen, ExtraQueenTakesTopPawnSlotAndPawnsMoveAside) {
   EXPECT_EQ(b.kind[LastPawnSlot], Queen);
   EXPECT_EQ(b.value[LastPawnSlot], QueenValue);
   EXPECT_EQ(b.square[FirstPawnSlot + 4], sq("e2"));
-  EXPECT_EQ(b.square[LastPawnSlot - 1], sq("h2"));   // +1 leaves the board, -1 is free
+  EXPECT_EQ(b.square[LastPawnSlot - 1], sq("h2"));  // +1 leaves the board, -1 is free
   EXPECT_EQ(b.map[sq("h2")], LastPawnSlot - 1);
 
   // Black pawns are placed from h8 downward, also by the nearest-file rule.
@@ -122,13 +122,13 @@ TEST(Fen, RefusedPositionsLeaveThePreviousOneIntact) {
   const std::string before = written();
   const Board board = game.board;
 
-  EXPECT_EQ(parseFen("8/8/8/8/8/8/8/4K3 w - -"), FenKingMissing);            // no Black king
-  EXPECT_EQ(parseFen("4k3/8/8/8/8/8/8/8 w - -"), FenKingMissing);            // no White king
+  EXPECT_EQ(parseFen("8/8/8/8/8/8/8/4K3 w - -"), FenKingMissing);  // no Black king
+  EXPECT_EQ(parseFen("4k3/8/8/8/8/8/8/8 w - -"), FenKingMissing);  // no White king
   EXPECT_EQ(parseFen(""), FenKingMissing);
   EXPECT_EQ(parseFen("4k3/8/8/8/8/8/8/KK6 w - -"), FenNoSlot);          // two kings
   EXPECT_EQ(parseFen("4k3/8/8/8/8/P7/PPPPPPPP/4K3 w - -"), FenNoSlot);  // nine pawns
-  EXPECT_EQ(parseFen("QQQQQQQQ/QQ6/8/8/8/8/8/k3K3 w - -"), FenNoSlot);   // ten queens
-  EXPECT_EQ(parseFen("4k3/8/8/8/8/8/8/RRRRK3 w - -"), FenAccepted);        // pawn slots hold extra rooks
+  EXPECT_EQ(parseFen("QQQQQQQQ/QQ6/8/8/8/8/8/k3K3 w - -"), FenNoSlot);  // ten queens
+  EXPECT_EQ(parseFen("4k3/8/8/8/8/8/8/RRRRK3 w - -"), FenAccepted);     // pawn slots hold extra rooks
 
   ASSERT_EQ(parseFen(StartFen), FenAccepted);
   EXPECT_EQ(parseFen("4k3/8/8/8/8/P7/PPPPPPPP/4K3 w - -"), FenNoSlot);
@@ -148,9 +148,9 @@ TEST(Fen, SideNotToMoveInCheckIsReported) {
 }
 
 TEST(Fen, FinalPositionsSetTheResultFlag) {
-  EXPECT_EQ(parseFen("7k/6Q1/6K1/8/8/8/8/8 b - -"), FenAccepted);   // mated
+  EXPECT_EQ(parseFen("7k/6Q1/6K1/8/8/8/8/8 b - -"), FenAccepted);  // mated
   EXPECT_EQ(game.result, GameSetupFinal);
-  EXPECT_EQ(parseFen("7k/8/6QK/8/8/8/8/8 b - -"), FenAccepted);     // stalemated
+  EXPECT_EQ(parseFen("7k/8/6QK/8/8/8/8/8 b - -"), FenAccepted);  // stalemated
   EXPECT_EQ(game.result, GameSetupFinal);
   EXPECT_EQ(parseFen("7k/8/6QK/8/8/8/8/8 w - -"), FenAccepted);
   EXPECT_EQ(game.result, GameRunning);

@@ -132,9 +132,9 @@ TEST(MakeGameMove, InsufficientMaterialAfterTheCapture) {
   EXPECT_EQ(makeGameMove(mv("a1b2")), MoveInsufficientMaterial);
   EXPECT_EQ(game.result, GameRunning);
   ASSERT_EQ(parseFen("4k3/8/8/3b4/8/8/1n6/B3K3 w - -"), 0);
-  EXPECT_EQ(makeGameMove(mv("a1b2")), MovePlayed);   // bishops on opposite colours
+  EXPECT_EQ(makeGameMove(mv("a1b2")), MovePlayed);  // bishops on opposite colours
   ASSERT_EQ(parseFen("4k3/8/8/8/8/8/1n6/B3K3 w - -"), 0);
-  EXPECT_EQ(makeGameMove(mv("a1b2")), MoveInsufficientMaterial);   // K+B against K
+  EXPECT_EQ(makeGameMove(mv("a1b2")), MoveInsufficientMaterial);  // K+B against K
 }
 
 TEST(InsufficientMaterial, Rows) {
@@ -149,8 +149,8 @@ TEST(InsufficientMaterial, Rows) {
   EXPECT_FALSE(check("4k3/8/8/8/8/8/4P3/4K3 w - -"));
   EXPECT_FALSE(check("4k3/8/8/8/8/8/8/3NKN2 w - -"));
   EXPECT_FALSE(check("4kn2/8/8/8/8/8/8/4KN2 w - -"));
-  EXPECT_TRUE(check("4k1b1/8/8/8/8/8/8/4KB2 w - -"));    // f1 and g8 both light
-  EXPECT_FALSE(check("4kb2/8/8/8/8/8/8/4KB2 w - -"));    // f1 light, f8 dark
+  EXPECT_TRUE(check("4k1b1/8/8/8/8/8/8/4KB2 w - -"));  // f1 and g8 both light
+  EXPECT_FALSE(check("4kb2/8/8/8/8/8/8/4KB2 w - -"));  // f1 light, f8 dark
 }
 
 TEST(MakeGameMove, PlainKingMoveOfTwoSquaresCastlesAndUndoRestores) {
@@ -192,13 +192,13 @@ TEST(MakeGameMove, EnPassantTargetAndUndoOfTheCapture) {
 
   EXPECT_EQ(goToPly(-1), 0);
   expectSamePosition(afterPush, game.board);
-  EXPECT_EQ(game.epTarget, 0);   // not stale after going back
+  EXPECT_EQ(game.epTarget, 0);  // not stale after going back
   EXPECT_STREQ(game.positionText, "4k3/8/8/3pP3/8/8/8/4K3/ w - -");
   for (const Move* p = game.legal; *p; ++p) EXPECT_NE(moveKind(*p), EnPassant);
 
   EXPECT_EQ(goToPly(-1), 0);
   EXPECT_TRUE(sameBoard(start, game.board));
-  EXPECT_EQ(goToPly(-1), 1);   // nothing left to take back
+  EXPECT_EQ(goToPly(-1), 1);  // nothing left to take back
 }
 
 TEST(MakeGameMove, DoublePushWithoutAnEnemyPawnBesideLeavesNoTarget) {
@@ -231,7 +231,7 @@ TEST(GoToPly, BackAndForwardThroughTheHistory) {
   const std::string endFen = game.positionText;
   const int endSide = game.side;
 
-  EXPECT_EQ(goToPly(2), 0);   // the position before the third move
+  EXPECT_EQ(goToPly(2), 0);  // the position before the third move
   EXPECT_EQ(game.ply, 1);
   EXPECT_EQ(game.lastRecord, 4);
   EXPECT_EQ(game.side, White);
@@ -246,10 +246,10 @@ TEST(GoToPly, BackAndForwardThroughTheHistory) {
   expectSamePosition(end, game.board);
   EXPECT_EQ(endFen, game.positionText);
 
-  EXPECT_EQ(goToPly(-2), 1);   // nothing to replay
+  EXPECT_EQ(goToPly(-2), 1);  // nothing to replay
   EXPECT_EQ(goToPly(-3), 1);
-  EXPECT_EQ(goToPly(6), 1);    // beyond the recorded history
-  EXPECT_EQ(goToPly(5), 1);    // already there
+  EXPECT_EQ(goToPly(6), 1);  // beyond the recorded history
+  EXPECT_EQ(goToPly(5), 1);  // already there
   EXPECT_EQ(goToPly(0), 0);
   EXPECT_EQ(game.ply, -1);
   EXPECT_EQ(goToPly(-1), 1);
@@ -278,7 +278,7 @@ TEST(GoToPly, ResetsClockResultAndBookAttempts) {
   EXPECT_EQ(game.lastMove, 0u);
   EXPECT_EQ(game.bookAttempts, 10);
   EXPECT_EQ(goToPly(-2), 0);
-  EXPECT_EQ(game.result, GameCheckmate);   // replayed into the mate again
+  EXPECT_EQ(game.result, GameCheckmate);  // replayed into the mate again
 }
 
 // A random legal move, favouring castling and en passant, which random play seldom meets.
@@ -295,14 +295,12 @@ Move pickMove(int count, std::mt19937& random) {
 TEST(GoToPly, RandomGamesTakeBackAndReplayExactly) {
   std::mt19937 random(20261208);
   const char* starts[] = {"startpos", "r3k2r/1P4P1/8/2pP4/8/8/1p4p1/R3K2R w KQkq -",
-                          "n3k2r/PPP3PP/8/8/8/8/ppp3pp/N3K2R b Kk -",
-                          "r3k2r/8/8/8/8/8/8/R3K2R w KQkq -", "4k3/p1p1p1p1/8/1P1P1P1P/1p1p1p1p/8/P1P1P1P1/4K3 b - -"};
+                          "n3k2r/PPP3PP/8/8/8/8/ppp3pp/N3K2R b Kk -", "r3k2r/8/8/8/8/8/8/R3K2R w KQkq -",
+                          "4k3/p1p1p1p1/8/1P1P1P1P/1p1p1p1p/8/P1P1P1P1/4K3 b - -"};
   for (const char* start : starts) {
     for (int round = 0; round < 4; ++round) {
-      if (std::strcmp(start, "startpos") == 0)
-        newGame();
-      else
-        ASSERT_GE(parseFen(start), 0);
+      if (std::strcmp(start, "startpos") == 0) newGame();
+      else ASSERT_GE(parseFen(start), 0);
       std::vector<Board> positions{game.board};
       std::vector<std::string> fens{game.positionText};
       while (game.ply < 150 && game.legal[0] != 0) {
@@ -347,12 +345,12 @@ TEST(GameHistory, RecordsHoldKeySideCastlingAndFlags) {
   newGame();
   play({"e2e4", "e7e5", "e1e2", "g8f6"});
   const HistoryRecord& king = game.history[2];
-  EXPECT_EQ(king.castling, 0x55);   // every status 0 before the king move
+  EXPECT_EQ(king.castling, 0x55);  // every status 0 before the king move
   EXPECT_TRUE(king.flags & RecordIrreversible);
   EXPECT_TRUE(king.flags & RecordBlackToMove);
   EXPECT_EQ(king.flags & 0x3F, EmptySquare);
   const HistoryRecord& knight = game.history[3];
-  EXPECT_EQ(knight.castling, 0x55 & ~0x0F);   // White's two rights lost: statuses -1 + 1 = 0
+  EXPECT_EQ(knight.castling, 0x55 & ~0x0F);  // White's two rights lost: statuses -1 + 1 = 0
   EXPECT_FALSE(knight.flags & RecordIrreversible);
   EXPECT_FALSE(knight.flags & RecordBlackToMove);
   EXPECT_EQ(knight.keyHigh, game.board.key[1]);

@@ -13,7 +13,6 @@ namespace {
 using test::Line;
 using test::sq;
 
-
 TEST(StartupTables, KeysComeFromTheSeededTwisterLowHalvesFirst) {
   std::mt19937 twister(123456);
   for (int i = 0; i < 1024; ++i) ASSERT_EQ(zobristL[i], twister()) << i;
@@ -61,7 +60,7 @@ TEST(StartupTables, PawnListsAndDirections) {
   EXPECT_EQ(direction[sq("a1")][sq("h8")], 9);
   EXPECT_EQ(direction[sq("h1")][sq("a8")], 7);
   EXPECT_EQ(direction[sq("e4")][sq("e1")], -8);
-  EXPECT_EQ(direction[sq("h2")][sq("a3")], 0);   // consecutive squares, no common line
+  EXPECT_EQ(direction[sq("h2")][sq("a3")], 0);  // consecutive squares, no common line
   EXPECT_EQ(direction[sq("g1")][sq("f3")], 15);
   EXPECT_EQ(direction[sq("h1")][sq("a2")], 0);
   EXPECT_EQ(kingDistance[sq("a1")][sq("h3")], 7);

@@ -15,7 +15,6 @@ namespace {
 using test::Line;
 using test::sq;
 
-
 std::vector<Move> movesOf(const Line& line, int from) {
   std::vector<Move> out;
   for (int i = 0; line.legal[i] != 0; ++i)
@@ -31,7 +30,7 @@ TEST(MoveGenerator, StartPositionOrder) {
       makeMove(sq("g1"), sq("f3")), makeMove(sq("a2"), sq("a3")), makeMove(sq("a2"), sq("a4")),
   };
   for (int i = 0; i < 6; ++i) EXPECT_EQ(line.legal[i], expected[i]) << i;
-  for (int file = 0; file < 8; ++file) {   // each pawn: single push, then double push
+  for (int file = 0; file < 8; ++file) {  // each pawn: single push, then double push
     EXPECT_EQ(line.legal[4 + 2 * file], makeMove(8 + file, 16 + file));
     EXPECT_EQ(line.legal[5 + 2 * file], makeMove(8 + file, 24 + file));
   }
@@ -50,10 +49,14 @@ TEST(MoveGenerator, PromotionsInOrderWithCaptureMarks) {
   const std::vector<Move> pawn = movesOf(line, sq("e7"));
   const int e7 = sq("e7"), e8 = sq("e8"), d8 = sq("d8");
   const std::vector<Move> expected = {
-      makeMove(e7, e8, PromoteQueen), makeMove(e7, e8, PromoteRook),
-      makeMove(e7, e8, PromoteBishop), makeMove(e7, e8, PromoteKnight),
-      makeMove(e7, d8, PromoteQueen) | CaptureMark, makeMove(e7, d8, PromoteRook) | CaptureMark,
-      makeMove(e7, d8, PromoteBishop) | CaptureMark, makeMove(e7, d8, PromoteKnight) | CaptureMark,
+      makeMove(e7, e8, PromoteQueen),
+      makeMove(e7, e8, PromoteRook),
+      makeMove(e7, e8, PromoteBishop),
+      makeMove(e7, e8, PromoteKnight),
+      makeMove(e7, d8, PromoteQueen) | CaptureMark,
+      makeMove(e7, d8, PromoteRook) | CaptureMark,
+      makeMove(e7, d8, PromoteBishop) | CaptureMark,
+      makeMove(e7, d8, PromoteKnight) | CaptureMark,
   };
   EXPECT_EQ(pawn, expected);
 
@@ -73,7 +76,7 @@ TEST(MoveGenerator, EnPassantOnlyRightAfterTheDoublePush) {
   for (const char* m : {"e2e4", "d7d5", "e4e5", "f7f5"}) line.play(m);
   const Move ep = line.find("e5f6");
   EXPECT_EQ(ep, makeMove(sq("e5"), sq("f6"), EnPassant) | CaptureMark);
-  EXPECT_FALSE(line.has("e5d6"));   // d5 moved two moves ago
+  EXPECT_FALSE(line.has("e5d6"));  // d5 moved two moves ago
 
   Line taken = line;
   taken.play("e5f6");
@@ -94,13 +97,13 @@ TEST(MoveGenerator, CastlingNeedsSafeSquaresAndRights) {
   EXPECT_EQ(free.legal[free.count() - 2], WhiteCastleKing);
   EXPECT_EQ(free.legal[free.count() - 1], WhiteCastleQueen);
 
-  Line through("r3k2r/8/8/8/8/8/5r2/R3K2R w KQkq -");   // f1 attacked
+  Line through("r3k2r/8/8/8/8/8/5r2/R3K2R w KQkq -");  // f1 attacked
   EXPECT_FALSE(through.has("e1g1"));
   EXPECT_TRUE(through.has("e1c1"));
   Line inCheck("r3k2r/8/8/8/8/8/4r3/R3K2R w KQkq -");
   EXPECT_FALSE(inCheck.has("e1g1"));
   EXPECT_FALSE(inCheck.has("e1c1"));
-  Line rookAttacked("1r2k2r/8/8/8/8/8/8/R3K2R w KQk -");   // only b1 attacked: allowed
+  Line rookAttacked("1r2k2r/8/8/8/8/8/8/R3K2R w KQk -");  // only b1 attacked: allowed
   EXPECT_TRUE(rookAttacked.has("e1c1"));
 
   // Castling moves the rook and sets the statuses.
@@ -162,7 +165,7 @@ TEST(MoveGenerator, IllegalCompletionLeavesTheBoardAlone) {
   EXPECT_EQ(generate<Black>(nullptr, 0, fromEmpty, start.board), fromEmpty | GenIllegal);
   EXPECT_EQ(generate<Black>(nullptr, 0, ontoOwn, start.board), ontoOwn | GenIllegal);
   EXPECT_EQ(generate<White>(nullptr, 0, makeMove(sq("e2"), sq("e4")), start.board),
-            makeMove(sq("e2"), sq("e4")) | GenIllegal);   // a White man moved as Black's
+            makeMove(sq("e2"), sq("e4")) | GenIllegal);  // a White man moved as Black's
 
   // Without a move: is the side that has just moved in check?
   Line check("4k3/8/8/8/8/8/8/4R1K1 b - -");
@@ -187,16 +190,16 @@ TEST(MoveGenerator, ListCapacityIsRespected) {
 TEST(AttackTest, OnlyAlignedUnblockedMenAttack) {
   Line line("4k3/8/8/3p4/8/1B6/8/R3K3 w - -");
   const Board& b = line.board;
-  EXPECT_TRUE(isAttacked(b, sq("a8"), White));    // rook along the file
-  EXPECT_TRUE(isAttacked(b, sq("d1"), White));    // rook along the rank
-  EXPECT_TRUE(isAttacked(b, sq("d5"), White));    // bishop
-  EXPECT_FALSE(isAttacked(b, sq("e6"), White));   // behind the d5 pawn
-  EXPECT_TRUE(isAttacked(b, sq("e4"), Black));    // pawns attack downward
+  EXPECT_TRUE(isAttacked(b, sq("a8"), White));   // rook along the file
+  EXPECT_TRUE(isAttacked(b, sq("d1"), White));   // rook along the rank
+  EXPECT_TRUE(isAttacked(b, sq("d5"), White));   // bishop
+  EXPECT_FALSE(isAttacked(b, sq("e6"), White));  // behind the d5 pawn
+  EXPECT_TRUE(isAttacked(b, sq("e4"), Black));   // pawns attack downward
   EXPECT_TRUE(isAttacked(b, sq("c4"), Black));
   EXPECT_FALSE(isAttacked(b, sq("d4"), Black));
-  EXPECT_TRUE(isAttacked(b, sq("f2"), White));    // king one step
+  EXPECT_TRUE(isAttacked(b, sq("f2"), White));  // king one step
   EXPECT_FALSE(isAttacked(b, sq("g3"), White));
-  EXPECT_FALSE(isAttacked(b, sq("h1"), White));   // the king blocks the rook
+  EXPECT_FALSE(isAttacked(b, sq("h1"), White));  // the king blocks the rook
 }
 
 TEST(MoveGenerator, KeepsEveryMoveOfTheLargestList) {

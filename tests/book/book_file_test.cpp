@@ -43,10 +43,10 @@ TEST(BookFile, FindsTheExactKeyAndStaysAtItsRecord) {
   ASSERT_EQ(findBookRecord(f, "key two w", r), 1);
   EXPECT_EQ(bookMove(r, 0), Move(22));
   EXPECT_EQ(std::ftell(f), 100);
-  ASSERT_EQ(findBookRecord(f, "key one w", r), 1);   // always from the start of the file
+  ASSERT_EQ(findBookRecord(f, "key one w", r), 1);  // always from the start of the file
   EXPECT_EQ(bookMove(r, 0), Move(11));
-  EXPECT_EQ(findBookRecord(f, "key two", r), 0);     // prefixes do not match
-  EXPECT_EQ(findBookRecord(f, "KEY ONE W", r), 0);   // case matters
+  EXPECT_EQ(findBookRecord(f, "key two", r), 0);    // prefixes do not match
+  EXPECT_EQ(findBookRecord(f, "KEY ONE W", r), 0);  // case matters
   std::fclose(f);
 }
 
@@ -112,7 +112,7 @@ TEST(BookFile, OpensTheExecutableDirectoryFileElseMiniInTheCurrentDirectory) {
   EXPECT_EQ(findBookRecord(f, "mini", r), 0);
   std::fclose(f);
 
-  setBookDirectory(nullptr);   // back to the executable's directory
+  setBookDirectory(nullptr);  // back to the executable's directory
   std::string exeDir = bookDirectory();
   ASSERT_FALSE(exeDir.empty());
   EXPECT_EQ(exeDir.back(), '/');
@@ -121,14 +121,14 @@ TEST(BookFile, OpensTheExecutableDirectoryFileElseMiniInTheCurrentDirectory) {
 }
 
 TEST(BookChoice, SlotWeights) {
-  EXPECT_EQ(bookSlotWeight(10, 20), 11);   // 100%
-  EXPECT_EQ(bookSlotWeight(10, 10), 6);    // 50%
-  EXPECT_EQ(bookSlotWeight(10, 0), 1);     // 0%
-  EXPECT_EQ(bookSlotWeight(0, 0), 6);      // no games counts as 50%
+  EXPECT_EQ(bookSlotWeight(10, 20), 11);  // 100%
+  EXPECT_EQ(bookSlotWeight(10, 10), 6);   // 50%
+  EXPECT_EQ(bookSlotWeight(10, 0), 1);    // 0%
+  EXPECT_EQ(bookSlotWeight(0, 0), 6);     // no games counts as 50%
   EXPECT_EQ(bookSlotWeight(0, 9), 6);
-  EXPECT_EQ(bookSlotWeight(3, 4), 7);      // 66.7%
-  EXPECT_EQ(bookSlotWeight(10, 19), 10);   // 95%
-  EXPECT_EQ(bookSlotWeight(1, 65535), 11); // points beyond twice the games are held at 100%
+  EXPECT_EQ(bookSlotWeight(3, 4), 7);       // 66.7%
+  EXPECT_EQ(bookSlotWeight(10, 19), 10);    // 95%
+  EXPECT_EQ(bookSlotWeight(1, 65535), 11);  // points beyond twice the games are held at 100%
 }
 
 // Counts of each chosen move over n draws.
@@ -220,7 +220,7 @@ TEST(BookFile, ScanEndsWhenTheStopTestSaysSo) {
   BookRecord r;
   setBookScanStop(stopAtOnce);
   EXPECT_EQ(findBookRecord(f, "last", r), 0);
-  EXPECT_EQ(stopQuestions, 1);   // asked once, after the first 1024 records
+  EXPECT_EQ(stopQuestions, 1);  // asked once, after the first 1024 records
   setBookScanStop(nullptr);
   EXPECT_EQ(findBookRecord(f, "last", r), 1);
   std::fclose(f);

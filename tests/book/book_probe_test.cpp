@@ -64,7 +64,7 @@ TEST_F(BookProbeTest, InitialPositionPlaysE4OrD4WhateverTheRecordSays) {
   EXPECT_EQ(e4 + d4, 2000);
   EXPECT_NEAR(e4, 1200, 100);
 
-  writeBookFile(book, {makeBookRecord(AfterE4Key, {{1, 1, E7E5}})});   // no record for the start
+  writeBookFile(book, {makeBookRecord(AfterE4Key, {{1, 1, E7E5}})});  // no record for the start
   EXPECT_EQ(lookupBookMove(), Move(0));
 }
 
@@ -123,7 +123,7 @@ TEST_F(BookProbeTest, TenMissesSilenceTheBookUntilReset) {
   game.bookAttempts = 0;
   EXPECT_EQ(probeBook(list), 0);
   EXPECT_EQ(game.bookAttempts, 0);
-  newGame();   // a new game makes the book active again
+  newGame();  // a new game makes the book active again
   EXPECT_EQ(game.bookAttempts, 10);
   std::memcpy(list, game.legal, sizeof list);
   EXPECT_EQ(probeBook(list), 1);
@@ -133,7 +133,7 @@ TEST_F(BookProbeTest, TenMissesSilenceTheBookUntilReset) {
 TEST_F(BookProbeTest, MissingVanishingOrForeignFilesGiveNoMove) {
   setPosition(AfterE4Fen);
   game.bookAttempts = 10;
-  EXPECT_EQ(probeBook(list), 0);   // no file at all
+  EXPECT_EQ(probeBook(list), 0);  // no file at all
   EXPECT_EQ(game.bookAttempts, 9);
 
   writeBookFile(book, {makeBookRecord(AfterE4Key, {{1, 1, E7E5}})});

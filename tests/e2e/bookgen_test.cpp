@@ -16,8 +16,8 @@
 namespace orv::e2e {
 namespace {
 
-constexpr Move E2E4 = 12 | 28 << 6, D2D4 = 11 | 27 << 6, C2C4 = 10 | 26 << 6, G1F3 = 6 | 21 << 6,
-               B2B3 = 9 | 17 << 6, F2F4 = 13 | 29 << 6;
+constexpr Move E2E4 = 12 | 28 << 6, D2D4 = 11 | 27 << 6, C2C4 = 10 | 26 << 6, G1F3 = 6 | 21 << 6, B2B3 = 9 | 17 << 6,
+               F2F4 = 13 | 29 << 6;
 
 struct Slot {
   int games, points;
@@ -92,18 +92,19 @@ TEST_F(BookgenTest, MalformedGameIsNamedByItsNumberAndLine) {
   const std::string errors = tool.drainStderr(50);
   EXPECT_NE(errors.find("game 2, line 4: Nf9 is not a legal move; game skipped"), std::string::npos) << errors;
   EXPECT_NE(errors.find("game 3, line 5: a comment is not closed"), std::string::npos) << errors;
-  EXPECT_EQ(record({}), (std::vector<Slot>{}));   // the one good game is below two games
+  EXPECT_EQ(record({}), (std::vector<Slot>{}));  // the one good game is below two games
 }
 
 TEST_F(BookgenTest, FiveMostPlayedMovesUpToThePlyLimit) {
   std::string pgn;
   const char* firsts[] = {"e4", "d4", "c4", "Nf3", "b3", "f4"};
   for (int i = 0; i < 6; ++i)
-    for (int g = 0; g < 7 - i; ++g) pgn += std::string("1. ") + firsts[i] + " a6 2. h3 " + (g == 0 ? "1-0" : "0-1") + "\n";
+    for (int g = 0; g < 7 - i; ++g)
+      pgn += std::string("1. ") + firsts[i] + " a6 2. h3 " + (g == 0 ? "1-0" : "0-1") + "\n";
   ASSERT_EQ(build(pgn, {"--plies", "2", "--min-games", "3"}).exitCode, 0);
   EXPECT_EQ(record({}), (std::vector<Slot>{{7, 2, E2E4}, {6, 2, D2D4}, {5, 2, C2C4}, {4, 2, G1F3}, {3, 2, B2B3}}));
-  EXPECT_EQ(record({F2F4}), (std::vector<Slot>{}));   // f4 came sixth; its reply has too few games
-  EXPECT_EQ(record({E2E4, 48 | 40 << 6}), (std::vector<Slot>{}));   // past the second ply
+  EXPECT_EQ(record({F2F4}), (std::vector<Slot>{}));                // f4 came sixth; its reply has too few games
+  EXPECT_EQ(record({E2E4, 48 | 40 << 6}), (std::vector<Slot>{}));  // past the second ply
   EXPECT_EQ(record({E2E4}).size(), 1u);
 }
 

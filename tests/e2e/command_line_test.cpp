@@ -13,7 +13,7 @@ TEST(CommandLine, PositionFileIsSearchedOnceAndTheEngineExits) {
   const std::string path = "/tmp/orvalis_e2e_position.txt";
   std::FILE* f = std::fopen(path.c_str(), "w");
   ASSERT_NE(f, nullptr);
-  std::fputs("b\nre1\nta1\nn\nrg8\npf7\npg7\nph7\n", f);   // White mates with a1a8
+  std::fputs("b\nre1\nta1\nn\nrg8\npf7\npg7\nph7\n", f);  // White mates with a1a8
   std::fclose(f);
   test::EngineProcess p(ORVALIS_BIN, {"-t1", "-p" + path});
   std::vector<std::string> lines;

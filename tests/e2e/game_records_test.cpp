@@ -54,9 +54,9 @@ TEST(GameLog, XboardGameWithHeadersMovesResultAndAnalyze) {
   EXPECT_EQ(log[1].substr(0, 7), "[Date \"") << log[1];
   EXPECT_EQ(log[2], "1.   e4 ({})");
   EXPECT_EQ(log[3].substr(0, 5), "1... ");
-  EXPECT_EQ(firstLineMove(log[3]), reply->substr(5)) << log[3];   // the comment's line starts with the move played
+  EXPECT_EQ(firstLineMove(log[3]), reply->substr(5)) << log[3];  // the comment's line starts with the move played
   EXPECT_EQ(log[4], "1-0 {WHITE WINS}");
-  EXPECT_EQ(log[5], "2.   ({})");   // ANALYZE's empty move
+  EXPECT_EQ(log[5], "2.   ({})");  // ANALYZE's empty move
 }
 
 TEST(GameLog, UciGameLogsTheEngineMovesWithoutHeaders) {
@@ -85,7 +85,7 @@ TEST(GameLog, UciGameLogsTheEngineMovesWithoutHeaders) {
 
 TEST(GameLog, LogThatCannotBeOpenedIsOffAndTheEnginePlaysOn) {
   EngineCopy copy("LOGFILE=1\n");
-  ASSERT_EQ(::mkdir(copy.logPath().c_str(), 0700), 0);   // a directory where the log would be
+  ASSERT_EQ(::mkdir(copy.logPath().c_str(), 0700), 0);  // a directory where the log would be
   test::EngineProcess p(copy.binary(), {}, copy.directory());
   EXPECT_TRUE(replyToE4(p, 200).has_value());
   p.writeLine("quit");
@@ -105,10 +105,9 @@ TEST(GameFiles, PartieLoadsTheNameAsWrittenOrUpperCasedThenGo) {
     return out;
   };
   EXPECT_EQ(exchange({"force", "partie Opening.pgn", "PRINT"}, 8),
-            (Lines{"T.FDRFCT", "PPPP.PPP", "..C.....", "....P...", "....p...", ".....c..", "pppp.ppp",
-                   "tcfdrf.t"}));
+            (Lines{"T.FDRFCT", "PPPP.PPP", "..C.....", "....P...", "....p...", ".....c..", "pppp.ppp", "tcfdrf.t"}));
   EXPECT_EQ(exchange({"partie fools.txt", "PRINT"}, 8)[6], "ppppp..p");
-  EXPECT_EQ(exchange({"partie missing.txt", "PRINT"}, 8)[6], "ppppp..p");   // nothing changed
+  EXPECT_EQ(exchange({"partie missing.txt", "PRINT"}, 8)[6], "ppppp..p");  // nothing changed
   p.writeLine("time 1000");
   p.writeLine("otim 1000");
   p.writeLine("go");
@@ -128,7 +127,7 @@ TEST(GameFiles, OneShotSearchOfAGameFileFindsTheMate) {
   EXPECT_EQ(p.waitExit(ReplyMs), 0);
   ASSERT_FALSE(lines.empty());
   EXPECT_NE(lines.back().find("d8h4"), std::string::npos) << lines.back();
-  EXPECT_NE(lines.back().find(" 100001 "), std::string::npos) << lines.back();   // mate in one
+  EXPECT_NE(lines.back().find(" 100001 "), std::string::npos) << lines.back();  // mate in one
   // No banner in one-shot mode: only the tablebase initialisation speaks.
   const std::string err = p.drainStderr(50);
   EXPECT_EQ(err.find("Orvalis"), std::string::npos) << err;

@@ -62,7 +62,7 @@ std::string randomGame(int plies, std::vector<std::string>* diagram) {
 TEST(HostileInput, A600PlyPositionCommandSetsUpExactlyThatPosition) {
   std::vector<std::string> expected;
   const std::string moves = randomGame(600, &expected);
-  ASSERT_GT(moves.size(), 2700u);   // longer than a line used to be
+  ASSERT_GT(moves.size(), 2700u);  // longer than a line used to be
   EngineSession s;
   s.send("uci");
   s.lineStartingWith("uciok", ReplyMs);
@@ -86,7 +86,7 @@ TEST(HostileInput, AnOverLongLineIsOneUnknownCommand) {
   const auto lines = s.exchange({std::string(70000, ' ') + tail});
   ASSERT_EQ(lines.size(), 1u);
   EXPECT_EQ(lines[0].rfind("Error (unknown command): ", 0), 0u);
-  EXPECT_EQ(s.exchange({"PRINT"}), startDiagram());   // the tail was not played
+  EXPECT_EQ(s.exchange({"PRINT"}), startDiagram());  // the tail was not played
   s.quit();
 }
 

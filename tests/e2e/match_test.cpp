@@ -63,10 +63,10 @@ TEST(MatchDriver, ReportsEveryKindOfFault) {
       SCOPED_TRACE(std::string(protocol) + " " + c.fault);
       // Engine 2 has Black in game 1 and misbehaves at ply 5; in game 2 (White) it never
       // reaches an odd ply on move, so the second game shows that play goes on.
-      DriverRun run = runDriver({randomPlayer(), "2", protocol, "1", "--engine2",
-                                 randomPlayer(std::string("--fault ") + c.fault + " --at 5"), "--max-plies", "30",
-                                 "--hang-margin", "1000"},
-                                30000);
+      DriverRun run = runDriver(
+          {randomPlayer(), "2", protocol, "1", "--engine2", randomPlayer(std::string("--fault ") + c.fault + " --at 5"),
+           "--max-plies", "30", "--hang-margin", "1000"},
+          30000);
       EXPECT_EQ(run.exitCode, 1) << run.output;
       EXPECT_TRUE(contains(run.output, c.count)) << run.output;
       EXPECT_TRUE(contains(run.output, std::string("1-0 {") + c.reason + "}")) << run.output;
@@ -78,16 +78,16 @@ TEST(MatchDriver, ReportsEveryKindOfFault) {
 }
 
 TEST(MatchDriver, ResignationEndsTheGame) {
-  DriverRun run = runDriver({randomPlayer(), "1", "xboard", "5", "--engine2", randomPlayer("--fault resign --at 5")},
-                            30000);
+  DriverRun run =
+      runDriver({randomPlayer(), "1", "xboard", "5", "--engine2", randomPlayer("--fault resign --at 5")}, 30000);
   EXPECT_EQ(run.exitCode, 0) << run.output;
   EXPECT_TRUE(contains(run.output, "1-0 {Black resigns}")) << run.output;
 }
 
 TEST(MatchDriver, ChecksEngineExitsAndGamePreparation) {
-  DriverRun run = runDriver({randomPlayer(), "2", "xboard", "5", "--engine2", randomPlayer("--fault dieonresult"),
-                             "--max-plies", "10"},
-                            30000);
+  DriverRun run = runDriver(
+      {randomPlayer(), "2", "xboard", "5", "--engine2", randomPlayer("--fault dieonresult"), "--max-plies", "10"},
+      30000);
   EXPECT_EQ(run.exitCode, 1) << run.output;
   // The engine dies as it reads "result": the driver sees that either before the next
   // game (and restarts it) or while preparing that game (which is then lost); both are
@@ -111,7 +111,7 @@ TEST(MatchDriver, ChecksEngineExitsAndGamePreparation) {
 TEST(MatchDriver, RejectsBadCommandLines) {
   EXPECT_EQ(runDriver({randomPlayer(), "2", "xboard"}, 10000).exitCode, 2);
   EXPECT_EQ(runDriver({randomPlayer(), "2", "winboard", "10"}, 10000).exitCode, 2);
-  EXPECT_EQ(runDriver({randomPlayer(), "2", "xboard", "10.5+1"}, 10000).exitCode, 2);   // whole base seconds only
+  EXPECT_EQ(runDriver({randomPlayer(), "2", "xboard", "10.5+1"}, 10000).exitCode, 2);  // whole base seconds only
   EXPECT_EQ(runDriver({randomPlayer(), "0", "uci", "10"}, 10000).exitCode, 2);
   EXPECT_EQ(runDriver({randomPlayer(), "2", "uci", "40/"}, 10000).exitCode, 2);
 }

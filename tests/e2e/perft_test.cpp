@@ -45,7 +45,7 @@ TEST(Perft, DivideListsEachRootMoveAndTheirSum) {
   // Option after the depth; the promotion letters are written in upper case.
   const auto lines = runTool({"perft", "1", "--divide", "4k3/1P6/8/8/8/8/8/4K3 w - -"});
   const std::vector<std::string> expected = {
-      "e1e2 1", "e1f1 1", "e1d1 1", "e1d2 1", "e1f2 1",   // the king's direction order
+      "e1e2 1",  "e1f1 1",  "e1d1 1",  "e1d2 1",  "e1f2 1",  // the king's direction order
       "b7b8Q 1", "b7b8R 1", "b7b8B 1", "b7b8N 1", "nodes 9",
   };
   EXPECT_EQ(lines, expected);

@@ -93,7 +93,7 @@ TEST(SearchInterrupt, UciQuitRightAfterGo) {
 TEST(SearchInterrupt, XboardTypedMoveAndPrintWhileThinking) {
   EngineSession e;
   e.exchange({"new", "level 40 60 0", "time 360000", "otim 360000"});
-  e.send("e2e4");   // the engine now thinks for Black
+  e.send("e2e4");  // the engine now thinks for Black
   Lines board = e.exchange({"PRINT"});
   ASSERT_EQ(board.size(), 8u);
   EXPECT_EQ(board[4], "....p...");
@@ -104,7 +104,7 @@ TEST(SearchInterrupt, XboardTypedMoveAndPrintWhileThinking) {
   e.lineStartingWith("move ", MoveMs, &out);
   board = e.exchange({"PRINT"});
   ASSERT_EQ(board.size(), 8u);
-  EXPECT_EQ(board[6], "ppp..ppp");   // both of White's moves stand
+  EXPECT_EQ(board[6], "ppp..ppp");  // both of White's moves stand
   e.send("?");
   e.lineStartingWith("move ", MoveMs, &out);
   EXPECT_EQ(countStartingWith(out, "Illegal"), 0);
@@ -127,8 +127,8 @@ TEST(SearchInterrupt, XboardRepeatedGoAndQuestionMarks) {
 TEST(SearchInterrupt, XboardCommandsThatStopTheSearchFirst) {
   EngineSession e;
   e.exchange({"new"});
-  const char* const stoppers[] = {"new",    "force",       "memory 8", "setboard 7k/8/8/8/8/8/8/K6Q w - - 0 1",
-                                  "undo",   "result 1-0",  "edit"};
+  const char* const stoppers[] = {"new",  "force",      "memory 8", "setboard 7k/8/8/8/8/8/8/K6Q w - - 0 1",
+                                  "undo", "result 1-0", "edit"};
   for (const char* line : stoppers) {
     e.exchange({"new"});
     thinkLong(e);
@@ -149,7 +149,7 @@ TEST(SearchInterrupt, XboardAnalyzeFollowsTheGameUntilExit) {
   EXPECT_EQ(countStartingWith(out, "move "), 0);
   e.exchange({"analyze", "g1f3"});
   e.exchange({"exit", "analyze"});
-  finish(e);   // quits while analysing
+  finish(e);  // quits while analysing
 }
 
 // An xboard search that ended on its own has played its move; moves of a UCI

@@ -62,12 +62,12 @@ TEST(TablebaseIndexTool, SymmetricMaterialIsReadWithColoursExchanged) {
 }
 
 TEST(TablebaseIndexTool, NoneWithoutATable) {
-  EXPECT_EQ(indexOf("4k3/8/8/8/8/8/8/4K3 w - - 0 1"), "none");        // kings only
-  EXPECT_EQ(indexOf("4k3/pp6/8/8/8/8/PP6/4K3 w - - 0 1"), "none");    // six men
+  EXPECT_EQ(indexOf("4k3/8/8/8/8/8/8/4K3 w - - 0 1"), "none");      // kings only
+  EXPECT_EQ(indexOf("4k3/pp6/8/8/8/8/PP6/4K3 w - - 0 1"), "none");  // six men
   EXPECT_EQ(indexOf("4k3/8/8/8/8/8/8/4KQN1 w - - 0 1").rfind("kqnk w ", 0), 0u);
-  EXPECT_EQ(indexOf("8/8/8/8/8/8/8/KQQQk3 w - - 0 1"), "none");      // kqqqk is not a table
+  EXPECT_EQ(indexOf("8/8/8/8/8/8/8/KQQQk3 w - - 0 1"), "none");  // kqqqk is not a table
   EXPECT_EQ(indexOf("8/8/8/3k4/8/8/8/KN6 w - - 0 1").rfind("knk w ", 0), 0u);
-  EXPECT_EQ(indexOf("8/8/8/8/8/8/3k4/KN6 w - - 0 1"), "none");       // the knight checks the king not to move
+  EXPECT_EQ(indexOf("8/8/8/8/8/8/3k4/KN6 w - - 0 1"), "none");  // the knight checks the king not to move
   EXPECT_EQ(indexOf("not a position"), "none");
 }
 

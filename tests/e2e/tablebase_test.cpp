@@ -29,10 +29,9 @@ TEST(TablebaseTool, ProbesOneFenOrEveryLineOfStandardInput) {
 
   test::EngineProcess p(ORVALIS_TOOL, {"tbprobe", "/nonexistent;" + d.path(), "-"});
   for (const char* fen : {QueenAgainstKing,
-                          "7k/8/8/8/8/8/8/K5Q1 b - -",   // Black to move: no file
-                          "7K/8/8/8/8/8/8/k5q1 b - -",   // colours exchanged: White's table
-                          "7K/8/8/8/8/8/8/k5q1 w - -", "", "not a position", "startpos",
-                          "7k/8/8/8/8/8/8/K7 w - -"})
+                          "7k/8/8/8/8/8/8/K5Q1 b - -",  // Black to move: no file
+                          "7K/8/8/8/8/8/8/k5q1 b - -",  // colours exchanged: White's table
+                          "7K/8/8/8/8/8/8/k5q1 w - -", "", "not a position", "startpos", "7k/8/8/8/8/8/8/K7 w - -"})
     p.writeLine(fen);
   p.closeStdin();
   std::vector<std::string> lines;
@@ -110,7 +109,7 @@ TEST(TablebaseEngine, TheSearchUsesTheTablesFoundAtStartUp) {
   TempDir none, drawn;
   for (int side = 0; side < 2; ++side)
     ASSERT_TRUE(test::writeSparse(drawn.file(test::tableFileName(5, side)), tb::tableInfo[5].count[side]));
-  EXPECT_EQ(searchScoreWith(drawn.path()), "cp 0");   // the synthetic tables call it a draw
+  EXPECT_EQ(searchScoreWith(drawn.path()), "cp 0");  // the synthetic tables call it a draw
   EXPECT_NE(searchScoreWith(none.path()), "cp 0");
 }
 

@@ -21,9 +21,8 @@ const Lines identification = {"id name Orvalis 4.8",
 TEST(UciProtocol, IdentificationBlockAndReadyok) {
   EngineSession e;
   EXPECT_EQ(e.exchange({"uci"}), identification);
-  EXPECT_EQ(e.exchange({"isready", "ucinewgame", "setoption name Hash value 8",
-                        "setoption name NalimovCache value 0", "SETOPTION NAME NalimovPath value /nonexistent",
-                        "setoption name Unknown value 1", "debug on"}),
+  EXPECT_EQ(e.exchange({"isready", "ucinewgame", "setoption name Hash value 8", "setoption name NalimovCache value 0",
+                        "SETOPTION NAME NalimovPath value /nonexistent", "setoption name Unknown value 1", "debug on"}),
             (Lines{"readyok", "Error (unknown command): DEBUG ON"}));
   e.quit();
 }
@@ -35,8 +34,7 @@ TEST(UciProtocol, PositionAppliesMovesToStartposAndFen) {
             (Lines{"TCFDRFCT", "PPPP.PPP", "........", "....P...", "....p...", "........", "pppp.ppp", "tcfdrfct"}));
   // A promotion token keeps its fifth letter; an unreadable token is skipped.
   EXPECT_EQ(e.exchange({"position fen 7k/P7/8/8/8/8/7q/K7 w - - 0 1 moves a7a8n zz99 h8h7", "PRINT"}),
-            (Lines{"c.......", ".......R", "........", "........", "........", "........", ".......D",
-                   "r......."}));
+            (Lines{"c.......", ".......R", "........", "........", "........", "........", ".......D", "r......."}));
   // Without startpos or fen the moves go on from the current position.
   EXPECT_EQ(e.exchange({"position moves a8c7", "PRINT"})[1], "..c....R");
   e.quit();

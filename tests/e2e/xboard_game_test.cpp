@@ -26,7 +26,7 @@ TEST(XboardGame, TypedMovesReportIllegalMovesAndMates) {
   // e1e2x: the fifth letter is no promotion letter, so it is the move e1e2, blocked by the pawn.
   // Fool's mate typed in force mode.
   EXPECT_EQ(e.exchange({"f2f3", "e7e5", "g2g4", "d8h4"}), (Lines{"0-1 {Black mates}"}));
-  EXPECT_EQ(e.exchange({"go"}), Lines{});   // the game is over: no search
+  EXPECT_EQ(e.exchange({"go"}), Lines{});  // the game is over: no search
   e.quit();
 }
 
@@ -71,10 +71,10 @@ TEST(XboardGame, GoRepliesWithALegalMove) {
   EXPECT_TRUE(isLegalFirstMove(line.substr(5))) << line;
   // The engine played it: the same move typed now is illegal for White.
   EXPECT_EQ(e.exchange({"force", line.substr(5)}), (Lines{"Illegal move: " + [&] {
-                                                              std::string up = line.substr(5);
-                                                              for (auto& c : up) c = char(std::toupper(c));
-                                                              return up;
-                                                            }()}));
+              std::string up = line.substr(5);
+              for (auto& c : up) c = char(std::toupper(c));
+              return up;
+            }()}));
   e.quit();
 }
 

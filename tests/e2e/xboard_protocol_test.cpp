@@ -49,18 +49,18 @@ TEST(XboardProtocol, PingIsAnsweredInAnyCase) {
 
 TEST(XboardProtocol, CommandsOutsideTheTableAreUnknown) {
   EngineSession e;
-  EXPECT_EQ(e.exchange({"random", "computer", "st 10", "sd 4", "hint", "draw", "rejected", "isready",
-                        "position startpos", "stop"}),
-            (Lines{"Error (unknown command): RANDOM", "Error (unknown command): COMPUTER",
-                   "Error (unknown command): ST 10", "Error (unknown command): SD 4", "Error (unknown command): HINT",
-                   "Error (unknown command): DRAW", "Error (unknown command): REJECTED",
-                   "Error (unknown command): ISREADY", "Error (unknown command): position startpos",
-                   "Error (unknown command): STOP"}));
+  EXPECT_EQ(
+      e.exchange(
+          {"random", "computer", "st 10", "sd 4", "hint", "draw", "rejected", "isready", "position startpos", "stop"}),
+      (Lines{"Error (unknown command): RANDOM", "Error (unknown command): COMPUTER", "Error (unknown command): ST 10",
+             "Error (unknown command): SD 4", "Error (unknown command): HINT", "Error (unknown command): DRAW",
+             "Error (unknown command): REJECTED", "Error (unknown command): ISREADY",
+             "Error (unknown command): position startpos", "Error (unknown command): STOP"}));
   // Silent commands of the table print nothing.
-  EXPECT_TRUE(e.exchange({"accepted setboard", "name someone", "hard", "easy", "white", "black", "post", "nopost",
-                          "reset", "time 12345", "otim 0", "result 1-0 {x}", "memory 16", "level 40 5 0",
-                          "level 0 2:30 12"})
-                  .empty());
+  EXPECT_TRUE(
+      e.exchange({"accepted setboard", "name someone", "hard", "easy", "white", "black", "post", "nopost", "reset",
+                  "time 12345", "otim 0", "result 1-0 {x}", "memory 16", "level 40 5 0", "level 0 2:30 12"})
+          .empty());
   EXPECT_EQ(e.exchange({"level"}), (Lines{"Error (command not legal)"}));
   e.quit();
 }
@@ -77,7 +77,7 @@ TEST(XboardProtocol, LongEmptyAndNonAsciiLinesDoNotDisturbTheLoop) {
   std::string longLine(5000, 'x');
   Lines out = e.exchange({"force", longLine, "", "\xe9\xff\x80", "e2e4\xff"});
   ASSERT_EQ(out.size(), 3u);
-  EXPECT_EQ(out[0], "Error (unknown command): " + std::string(5000, 'X'));   // one line, one answer
+  EXPECT_EQ(out[0], "Error (unknown command): " + std::string(5000, 'X'));  // one line, one answer
   EXPECT_EQ(out[1], "Error (unknown command): ");
   EXPECT_EQ(out[2], "Error (unknown command): \xe9\xff\x80");
   // A move followed by a byte outside ASCII is still read as the move (the rest is ignored).
@@ -102,8 +102,7 @@ TEST(XboardProtocol, SetboardKeepsTheCaseOfItsFen) {
 TEST(XboardProtocol, EditModePlacesMenWithoutReplying) {
   EngineSession e;
   EXPECT_EQ(e.exchange({"edit", "#", "Ke1", "Ra1", "c", "ke8", "Pd7", "Qz9", "Zd4", "x", ".", "PRINT"}),
-            (Lines{"....R...", "...P....", "........", "........", "........", "........", "........",
-                   "t...r..."}));
+            (Lines{"....R...", "...P....", "........", "........", "........", "........", "........", "t...r..."}));
   // White to move, castling long is allowed from the placement.
   EXPECT_TRUE(e.exchange({"force", "e1c1"}).empty());
   EXPECT_EQ(e.exchange({"PRINT"})[7], "..rt....");

@@ -19,7 +19,7 @@ struct Prepared {
   int rootPhase = 0;
 
   explicit Prepared(const char* fen) {
-    EXPECT_GE(parseFen(fen), 0) << fen;   // a check on the side not to move is fine here
+    EXPECT_GE(parseFen(fen), 0) << fen;  // a check on the side not to move is fine here
     rootPhase = recountBoard(game.board);
     board = game.board;
     side = game.side;

@@ -107,9 +107,9 @@ TEST(Evaluate, RookAgainstKingDrivesTheKingToTheEdge) {
 
 TEST(Evaluate, PawnlessCornersAndDraws) {
   // Bishop and knight: the defending king is driven to a corner of the bishop's colour.
-  Prepared darkBishop("7k/8/8/8/8/8/8/2B1K1N1 w - - 0 1");   // c1 bishop: a1/h8
+  Prepared darkBishop("7k/8/8/8/8/8/8/2B1K1N1 w - - 0 1");  // c1 bishop: a1/h8
   EXPECT_EQ(evaluatePawnless(darkBishop.state), (1872 + 1776) - (kingDistance[sq("e1")][sq("h8")] + 0));
-  Prepared lightBishop("7k/8/8/8/8/8/8/4KBN1 w - - 0 1");   // f1 bishop: h1/a8
+  Prepared lightBishop("7k/8/8/8/8/8/8/4KBN1 w - - 0 1");  // f1 bishop: h1/a8
   EXPECT_EQ(evaluatePawnless(lightBishop.state), (1872 + 1776) - (kingDistance[sq("e1")][sq("h8")] + 2 * 7));
   // Two knights, or one minor each: drawn.
   EXPECT_EQ(evaluatePawnless(Prepared("7k/8/8/8/8/8/8/4KNN1 w - - 0 1").state), 0);

@@ -145,7 +145,7 @@ TEST(PassedPawnTest, WhiteForm) {
     return isPassedPawn<White>(sq(square), p.state);
   };
   EXPECT_FALSE(passed("k7/4n3/8/4P3/8/8/8/4K3 w - - 0 1", "e5"));
-  EXPECT_FALSE(passed("4k3/8/8/4P3/8/8/8/4K3 w - - 0 1", "e5"));   // the king counts as any man
+  EXPECT_FALSE(passed("4k3/8/8/4P3/8/8/8/4K3 w - - 0 1", "e5"));  // the king counts as any man
   EXPECT_TRUE(passed("k7/8/8/3pP3/8/8/8/4K3 w - - 0 1", "e5"));
   EXPECT_FALSE(passed("k7/3p4/8/4P3/8/8/8/4K3 w - - 0 1", "e5"));
   EXPECT_FALSE(passed("k7/8/5p2/4P3/8/8/8/4K3 w - - 0 1", "e5"));

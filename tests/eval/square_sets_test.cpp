@@ -30,8 +30,8 @@ TEST(SquareSets, SlidingReachMatchesAStepByStepWalk) {
     if (n % 3 == 1) occupied &= nextRandom(state);
     if (n % 3 == 2) occupied &= nextRandom(state) & nextRandom(state);
     for (int sq = 0; sq < 64; ++sq) {
-      const uint64_t straight = walked(sq, 0, 1, occupied) | walked(sq, 0, -1, occupied) |
-                                walked(sq, 1, 0, occupied) | walked(sq, -1, 0, occupied);
+      const uint64_t straight = walked(sq, 0, 1, occupied) | walked(sq, 0, -1, occupied) | walked(sq, 1, 0, occupied) |
+                                walked(sq, -1, 0, occupied);
       const uint64_t diagonal = walked(sq, 1, 1, occupied) | walked(sq, -1, -1, occupied) |
                                 walked(sq, 1, -1, occupied) | walked(sq, -1, 1, occupied);
       ASSERT_EQ(straightReach(sq, occupied), straight) << sq;

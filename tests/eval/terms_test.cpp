@@ -50,8 +50,8 @@ TEST(Activity, Outposts) {
   EXPECT_EQ(at("4k3/p6p/3N4/4P3/8/8/8/4K3 w - - 0 1", "d6"), 90);
   EXPECT_EQ(at("4k3/8/8/3N4/4P3/8/8/4K3 w - - 0 1", "d5"), 60);
   EXPECT_EQ(at("4k3/2p5/8/3N4/4P3/8/8/4K3 w - - 0 1", "d5"), 0);
-  EXPECT_EQ(at("4k3/8/8/1N6/2P5/8/8/4K3 w - - 0 1", "b5"), 0);   // b-file never qualifies
-  EXPECT_EQ(at("4k3/8/3N4/8/8/8/8/4K3 w - - 0 1", "d6"), 0);     // unsupported
+  EXPECT_EQ(at("4k3/8/8/1N6/2P5/8/8/4K3 w - - 0 1", "b5"), 0);  // b-file never qualifies
+  EXPECT_EQ(at("4k3/8/3N4/8/8/8/8/4K3 w - - 0 1", "d6"), 0);    // unsupported
   Prepared black("4k3/8/8/8/3p4/4n3/P6P/4K3 b - - 0 1");
   EXPECT_EQ(outpost<Black>(sq("e3")), 90);
   EXPECT_EQ(outposts(), -90);

@@ -8,7 +8,7 @@
 using namespace orv;
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  fuzz::silenceStandardOutput();   // an over-long key is reported there
+  fuzz::silenceStandardOutput();  // an over-long key is reported there
   return 0;
 }
 

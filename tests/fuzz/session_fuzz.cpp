@@ -65,7 +65,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
   fuzz::silenceStandardOutput();
   setPieceLetters();
   newGame();
-  allocateTables(0);   // the smallest tables
+  allocateTables(0);  // the smallest tables
   return 0;
 }
 
@@ -75,7 +75,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   resetEngine();
   bool cut = false;
   while (readCommandLine(in, line, LineCapacity, &cut)) {
-    if (cut) continue;   // refused whole by the engine's loop
+    if (cut) continue;  // refused whole by the engine's loop
     normaliseLine(line);
     if (asksForLargeTables(line)) continue;
     const DispatchOutcome outcome = dispatchLine(line, in);

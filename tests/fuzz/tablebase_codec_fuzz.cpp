@@ -41,7 +41,7 @@ void decodeEveryBlock(const CompressedHeader& header, const std::vector<uint8_t>
   for (uint32_t b = 0; b < header.blockCount; ++b) {
     const uint64_t start = header.blockOffset[b], end = header.blockOffset[b + 1];
     if (end < start || end - start > header.maxCompressedLength) std::abort();
-    if (end > bytes.size()) break;   // the file ends early
+    if (end > bytes.size()) break;  // the file ends early
     const size_t length = size_t(end - start);
     auto in = std::make_unique<uint8_t[]>(length);
     std::memcpy(in.get(), bytes.data() + start, length);

@@ -78,23 +78,23 @@ TEST_F(TranspositionTest, SamePositionKeepsDeeperResultOfThisSearch) {
   const uint32_t i = bucket(0), lock = 5;
   auto depthNow = [&] { return probe(i, lock)->depth(); };
   store(TTLower, 10, 0x111, 10 * 256, 0, 0, i, lock, 0);
-  store(TTLower, 20, 0x222, 6 * 256, 0, 0, i, lock, 0);   // 10 - 3 > 6
+  store(TTLower, 20, 0x222, 6 * 256, 0, 0, i, lock, 0);  // 10 - 3 > 6
   EXPECT_EQ(depthNow(), 10);
   EXPECT_EQ(probe(i, lock)->move, 0x111);
-  store(TTUpper, 20, 0x222, 4 * 256, 1, 0, i, lock, 0);   // 10 - 3 > 4 + 2
+  store(TTUpper, 20, 0x222, 4 * 256, 1, 0, i, lock, 0);  // 10 - 3 > 4 + 2
   EXPECT_EQ(depthNow(), 10);
-  store(TTLower, 30, 0x333, 7 * 256, 0, 0, i, lock, 0);   // 10 - 3 = 7: replaced
+  store(TTLower, 30, 0x333, 7 * 256, 0, 0, i, lock, 0);  // 10 - 3 = 7: replaced
   EXPECT_EQ(depthNow(), 7);
   EXPECT_EQ(probe(i, lock)->score, 30);
 
   store(TTLower, 10, 0x111, 20 * 256, 0, 0, i, lock, 0);
-  store(TTExact, 40, 0x444, 1 * 256, 1, 0, i, lock, 0);   // exact always overwrites
+  store(TTExact, 40, 0x444, 1 * 256, 1, 0, i, lock, 0);  // exact always overwrites
   EXPECT_EQ(depthNow(), 1);
   EXPECT_EQ(probe(i, lock)->bound(), TTExact);
 
   store(TTLower, 10, 0x111, 20 * 256, 0, 0, i, lock, 0);
   nextGeneration();
-  store(TTUpper, 50, 0x555, 2 * 256, 0, 0, i, lock, 0);   // older entries never block
+  store(TTUpper, 50, 0x555, 2 * 256, 0, 0, i, lock, 0);  // older entries never block
   EXPECT_EQ(depthNow(), 2);
   EXPECT_EQ(probe(i, lock)->generation(), 2);
 }
@@ -106,8 +106,8 @@ TEST_F(TranspositionTest, MoveZeroKeepsTheMoveOnlyForTheSamePosition) {
   EXPECT_EQ(probe(i, 1)->move, 0x777);
   EXPECT_EQ(probe(i, 1)->score, 11);
   // Another position taking the slot by replacement gets move 0 written.
-  store(TTLower, 10, 0x777, 3 * 256, 0, 0, i, 2, 0);   // slot 1
-  store(TTLower, 12, 0, 9 * 256, 0, 0, i, 3, 0);       // replaces the worse of 1 and 2
+  store(TTLower, 10, 0x777, 3 * 256, 0, 0, i, 2, 0);  // slot 1
+  store(TTLower, 12, 0, 9 * 256, 0, 0, i, 3, 0);      // replaces the worse of 1 and 2
   ASSERT_NE(probe(i, 3), nullptr);
   EXPECT_EQ(probe(i, 3)->move, 0);
 }
@@ -119,16 +119,16 @@ TEST_F(TranspositionTest, ReplacementByWorth) {
   store(TTLower, 0, 2, 5 * 256, 0, 0, i, 200, 0);
   EXPECT_EQ(e.slot[0].lock, 100u);
   EXPECT_EQ(e.slot[1].lock, 200u);
-  store(TTLower, 0, 3, 1 * 256, 0, 0, bucket(2), 300, 0);   // same bucket, equal worth: slot 0
+  store(TTLower, 0, 3, 1 * 256, 0, 0, bucket(2), 300, 0);  // same bucket, equal worth: slot 0
   EXPECT_EQ(e.slot[0].lock, 300u);
   EXPECT_EQ(e.slot[1].lock, 200u);
   // Two generations later each slot has lost 16 plies of worth: the shallow
   // slot 0 goes first, then the fresh slot 0 outlives the deep but old slot 1.
   nextGeneration();
   nextGeneration();
-  store(TTLower, 0, 4, 1 * 256, 0, 0, i, 400, 0);   // worths: slot 0 1-16, slot 1 5-16
+  store(TTLower, 0, 4, 1 * 256, 0, 0, i, 400, 0);  // worths: slot 0 1-16, slot 1 5-16
   EXPECT_EQ(e.slot[0].lock, 400u);
-  store(TTLower, 0, 5, 1 * 256, 0, 0, i, 500, 0);   // slot 0 now worth 1, slot 1 worth -11
+  store(TTLower, 0, 5, 1 * 256, 0, 0, i, 500, 0);  // slot 0 now worth 1, slot 1 worth -11
   EXPECT_EQ(e.slot[0].lock, 400u);
   EXPECT_EQ(e.slot[1].lock, 500u);
 }

@@ -112,10 +112,8 @@ bool EnginePlayer::beginGame(const TimeControlSpec& control, const std::vector<s
   long long seconds = control.baseMs / 1000;
   // An increment with a fraction is written as xboard writes it ("0.05").
   char increment[32];
-  if (control.incrementMs % 1000 == 0)
-    std::snprintf(increment, sizeof increment, "%lld", control.incrementMs / 1000);
-  else
-    std::snprintf(increment, sizeof increment, "%g", double(control.incrementMs) / 1000.0);
+  if (control.incrementMs % 1000 == 0) std::snprintf(increment, sizeof increment, "%lld", control.incrementMs / 1000);
+  else std::snprintf(increment, sizeof increment, "%g", double(control.incrementMs) / 1000.0);
   char level[96];
   std::snprintf(level, sizeof level, "level %d %lld:%02lld %s", control.moves, seconds / 60, seconds % 60, increment);
   send(level);
@@ -123,8 +121,8 @@ bool EnginePlayer::beginGame(const TimeControlSpec& control, const std::vector<s
   return synchronise(error);
 }
 
-void EnginePlayer::requestMove(const std::vector<std::string>& allMoves, bool opponentMoved, int side,
-                               long long ownMs, long long otherMs, int movesToGo, long long incrementMs) {
+void EnginePlayer::requestMove(const std::vector<std::string>& allMoves, bool opponentMoved, int side, long long ownMs,
+                               long long otherMs, int movesToGo, long long incrementMs) {
   if (ownMs < 1) ownMs = 1;
   if (otherMs < 1) otherMs = 1;
   if (protocol_ == Protocol::Uci) {

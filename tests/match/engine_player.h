@@ -12,15 +12,15 @@ namespace orv::match {
 
 // What a line of the engine means to the match.
 enum class LineKind {
-  Other,       // thinking output and anything else the match ignores
-  Move,        // "move X" (xboard) or "bestmove X" (UCI)
-  Resign,      // "resign"
-  Complaint,   // "Illegal move..." or "Error..." about something the match sent
+  Other,      // thinking output and anything else the match ignores
+  Move,       // "move X" (xboard) or "bestmove X" (UCI)
+  Resign,     // "resign"
+  Complaint,  // "Illegal move..." or "Error..." about something the match sent
 };
 struct EngineLine {
   LineKind kind = LineKind::Other;
-  std::string text;   // the whole line
-  std::string move;   // the move of a Move line
+  std::string text;  // the whole line
+  std::string move;  // the move of a Move line
 };
 
 class EnginePlayer {
@@ -29,9 +29,9 @@ class EnginePlayer {
 
   // Starts the process and completes the protocol's greeting; false with a reason.
   bool start(std::string& error);
-  bool started() const { return process_ != nullptr; }   // a process exists (running or ended)
-  bool running();             // started and not exited
-  int exitCode();             // exit code once it has ended, else -1
+  bool started() const { return process_ != nullptr; }  // a process exists (running or ended)
+  bool running();                                       // started and not exited
+  int exitCode();                                       // exit code once it has ended, else -1
   // Sends quit and waits briefly; returns the exit code, or -1 when the process had to be killed.
   int stop();
 

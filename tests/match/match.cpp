@@ -30,7 +30,7 @@ const std::vector<std::vector<std::string>> openings = {
 constexpr int PollSliceMs = 20;
 
 struct GameOutcome {
-  std::string result = "*";   // "1-0", "0-1", "1/2-1/2"
+  std::string result = "*";  // "1-0", "0-1", "1/2-1/2"
   std::string reason;
 };
 
@@ -76,7 +76,7 @@ class MatchRunner {
   bool ensureRunning(int engine) {
     EnginePlayer& p = *players_[engine];
     if (p.running()) return true;
-    if (p.started()) {   // it was running after the last game
+    if (p.started()) {  // it was running after the last game
       ++totals_.crashes;
       fault(engine, "exited with code " + std::to_string(p.exitCode()) + " between games");
     }
@@ -99,7 +99,7 @@ class MatchRunner {
     }
     ++totals_.hangs;
     fault(engine, "no move after " + std::to_string(waitedMs) + " ms");
-    players_[engine]->stop();   // a hung engine is restarted for the next game
+    players_[engine]->stop();  // a hung engine is restarted for the next game
     return lossOf(engine, "hangs");
   }
 
@@ -133,8 +133,8 @@ class MatchRunner {
     ++totals_.games;
     if (outcome.result == "1/2-1/2") ++totals_.draws;
     else if (outcome.result != "*") ++totals_.wins[engineOf(outcome.result == "1-0" ? White : Black)];
-    std::printf("game %d: engine %d (White) - engine %d (Black): %s {%s} %d plies, %.1f s / %.1f s used\n",
-                gameNumber_, engineOf(White) + 1, engineOf(Black) + 1, outcome.result.c_str(), outcome.reason.c_str(),
+    std::printf("game %d: engine %d (White) - engine %d (Black): %s {%s} %d plies, %.1f s / %.1f s used\n", gameNumber_,
+                engineOf(White) + 1, engineOf(Black) + 1, outcome.result.c_str(), outcome.reason.c_str(),
                 referee_.plies(), usedMs_[White] / 1000.0, usedMs_[Black] / 1000.0);
     if (options_.verbose || faultInGame_) std::printf("  moves: %s\n", referee_.moveList().c_str());
     std::fflush(stdout);
@@ -213,8 +213,8 @@ class MatchRunner {
         fault(mover, "illegal move \"" + move + "\" in " + fen);
         return lossOf(mover, "plays an illegal move");
       }
-      if (options_.verbose) std::printf("  %d. %s %s (%lld ms)\n", referee_.plies(), side == White ? "W" : "B",
-                                        move.c_str(), elapsed);
+      if (options_.verbose)
+        std::printf("  %d. %s %s (%lld ms)\n", referee_.plies(), side == White ? "W" : "B", move.c_str(), elapsed);
       clock[side] += tc.incrementMs;
       if (tc.moves > 0 && ++movesMade[side] % tc.moves == 0) clock[side] += tc.baseMs;
       if (v != Verdict::Continue) {

@@ -15,14 +15,14 @@ struct TimeControlSpec {
 };
 
 struct MatchOptions {
-  std::string engine[2];        // engine 1 and engine 2 (the same binary by default)
+  std::string engine[2];  // engine 1 and engine 2 (the same binary by default)
   int games = 2;
   Protocol protocol = Protocol::Xboard;
   TimeControlSpec control;
-  int maxPlies = 300;           // game adjudicated a draw after this many plies
-  long long toleranceMs = 50;   // overstep of the clock not yet counted as a forfeit
+  int maxPlies = 300;             // game adjudicated a draw after this many plies
+  long long toleranceMs = 50;     // overstep of the clock not yet counted as a forfeit
   long long hangMarginMs = 5000;  // beyond clock and tolerance: silence counts as a hang
-  bool verbose = false;         // print every move
+  bool verbose = false;           // print every move
 };
 
 // "[moves/]seconds[+increment]", seconds may have a fraction: "40/60", "10+0.1", "0/5+1".

@@ -18,8 +18,7 @@ std::string diagram() {
 
 TEST(BoardText, StartPositionRankEightFirstWhiteInLowerCase) {
   newGame();
-  EXPECT_EQ(diagram(),
-            "TCFDRFCT\nPPPPPPPP\n........\n........\n........\n........\npppppppp\ntcfdrfct\n");
+  EXPECT_EQ(diagram(), "TCFDRFCT\nPPPPPPPP\n........\n........\n........\n........\npppppppp\ntcfdrfct\n");
   ASSERT_EQ(parseFen("4k3/8/8/8/8/8/8/R3K2R w KQ -"), 0);
   EXPECT_EQ(diagram(), "....R...\n........\n........\n........\n........\n........\n........\nt...r..t\n");
   newGame();

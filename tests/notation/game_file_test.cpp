@@ -52,7 +52,7 @@ TEST_F(GameFileTest, FenWithColonAndCastlingWrittenWithZeros) {
 TEST_F(GameFileTest, AlgebraicMovesAndCommentsEndTheirLines) {
   EXPECT_EQ(load("1. e4 e5 2. Nf3 Nc6\n"), 0);
   EXPECT_EQ(game.ply, -1);
-  EXPECT_EQ(load("e2e4 {best by test} e7e5\nd7d5\n"), 0);   // the comment ends the first line
+  EXPECT_EQ(load("e2e4 {best by test} e7e5\nd7d5\n"), 0);  // the comment ends the first line
   EXPECT_EQ(game.ply, 1);
   EXPECT_EQ(game.lastMove & 0xFFF, Move(51 | 35 << 6));
 }
@@ -73,14 +73,14 @@ TEST_F(GameFileTest, MatingMoveEndsTheReadingWithItsCode) {
 TEST_F(GameFileTest, MissingFileAndRefusedFen) {
   ASSERT_EQ(makeGameMove(12 | 28 << 6), 0);
   EXPECT_EQ(loadGameFile((dir.path() + "/none.txt").c_str()), GameFileRefused);
-  EXPECT_EQ(game.ply, 0);   // a file that does not open leaves the game alone
+  EXPECT_EQ(game.ply, 0);  // a file that does not open leaves the game alone
   EXPECT_EQ(load("e2e4\n[FEN \"8/8/8/8/8/8/8/8 w - -\"]\ne7e5\n"), GameFileRefused);
-  EXPECT_EQ(game.ply, 0);   // the moves before the refused position stay
+  EXPECT_EQ(game.ply, 0);  // the moves before the refused position stay
 }
 
 TEST_F(GameFileTest, OverlongLinesAreRefusedWhenTheyWouldBeRead) {
   const std::string comment = "{" + std::string(400, 'x') + "}\n";
-  EXPECT_EQ(load(comment + "e2e4\n"), 0);   // passed over whatever its length
+  EXPECT_EQ(load(comment + "e2e4\n"), 0);  // passed over whatever its length
   EXPECT_EQ(game.ply, 0);
   std::string moves;
   while (moves.size() <= GameFileLineLength) moves += "g1f3 g8f6 f3g1 f6g8 ";

@@ -75,10 +75,10 @@ TEST_F(GameLogTest, GameWithHeadersMoveLinesAndResult) {
 
 TEST_F(GameLogTest, EmptyMoveLineAndSetUpPositionWithBlackToMove) {
   ASSERT_TRUE(openGameLog(path.c_str()));
-  writeLogMove(0, false);   // ANALYZE
+  writeLogMove(0, false);  // ANALYZE
   ASSERT_EQ(parseFen("4k3/8/8/8/8/8/4P3/4K3 b - -"), 0);
-  writeLogMove(makeMove(60, 59), false);   // Kd8
-  writeLogMove(makeMove(60, 44), false);   // not legal: the move text stays empty
+  writeLogMove(makeMove(60, 59), false);  // Kd8
+  writeLogMove(makeMove(60, 44), false);  // not legal: the move text stays empty
   EXPECT_EQ(fileLines(path), (std::vector<std::string>{"1.   ({})", "1... Kd8 ({})", "1... ({})"}));
 }
 
@@ -102,7 +102,7 @@ TEST_F(GameLogTest, LogThatCannotBeOpenedOrWrittenIsOff) {
   ASSERT_TRUE(openGameLog("/dev/full"));
   writeLogHeader();
   EXPECT_FALSE(gameLogOpen());
-  writeLogMove(E2E4, false);   // nothing happens
+  writeLogMove(E2E4, false);  // nothing happens
 }
 
 TEST(GameLogName, ProgramPathPlusExtensionOrRefused) {
@@ -112,7 +112,7 @@ TEST(GameLogName, ProgramPathPlusExtensionOrRefused) {
   const std::string longest(GameLogNameLength - 4, 'a');
   EXPECT_TRUE(formGameLogName(longest.c_str(), name));
   EXPECT_EQ(std::strlen(name), GameLogNameLength);
-  EXPECT_FALSE(formGameLogName((longest + "a").c_str(), name));   // cut it would name another file
+  EXPECT_FALSE(formGameLogName((longest + "a").c_str(), name));  // cut it would name another file
   EXPECT_STREQ(name, "");
 }
 

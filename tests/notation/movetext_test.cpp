@@ -35,7 +35,7 @@ int sq(const char* name) { return makeSquare(name[0] - 'a', name[1] - '1'); }
 TEST(ParseCoordinateMove, CastlingLettersAndDigitsForEitherSide) {
   EXPECT_EQ(parse("0-0-0", White), WhiteCastleQueen);
   EXPECT_EQ(parse("o-o-o", Black), BlackCastleQueen);
-  EXPECT_EQ(parse("O-O-O", White), WhiteCastleQueen);   // fourth character '-' is not king-side
+  EXPECT_EQ(parse("O-O-O", White), WhiteCastleQueen);  // fourth character '-' is not king-side
   EXPECT_EQ(parse("O-O", White), WhiteCastleKing);
   EXPECT_EQ(parse("0-0", Black), BlackCastleKing);
   EXPECT_EQ(parse("o-o+", Black), BlackCastleKing);
@@ -62,9 +62,9 @@ TEST(ParseCoordinateMove, PlainMovesAndSuffixes) {
   EXPECT_EQ(parse("e7e8"), plain);
   EXPECT_EQ(parse("e7e8+"), plain);
   EXPECT_EQ(parse("e7e8 "), plain);
-  EXPECT_EQ(parse("e7e8x"), plain);    // a letter that names no piece
+  EXPECT_EQ(parse("e7e8x"), plain);  // a letter that names no piece
   EXPECT_EQ(parse("e7e8=K"), plain);
-  EXPECT_EQ(parse("e7e8e"), plain);    // E without P is not en passant
+  EXPECT_EQ(parse("e7e8e"), plain);  // E without P is not en passant
   EXPECT_EQ(parse("e5d6ep"), makeMove(sq("e5"), sq("d6"), EnPassant));
   EXPECT_EQ(parse("E5D6EP"), makeMove(sq("e5"), sq("d6"), EnPassant));
   EXPECT_EQ(parse("a1h8"), makeMove(0, 63));
@@ -126,7 +126,7 @@ TEST(AlgebraicText, NothingForAnEmptyOriginOrAMoveNotInTheList) {
   EXPECT_EQ(algebraic(makeMove(sq("e2"), sq("e5"))), "");
   char tiny[4] = "";
   algebraicText(makeMove(sq("g1"), sq("f3")), game.legal, game.board, tiny, sizeof tiny);
-  EXPECT_STREQ(tiny, "");   // "Nf3 " does not fit with its terminator
+  EXPECT_STREQ(tiny, "");  // "Nf3 " does not fit with its terminator
 }
 
 TEST(AlgebraicText, AppendsToTheBuffer) {
@@ -151,7 +151,7 @@ TEST(AlgebraicText, CastlingEnPassantAndPromotion) {
   EXPECT_EQ(algebraic(WhiteCastleQueen), "O-O-O ");
   EXPECT_EQ(algebraic(makeMove(sq("b7"), sq("b8"), PromoteRook)), "b8=R ");
   EXPECT_EQ(algebraic(makeMove(sq("b7"), sq("a8"), PromoteQueen)), "bxa8=Q ");
-  EXPECT_EQ(algebraic(makeMove(sq("b7"), sq("b8"))), "");   // the promotion kind is missing
+  EXPECT_EQ(algebraic(makeMove(sq("b7"), sq("b8"))), "");  // the promotion kind is missing
 
   ASSERT_EQ(parseFen("4k3/3p4/8/4P3/8/8/8/4K3 b - -"), 0);
   ASSERT_EQ(makeGameMove(makeMove(sq("d7"), sq("d5"))), MovePlayed);

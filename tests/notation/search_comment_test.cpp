@@ -34,7 +34,7 @@ TEST(SearchComment, RepeatedLineGivesAnEmptyComment) {
   searched(120, {E2E4, E7E5, G1F3});
   EXPECT_EQ(comment(), "+0.25 e2e4 e7e5 g1f3 ");
   EXPECT_EQ(comment(), "");
-  searched(-480, {E2E4, E7E5, G1F3});   // a new score alone is no new line
+  searched(-480, {E2E4, E7E5, G1F3});  // a new score alone is no new line
   EXPECT_EQ(comment(), "");
   searched(32698, {E7E8Q});
   EXPECT_EQ(comment(), "+MAT1 e7e8Q ");
@@ -44,7 +44,7 @@ TEST(SearchComment, BookMoveHasNoScoreAndAShortBufferKeepsWholeMoves) {
   searched(32761, {G1F3});
   EXPECT_EQ(comment(), " g1f3 ");
   searched(0, {E2E4, E7E5, G1F3});
-  EXPECT_EQ(comment(17), "+0.00 e2e4 e7e5 ");   // "g1f3 " and the terminator would not fit
+  EXPECT_EQ(comment(17), "+0.00 e2e4 e7e5 ");  // "g1f3 " and the terminator would not fit
 }
 
 TEST(SearchComment, FullBufferOfSixtyFourMovesFits) {

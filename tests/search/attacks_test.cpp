@@ -65,7 +65,7 @@ TEST(SearchAttacks, ShortLegalityTestAfterMovesFromASafeKing) {
   // En passant that uncovers the victim's diagonal only: after d7-d5 the
   // capture e5xd6 opens f3-a8 onto the White king.
   NodeState s = loadFen("K7/8/8/3pP3/8/5b2/8/7k w - -");
-  s.lastMove = uint16_t(mv("d7", "d5"));   // as if Black had just played it
+  s.lastMove = uint16_t(mv("d7", "d5"));  // as if Black had just played it
   NodeState after = s;
   SearchUndo capture;
   const Move ep = mv("e5", "d6", EnPassant) | CaptureMark;
@@ -77,17 +77,17 @@ TEST(SearchAttacks, ShortLegalityTestAfterMovesFromASafeKing) {
 }
 
 TEST(SearchAttacks, KingAttackedByEachKindOfMan) {
-  EXPECT_TRUE(inCheck("6k1/8/8/8/8/8/8/r5K1 w - -"));          // rook along the rank
-  EXPECT_FALSE(inCheck("6k1/8/8/8/8/8/8/r3N1K1 w - -"));       // ... blocked
-  EXPECT_TRUE(inCheck("6k1/8/8/8/8/4b3/8/6K1 w - -"));         // bishop on the diagonal
-  EXPECT_FALSE(inCheck("6k1/8/8/8/8/2b5/8/6K1 w - -"));        // bishop off the line
-  EXPECT_TRUE(inCheck("6k1/8/8/8/8/5n2/8/6K1 w - -"));         // knight
-  EXPECT_TRUE(inCheck("6k1/8/8/8/8/8/5p2/6K1 w - -"));         // Black pawn above the White king
-  EXPECT_FALSE(inCheck("6k1/8/8/8/8/8/8/5pK1 w - -"));         // ... beside it: no
-  EXPECT_TRUE(inCheck("6k1/5P2/8/8/8/8/8/6K1 b - -"));         // White pawn below the Black king
-  EXPECT_FALSE(inCheck("4K3/8/8/8/8/8/5P2/6k1 b - -"));        // ... above it: no (pawns attack upward)
-  EXPECT_TRUE(inCheck("6k1/8/8/8/8/8/8/q5K1 w - -"));          // queen straight
-  EXPECT_TRUE(inCheck("6k1/8/8/8/8/8/7q/6K1 w - -"));          // queen diagonal, adjacent
+  EXPECT_TRUE(inCheck("6k1/8/8/8/8/8/8/r5K1 w - -"));     // rook along the rank
+  EXPECT_FALSE(inCheck("6k1/8/8/8/8/8/8/r3N1K1 w - -"));  // ... blocked
+  EXPECT_TRUE(inCheck("6k1/8/8/8/8/4b3/8/6K1 w - -"));    // bishop on the diagonal
+  EXPECT_FALSE(inCheck("6k1/8/8/8/8/2b5/8/6K1 w - -"));   // bishop off the line
+  EXPECT_TRUE(inCheck("6k1/8/8/8/8/5n2/8/6K1 w - -"));    // knight
+  EXPECT_TRUE(inCheck("6k1/8/8/8/8/8/5p2/6K1 w - -"));    // Black pawn above the White king
+  EXPECT_FALSE(inCheck("6k1/8/8/8/8/8/8/5pK1 w - -"));    // ... beside it: no
+  EXPECT_TRUE(inCheck("6k1/5P2/8/8/8/8/8/6K1 b - -"));    // White pawn below the Black king
+  EXPECT_FALSE(inCheck("4K3/8/8/8/8/8/5P2/6k1 b - -"));   // ... above it: no (pawns attack upward)
+  EXPECT_TRUE(inCheck("6k1/8/8/8/8/8/8/q5K1 w - -"));     // queen straight
+  EXPECT_TRUE(inCheck("6k1/8/8/8/8/8/7q/6K1 w - -"));     // queen diagonal, adjacent
   EXPECT_FALSE(inCheck("6k1/8/8/8/8/8/8/6K1 w - -"));
 
   // The side to move attacks the other king (as after an illegal move).
@@ -98,7 +98,7 @@ TEST(SearchAttacks, KingAttackedByEachKindOfMan) {
 TEST(SearchAttacks, GivesCheckDirectAndDiscovered) {
   NodeState s = loadFen("4k3/8/8/5N2/8/8/8/4K3 w - -");
   const int king = sq("e8");
-  EXPECT_TRUE(givesCheck<White>(mv("f5", "d6"), king, s));   // knight step to the king
+  EXPECT_TRUE(givesCheck<White>(mv("f5", "d6"), king, s));  // knight step to the king
   EXPECT_FALSE(givesCheck<White>(mv("f5", "h6"), king, s));
 
   s = loadFen("4k3/8/8/8/8/8/8/R3K3 w - -");
@@ -108,9 +108,9 @@ TEST(SearchAttacks, GivesCheckDirectAndDiscovered) {
   EXPECT_FALSE(givesCheck<White>(mv("a1", "a8"), king, s));  // the knight on c8 blocks
 
   s = loadFen("4k3/8/3P4/8/8/8/8/4K3 w - -");
-  EXPECT_TRUE(givesCheck<White>(mv("d6", "d7"), king, s));   // pawn one step diagonally below
+  EXPECT_TRUE(givesCheck<White>(mv("d6", "d7"), king, s));  // pawn one step diagonally below
   s = loadFen("4k3/8/8/8/8/8/8/3QK3 w - -");
-  EXPECT_TRUE(givesCheck<White>(mv("d1", "a4"), king, s));   // queen on the diagonal a4-e8
+  EXPECT_TRUE(givesCheck<White>(mv("d1", "a4"), king, s));  // queen on the diagonal a4-e8
   EXPECT_FALSE(givesCheck<White>(mv("d1", "b3"), king, s));
   EXPECT_FALSE(givesCheck<White>(mv("d1", "d6"), king, s));  // a knight's jump away is no line
 
@@ -135,23 +135,23 @@ TEST(SearchAttacks, GivesCheckDirectAndDiscovered) {
 TEST(SearchAttacks, PlausibleHashMoveChecksOwnerTargetAndStepOnly) {
   loadFen(StartFen);
   EXPECT_TRUE(plausibleHashMove<White>(mv("g1", "f3")));
-  EXPECT_FALSE(plausibleHashMove<White>(mv("g1", "g3")));   // knight on a line
-  EXPECT_TRUE(plausibleHashMove<White>(mv("f1", "c4")));    // paths are not examined
-  EXPECT_FALSE(plausibleHashMove<White>(mv("f1", "f3")));   // bishop straight
+  EXPECT_FALSE(plausibleHashMove<White>(mv("g1", "g3")));  // knight on a line
+  EXPECT_TRUE(plausibleHashMove<White>(mv("f1", "c4")));   // paths are not examined
+  EXPECT_FALSE(plausibleHashMove<White>(mv("f1", "f3")));  // bishop straight
   EXPECT_TRUE(plausibleHashMove<White>(mv("a1", "a3")));
   EXPECT_TRUE(plausibleHashMove<White>(mv("c1", "e3")));
-  EXPECT_FALSE(plausibleHashMove<White>(mv("a1", "c3")));   // no line at all
+  EXPECT_FALSE(plausibleHashMove<White>(mv("a1", "c3")));  // no line at all
   EXPECT_TRUE(plausibleHashMove<White>(mv("d1", "h5")));
   EXPECT_TRUE(plausibleHashMove<White>(mv("e2", "e5")));
-  EXPECT_FALSE(plausibleHashMove<White>(mv("e7", "e5")));   // a Black man
-  EXPECT_FALSE(plausibleHashMove<White>(mv("e3", "e4")));   // empty origin
-  EXPECT_FALSE(plausibleHashMove<White>(mv("b1", "d2")));   // own man on the destination
-  EXPECT_TRUE(plausibleHashMove<White>(mv("e2", "f3")));     // a pawn on a diagonal
+  EXPECT_FALSE(plausibleHashMove<White>(mv("e7", "e5")));  // a Black man
+  EXPECT_FALSE(plausibleHashMove<White>(mv("e3", "e4")));  // empty origin
+  EXPECT_FALSE(plausibleHashMove<White>(mv("b1", "d2")));  // own man on the destination
+  EXPECT_TRUE(plausibleHashMove<White>(mv("e2", "f3")));   // a pawn on a diagonal
   EXPECT_TRUE(plausibleHashMove<Black>(mv("g8", "f6")));
   EXPECT_FALSE(plausibleHashMove<Black>(mv("g1", "f3")));
 
   loadFen("4k3/8/8/8/8/8/8/R3K3 w - -");
-  EXPECT_FALSE(plausibleHashMove<White>(mv("a1", "b2")));   // rook on a diagonal
+  EXPECT_FALSE(plausibleHashMove<White>(mv("a1", "b2")));  // rook on a diagonal
   EXPECT_TRUE(plausibleHashMove<White>(mv("a1", "a8")));
 }
 

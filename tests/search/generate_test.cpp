@@ -31,14 +31,16 @@ std::string mirrorFen(const std::string& fen) {
   }
   std::string out;
   for (size_t i = ranks.size(); i-- > 0;) {
-    for (char c : ranks[i]) out += std::isupper(static_cast<unsigned char>(c)) ? char(std::tolower(c)) : char(std::toupper(c));
+    for (char c : ranks[i])
+      out += std::isupper(static_cast<unsigned char>(c)) ? char(std::tolower(c)) : char(std::toupper(c));
     if (i > 0) out += '/';
   }
   const char side = fen[blank + 1];
   out += side == 'w' ? " b " : " w ";
   std::string rights = fen.substr(blank + 3);
   std::string swapped;
-  for (char c : rights) swapped += std::isupper(static_cast<unsigned char>(c)) ? char(std::tolower(c)) : char(std::toupper(c));
+  for (char c : rights)
+    swapped += std::isupper(static_cast<unsigned char>(c)) ? char(std::tolower(c)) : char(std::toupper(c));
   // Keep the usual letter order K Q k q.
   std::string ordered;
   for (char c : std::string("KQkq"))
@@ -118,9 +120,8 @@ TEST(SearchGenerate, CapturePromotionIsFourMovesInAllButOneQueenPromotionInCaptu
   for (Move m : all)
     if (moveFrom(m) == sq("e7")) pawnMoves.push_back(m);
   const std::vector<Move> expected = {
-      mv("e7", "e8", PromoteQueen),       mv("e7", "e8", PromoteRook),
-      mv("e7", "e8", PromoteBishop),      mv("e7", "e8", PromoteKnight),
-      Cap | mv("e7", "d8", PromoteQueen), Cap | mv("e7", "d8", PromoteRook),
+      mv("e7", "e8", PromoteQueen),        mv("e7", "e8", PromoteRook),         mv("e7", "e8", PromoteBishop),
+      mv("e7", "e8", PromoteKnight),       Cap | mv("e7", "d8", PromoteQueen),  Cap | mv("e7", "d8", PromoteRook),
       Cap | mv("e7", "d8", PromoteBishop), Cap | mv("e7", "d8", PromoteKnight),
   };
   EXPECT_EQ(pawnMoves, expected);
@@ -233,8 +234,8 @@ TEST(SearchGenerate, ManInAPawnSlotMovesByItsKind) {
     fromA1 += moveFrom(m) == sq("a1");
     fromB1 += moveFrom(m) == sq("b1");
   }
-  EXPECT_EQ(fromA1, 7 + 7);              // the a-file and the long diagonal
-  EXPECT_EQ(fromB1, 7 + 5 + 1 + 6);      // b-file, c1..g1, a2, c2..h7
+  EXPECT_EQ(fromA1, 7 + 7);          // the a-file and the long diagonal
+  EXPECT_EQ(fromB1, 7 + 5 + 1 + 6);  // b-file, c1..g1, a2, c2..h7
 }
 
 }  // namespace

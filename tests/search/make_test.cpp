@@ -250,10 +250,10 @@ TEST(SearchMake, HistoryRecordBitsAndHalfMoveClock) {
   };
   const int pawnE4 = searchPosition.map[sq("e4")];
   record(CaptureMark | mv("d5", "e4"), true, 0, pawnE4);  // capture: clock 0
-  record(mv("d5", "d4"), true, 0, EmptySquare);            // pawn move: clock 0
-  record(BlackCastleKing, true, 8, EmptySquare);           // castling: irreversible, clock + 1
-  record(mv("a8", "a5"), false, 8, EmptySquare);           // anything else: clock + 1
-  record(0, false, 0, EmptySquare);                        // null move: clock 0
+  record(mv("d5", "d4"), true, 0, EmptySquare);           // pawn move: clock 0
+  record(BlackCastleKing, true, 8, EmptySquare);          // castling: irreversible, clock + 1
+  record(mv("a8", "a5"), false, 8, EmptySquare);          // anything else: clock + 1
+  record(0, false, 0, EmptySquare);                       // null move: clock 0
   EXPECT_EQ(game.history[1].move, 0);
 }
 

@@ -18,7 +18,7 @@ TEST_F(NodeSearch, MatesAreFoundWithExactDistance) {
     const char* fen;
     int depth;
     int score;
-    Move first;   // 0 when several first moves mate equally fast
+    Move first;  // 0 when several first moves mate equally fast
   };
   const Case cases[] = {
       {"6k1/5ppp/8/8/8/8/5PPP/3R2K1 w - - 0 1", 4, 32699, makeMove(sq("d1"), sq("d8"))},
@@ -53,7 +53,7 @@ int childScore(Move m, int depthPlies, int alpha = -32767, int beta = 32767) {
 TEST_F(NodeSearch, StalemateAndMateAfterAMove) {
   setUp("k7/8/1K6/2Q5/8/8/8/8 w - - 0 1", 4);
   searchState.rootSide = White;
-  EXPECT_EQ(childScore(makeMove(sq("c5"), sq("c7")), 1), 0);              // stalemate
+  EXPECT_EQ(childScore(makeMove(sq("c5"), sq("c7")), 1), 0);             // stalemate
   EXPECT_EQ(childScore(makeMove(sq("c5"), sq("c8")), 1), -(32700 - 1));  // mate, from Black's view
   // A move that leaves the own king attacked is refused by the child.
   setUp("k7/8/8/8/8/8/8/q2RK3 w - - 0 1", 4);
@@ -66,7 +66,7 @@ TEST_F(NodeSearch, RepetitionInTheGameScoresAgainstTheRootSide) {
   play("g1f3 g8f6 f3g1 f6g8 g1f3 g8f6 f3g1 f6g8");
   const Move nf3 = makeMove(sq("g1"), sq("f3"));
   searchState.rootSide = White;
-  EXPECT_EQ(childScore(nf3, 3), 1);    // Black to move: +1, the root side White gets -1
+  EXPECT_EQ(childScore(nf3, 3), 1);  // Black to move: +1, the root side White gets -1
   searchState.rootSide = Black;
   EXPECT_EQ(childScore(nf3, 3), -1);
 }
@@ -177,7 +177,7 @@ TEST_F(NodeSearch, SearchLeavesTheArraysAsTheyWere) {
   for (const char* fen : fens) {
     setUp(fen, 5);
     Board before = game.board;
-    recountBoard(before);   // the search starts from a recounted copy of the Game's Board
+    recountBoard(before);  // the search starts from a recounted copy of the Game's Board
     searchScore();
     EXPECT_EQ(std::memcmp(searchPosition.square, before.square, sizeof before.square + sizeof before.map), 0) << fen;
     EXPECT_EQ(std::memcmp(searchPosition.kind, before.kind, sizeof before.kind), 0) << fen;

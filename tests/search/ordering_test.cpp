@@ -113,7 +113,7 @@ TEST_F(Ordering, ScoresOfKillersCapturesPromotionsAndHistory) {
   searchState.followUp[White][King][sq("h8")][King][sq("b1")] = -50;
 
   auto score = scores<White>(previous, s);
-  EXPECT_EQ(score[newest], 8192 + 10000);   // only the newest killer gets the bonus
+  EXPECT_EQ(score[newest], 8192 + 10000);  // only the newest killer gets the bonus
   EXPECT_EQ(score[older], 8192);
   EXPECT_EQ(score[plain], 8192 + 100 - 50);
   EXPECT_EQ(score[CaptureMark | mv("e7", "d8", PromoteQueen)], 8192 + 10000 + 2832 / 4 + 1404);

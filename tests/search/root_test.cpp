@@ -16,7 +16,7 @@ using RootSearch = SearchFixture;
 
 TEST_F(RootSearch, FinishedGameGivesMinusOne) {
   setUp("k7/8/1K6/8/8/8/8/2Q5 w - - 0 1", 4);
-  play("c1c8");   // mate
+  play("c1c8");  // mate
   ASSERT_NE(game.result, 0);
   EXPECT_EQ(rootSearch(game), -1);
 }
@@ -26,7 +26,7 @@ TEST_F(RootSearch, IterationLimitIsHonouredAndWrittenBack) {
   Move m = 0;
   searchScore(&m);
   EXPECT_EQ(game.iterationLimit, 5);
-  EXPECT_EQ(m, game.legal[0] & 0xFFFF);   // the returned move heads the sorted root list
+  EXPECT_EQ(m, game.legal[0] & 0xFFFF);  // the returned move heads the sorted root list
   // One legal move: depth 2 only, whatever the limit.
   setUp("k7/8/8/8/8/8/8/KR5R b - - 0 1", 30);
   searchScore(&m);
@@ -71,9 +71,8 @@ TEST_F(RootSearch, StopFromAnotherThreadEndsTheSearch) {
 
 TEST_F(RootSearch, BookMoveComesWithMarkerScoreAndOneLine) {
   TempDir dir;
-  writeBookFile(dir.file("Orvalis.bo2"),
-                {makeBookRecord("rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR/ b KQkq -",
-                                {{10, 20, makeMove(sq("c7"), sq("c5"))}})});
+  writeBookFile(dir.file("Orvalis.bo2"), {makeBookRecord("rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR/ b KQkq -",
+                                                         {{10, 20, makeMove(sq("c7"), sq("c5"))}})});
   setBookDirectory(dir.path().c_str());
   setUp("rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR b KQkq e3 0 1", 10);
   searchSettings.useBook = true;

@@ -35,7 +35,7 @@ class SearchFixture : public ::testing::Test {
     game.softLimit = 1 << 28;
     game.hardLimit = 1 << 28;
     game.iterationLimit = depth;
-    searchAbort = 0;   // a finished search leaves the flag raised
+    searchAbort = 0;  // a finished search leaves the flag raised
   }
 
   // Plays coordinate moves ("g1f3") on the Game.

@@ -17,7 +17,8 @@ class TablebaseSearch : public SearchFixture {
   }
   // kqk tables that call every position a draw.
   void registerDrawnKqk() {
-    for (int side = 0; side < 2; ++side) ASSERT_TRUE(writeSparse(dir.file(tableFileName(5, side)), tb::tableInfo[5].count[side]));
+    for (int side = 0; side < 2; ++side)
+      ASSERT_TRUE(writeSparse(dir.file(tableFileName(5, side)), tb::tableInfo[5].count[side]));
     searchSettings.tablebaseMen = tb::initTablebases(dir.path().c_str(), 1 << 20);
     tb::tablebasesInitialised = 1;
     ASSERT_EQ(searchSettings.tablebaseMen, 3);
@@ -27,7 +28,7 @@ class TablebaseSearch : public SearchFixture {
 
 struct TablebaseEntries {
   int count = 0;
-  bool allExact = true;   // PV flag, no move, no evaluation, deep
+  bool allExact = true;  // PV flag, no move, no evaluation, deep
 };
 TablebaseEntries tablebaseEntries() {
   TablebaseEntries r;
@@ -51,7 +52,7 @@ TEST_F(TablebaseSearch, WithoutTablesTheQueenWins) {
 TEST_F(TablebaseSearch, TableResultsDecideAndAreStoredAsTypeFive) {
   registerDrawnKqk();
   setUp(QueenAgainstKing, 4);
-  EXPECT_EQ(searchScore(), 0);   // the (synthetic) tables call every position a draw
+  EXPECT_EQ(searchScore(), 0);  // the (synthetic) tables call every position a draw
   const TablebaseEntries e = tablebaseEntries();
   EXPECT_GT(e.count, 10);
   EXPECT_TRUE(e.allExact);

@@ -55,7 +55,7 @@ std::string diagram() {
 TEST_F(ConfigurationTest, KeysArePrefixesTestedInOrder) {
   orv::applyConfigurationLine("HASHTABLE=23\n");
   EXPECT_EQ(orv::settings.hashExponent, 23);
-  orv::applyConfigurationLine("hashtable = 0\n");   // not above 0: unchanged
+  orv::applyConfigurationLine("hashtable = 0\n");  // not above 0: unchanged
   EXPECT_EQ(orv::settings.hashExponent, 23);
   orv::applyConfigurationLine("  \tRESIGNATION=0\n");
   EXPECT_EQ(orv::settings.resign.load(), 0);
@@ -100,7 +100,7 @@ TEST_F(ConfigurationTest, HugeNumbersAreClampedNotOverflowed) {
   char* argv[] = {arg0, hash, seconds};
   EXPECT_EQ(orv::parseCommandLine(3, argv), -1);
   EXPECT_EQ(orv::settings.hashExponent, -2147483647 - 1);
-  EXPECT_GT(orv::game.softLimit, 0);   // cut to what tenths of a second hold, never negative
+  EXPECT_GT(orv::game.softLimit, 0);  // cut to what tenths of a second hold, never negative
   EXPECT_EQ(orv::game.hardLimit, orv::game.softLimit);
   orv::game.softLimit = savedSoft;
   orv::game.hardLimit = savedHard;

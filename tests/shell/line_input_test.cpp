@@ -64,7 +64,7 @@ TEST(ReadCommandLine, RefusesOverLongLinesWholeAndStopsAtEnd) {
   char buffer[2700];
   bool cut = false;
   ASSERT_TRUE(orv::readCommandLine(in, buffer, sizeof buffer, &cut));
-  EXPECT_TRUE(cut);   // the rest of the long line is consumed, not run as a line of its own
+  EXPECT_TRUE(cut);  // the rest of the long line is consumed, not run as a line of its own
   EXPECT_EQ(std::strlen(buffer), 2699u);
   ASSERT_TRUE(orv::readCommandLine(in, buffer, sizeof buffer, &cut));
   EXPECT_FALSE(cut);
@@ -72,10 +72,10 @@ TEST(ReadCommandLine, RefusesOverLongLinesWholeAndStopsAtEnd) {
   ASSERT_TRUE(orv::readCommandLine(in, buffer, sizeof buffer, &cut));
   EXPECT_STREQ(buffer, "ping 1");
   ASSERT_TRUE(orv::readCommandLine(in, buffer, sizeof buffer, &cut));
-  EXPECT_TRUE(cut);   // exactly the capacity less one is already too long
+  EXPECT_TRUE(cut);  // exactly the capacity less one is already too long
   ASSERT_TRUE(orv::readCommandLine(in, buffer, sizeof buffer, &cut));
   EXPECT_FALSE(cut);
-  EXPECT_STREQ(buffer, "last");   // a last line without its newline
+  EXPECT_STREQ(buffer, "last");  // a last line without its newline
   EXPECT_FALSE(orv::readCommandLine(in, buffer, sizeof buffer));
   std::fclose(in);
 }

@@ -35,13 +35,13 @@ TEST(Resignation, ScoreNotFallingOrNotLostResetsCounter) {
   int counter = 0, previous = 0;
   orv::updateResignation(packed(-32691), true, counter, previous);
   orv::updateResignation(packed(-32693), true, counter, previous);
-  EXPECT_FALSE(orv::updateResignation(packed(-32693), true, counter, previous));   // equal: not lower
+  EXPECT_FALSE(orv::updateResignation(packed(-32693), true, counter, previous));  // equal: not lower
   EXPECT_EQ(counter, 0);
   orv::updateResignation(packed(-32695), true, counter, previous);
   EXPECT_EQ(counter, 1);
-  orv::updateResignation(packed(-32000), true, counter, previous);   // not mated within 9 plies
+  orv::updateResignation(packed(-32000), true, counter, previous);  // not mated within 9 plies
   EXPECT_EQ(counter, 0);
-  EXPECT_EQ(previous, -32000 + 1);   // the score part is the result divided by 65536
+  EXPECT_EQ(previous, -32000 + 1);  // the score part is the result divided by 65536
 }
 
 TEST(Resignation, NeverWithResignOff) {
@@ -64,7 +64,7 @@ TEST(HashBudget, ShiftWrapsAsSigned32Bits) {
   EXPECT_EQ(orv::hashBudgetForExponent(23), 1LL << 27);
   EXPECT_EQ(orv::hashBudgetForExponent(27), int32_t(0x80000000u));
   EXPECT_LT(orv::hashBudgetForExponent(27), 0);
-  EXPECT_EQ(orv::hashBudgetForExponent(28), 1);   // shift count taken modulo 32
+  EXPECT_EQ(orv::hashBudgetForExponent(28), 1);  // shift count taken modulo 32
 }
 
 TEST(UciMoveTokens, FourCharactersOrFiveWithPromotionLetter) {

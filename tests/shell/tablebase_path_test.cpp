@@ -17,7 +17,10 @@ std::string cleaned(const char* text) {
 }
 
 struct PathListTest : ::testing::Test {
-  void SetUp() override { saved = orv::settings.tablebasePaths; orv::settings.tablebasePaths[0] = 0; }
+  void SetUp() override {
+    saved = orv::settings.tablebasePaths;
+    orv::settings.tablebasePaths[0] = 0;
+  }
   void TearDown() override { std::strcpy(orv::settings.tablebasePaths, saved.c_str()); }
   std::string saved;
 };
@@ -27,8 +30,8 @@ struct PathListTest : ::testing::Test {
 TEST(CleanTablebaseDirectory, RemovesSurroundingQuotesAndTrailingSeparator) {
   EXPECT_EQ(cleaned("\"/opt/tb\""), "/opt/tb");
   EXPECT_EQ(cleaned("/opt/tb/"), "/opt/tb");
-  EXPECT_EQ(cleaned("/opt/tb"), "/opt/tb");        // leading '/' is kept
-  EXPECT_EQ(cleaned("\\tb\\"), "\\tb");            // leading backslash too
+  EXPECT_EQ(cleaned("/opt/tb"), "/opt/tb");  // leading '/' is kept
+  EXPECT_EQ(cleaned("\\tb\\"), "\\tb");      // leading backslash too
   EXPECT_EQ(cleaned("tb3"), "tb3");
   EXPECT_EQ(cleaned("'tb'"), "tb");
 }
@@ -69,7 +72,7 @@ TEST(AppendToPathList, RefusesDirectoriesThatDoNotFit) {
   std::string dir(299, 'd');
   EXPECT_TRUE(orv::appendToPathList(list, dir.c_str()));
   EXPECT_EQ(std::strlen(list), 299u);
-  EXPECT_FALSE(orv::appendToPathList(list, "x"));   // 1 is not below 300 - 299
+  EXPECT_FALSE(orv::appendToPathList(list, "x"));  // 1 is not below 300 - 299
   char other[orv::TablebasePathCapacity + 1] = "abc";
   std::string fits(296, 'e');
   EXPECT_TRUE(orv::appendToPathList(other, fits.c_str()));

@@ -50,13 +50,13 @@ TEST_F(TimeControlTest, WorkedValues) {
 }
 
 TEST_F(TimeControlTest, SmallClocksStayPositive) {
-  EXPECT_EQ(limits(40, 300, 0, 5, -1), Limits(1, 1));       // own clock below the 1 s reserve
-  EXPECT_EQ(limits(40, 0, 0, 3000, -1), Limits(1, 1));      // zero base gives a zero cap
-  EXPECT_EQ(limits(0, 300, 0, 0, 0), Limits(1, 1));         // empty clock, sudden death
+  EXPECT_EQ(limits(40, 300, 0, 5, -1), Limits(1, 1));   // own clock below the 1 s reserve
+  EXPECT_EQ(limits(40, 0, 0, 3000, -1), Limits(1, 1));  // zero base gives a zero cap
+  EXPECT_EQ(limits(0, 300, 0, 0, 0), Limits(1, 1));     // empty clock, sudden death
   EXPECT_EQ(limits(0, 300, 0, 1, 0), Limits(1, 1));
-  EXPECT_EQ(limits(0, 300, 0, 45, 0), Limits(1, 1));        // below 60: hard stays e
-  EXPECT_EQ(limits(0, 600, 0, 10, 0), Limits(1, 1));        // big base, nearly no clock
-  EXPECT_EQ(limits(0, 120, 5, 18, 0), Limits(5, 5));        // increment below a tiny clock
+  EXPECT_EQ(limits(0, 300, 0, 45, 0), Limits(1, 1));  // below 60: hard stays e
+  EXPECT_EQ(limits(0, 600, 0, 10, 0), Limits(1, 1));  // big base, nearly no clock
+  EXPECT_EQ(limits(0, 120, 5, 18, 0), Limits(5, 5));  // increment below a tiny clock
   EXPECT_EQ(limits(0, 120, -3, 18, 0), Limits(1, 1));
 }
 
@@ -85,7 +85,7 @@ TEST_F(TimeControlTest, LevelBothForms) {
   EXPECT_EQ(timeControl.baseTime, 120);
   EXPECT_EQ(timeControl.increment, 30);
 
-  EXPECT_TRUE(applyLevel(" 30 1:05"));   // three fields are enough; no increment
+  EXPECT_TRUE(applyLevel(" 30 1:05"));  // three fields are enough; no increment
   EXPECT_EQ(timeControl.baseTime, 65);
   EXPECT_EQ(timeControl.increment, 0);
 
@@ -158,7 +158,7 @@ TEST_F(TimeControlTest, UciMovesToGoOnlyOnTheFirstGo) {
   EXPECT_EQ(timeControl.movesPerControl, 24);
   // The coming move has 20 moves left in its period: (600 - 10) / 20 = 29, cap 2 x (600 / 24) = 50.
   EXPECT_EQ(allocated(), Limits(29, 43));
-  game.ply = 10;   // a later go leaves moves per control alone
+  game.ply = 10;  // a later go leaves moves per control alone
   applyUciGo("GO WTIME 60000 BTIME 60000 MOVESTOGO 5", newGame);
   EXPECT_EQ(timeControl.movesPerControl, 24);
 
@@ -201,7 +201,7 @@ TEST_F(TimeControlTest, UciMoveTimeGivesExactlyThatTime) {
   EXPECT_EQ(timeControl.baseTime, 50);
   EXPECT_EQ(allocated(), Limits(50, 50));
 
-  applyUciGo("GO MOVETIME 30", newGame);   // below a tenth: still a positive limit
+  applyUciGo("GO MOVETIME 30", newGame);  // below a tenth: still a positive limit
   EXPECT_EQ(allocated(), Limits(1, 1));
 
   // The next go without movetime returns to the clock rules (here 50 tenths, no moves per control).
@@ -295,7 +295,7 @@ TEST_F(TimeControlTest, XboardClockInMilliseconds) {
 TEST_F(TimeControlTest, UciMoveTimeInMilliseconds) {
   bool newGame = true;
   resetClockForNewGame();
-  applyUciGo("GO MOVETIME 50", newGame);   // one tenth by the formula, 50 ms in fact
+  applyUciGo("GO MOVETIME 50", newGame);  // one tenth by the formula, 50 ms in fact
   EXPECT_EQ(searchLimitsMs(), LimitsMs(50, 50));
   applyUciGo("GO MOVETIME 5000", newGame);
   EXPECT_EQ(searchLimitsMs(), LimitsMs(5000, 5000));

@@ -148,8 +148,7 @@ std::optional<std::string> EngineProcess::takeLine(Stream& s, int timeoutMs) {
 }
 
 std::string EngineProcess::drain(Stream& s, int quietMs) {
-  while (fill(s, quietMs)) {
-  }
+  while (fill(s, quietMs)) {}
   std::string all;
   all.swap(s.buffer);
   return all;
@@ -189,8 +188,7 @@ void EngineProcess::kill() {
   if (pid_ <= 0 || reaped_) return;
   ::kill(pid_, SIGKILL);
   int status = 0;
-  while (::waitpid(pid_, &status, 0) < 0 && errno == EINTR) {
-  }
+  while (::waitpid(pid_, &status, 0) < 0 && errno == EINTR) {}
   reaped_ = true;
   exitCode_ = decodeStatus(status);
 }

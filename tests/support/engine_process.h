@@ -16,7 +16,7 @@ long long steadyNowMs();
 // Standard output lines and exit code of a program run to its end.
 struct ProgramRun {
   std::vector<std::string> lines;
-  int exitCode = -1;   // -1 when it did not exit in time
+  int exitCode = -1;  // -1 when it did not exit in time
 };
 // Runs `path` with `args`; every output line must arrive within lineTimeoutMs.
 ProgramRun runProgram(const std::string& path, const std::vector<std::string>& args, int lineTimeoutMs);

@@ -31,7 +31,7 @@ TEST_F(BlockCache, PlainAndCompressedSidesReadEveryByteOfTheirBlocks) {
     EXPECT_EQ(tb::readTableByte(Kqk, side, 0xFFFFFFFFu), tb::ByteUnknown);
     EXPECT_TRUE(tb::tables[Kqk].side[side].registered());
   }
-  EXPECT_EQ(tb::readTableByte(4, 0, 0), tb::ByteUnknown);   // krk is not registered
+  EXPECT_EQ(tb::readTableByte(4, 0, 0), tb::ByteUnknown);  // krk is not registered
 }
 
 TEST_F(BlockCache, TheLeastRecentlyUsedBlockIsReusedFirst) {
@@ -42,7 +42,7 @@ TEST_F(BlockCache, TheLeastRecentlyUsedBlockIsReusedFirst) {
     ASSERT_EQ(tb::readTableByte(Krkp, 0, block * 8192 + 5), syntheticByte(block * 8192 + 5));
   for (uint32_t block = 0; block < 126; ++block) EXPECT_TRUE(tb::blockCached(Krkp, 0, block * 8192));
   EXPECT_EQ(tb::readTableByte(Krkp, 0, 126 * 8192), syntheticByte(126 * 8192));
-  EXPECT_FALSE(tb::blockCached(Krkp, 0, 0));   // the 127th block took the first one's place
+  EXPECT_FALSE(tb::blockCached(Krkp, 0, 0));  // the 127th block took the first one's place
   EXPECT_TRUE(tb::blockCached(Krkp, 0, 8192));
   EXPECT_TRUE(tb::blockCached(Krkp, 0, 126 * 8192));
 

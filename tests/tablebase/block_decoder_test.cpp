@@ -110,8 +110,8 @@ TEST(CodecBlock, EveryLengthFormOfAMatch) {
     int extraBits;
     uint32_t length;
   };
-  const Case cases[] = {{0, 0, 0, 1}, {14, 0, 0, 15}, {15, 1, 1, 17}, {20, 17, 6, 64 + 17 + 14},
-                        {26, 4079, 12, 4096 + 4079 + 14}};
+  const Case cases[] = {
+      {0, 0, 0, 1}, {14, 0, 0, 15}, {15, 1, 1, 17}, {20, 17, 6, 64 + 17 + 14}, {26, 4079, 12, 4096 + 4079 + 14}};
   for (const Case& c : cases) {
     TestFile f;
     test::putPlainLengthTable(f.codeTable, test::mainLengths({{'A', 1}, {'B', 2}, {256 + 64 + c.e, 2}}));
@@ -131,10 +131,10 @@ TEST(CodecBlock, DamagedBlocksFail) {
   CompressedHeader h;
   ASSERT_EQ(decodeFileBlock(runFile(21, 0x60), 0, &h).result, 21);
   const uint8_t good = 0x60;
-  EXPECT_EQ(decode(h, 0, &good, 0).result, -1);        // truncated: the literals run out of bits
-  const uint8_t early = 0xC0;                           // 1 10: a match before the block start
+  EXPECT_EQ(decode(h, 0, &good, 0).result, -1);  // truncated: the literals run out of bits
+  const uint8_t early = 0xC0;                    // 1 10: a match before the block start
   EXPECT_EQ(decode(h, 0, &early, 1).result, -1);
-  EXPECT_EQ(decode(h, 1, &good, 1).result, -1);         // no such block
+  EXPECT_EQ(decode(h, 1, &good, 1).result, -1);  // no such block
 
   EXPECT_EQ(decodeFileBlock(runFile(10, 0x60), 0).result, -1);  // a run past the block end
 

@@ -117,8 +117,8 @@ struct TestFile {
   int blockLog = 13;
   std::vector<uint32_t> lengthFields;  // M + 1 raw w-bit values
   uint32_t distances[24] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23, 24};
-  Bits codeTable;                      // the code-length table bits
-  std::vector<uint8_t> body;           // the blocks
+  Bits codeTable;             // the code-length table bits
+  std::vector<uint8_t> body;  // the blocks
 
   std::vector<uint8_t> image() const {
     const uint32_t blocks = uint32_t(lengthFields.size() - 1);

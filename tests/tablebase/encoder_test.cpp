@@ -27,8 +27,7 @@ std::vector<uint8_t> roundTrip(const std::vector<uint8_t>& data) {
     const size_t expected = std::min<size_t>(BlockSize, data.size() - size_t(b) * BlockSize);
     EXPECT_EQ(n, int(expected)) << "block " << b;
     if (n != int(expected)) return image;
-    EXPECT_TRUE(std::equal(out.begin(), out.begin() + n, data.begin() + long(size_t(b) * BlockSize)))
-        << "block " << b;
+    EXPECT_TRUE(std::equal(out.begin(), out.begin() + n, data.begin() + long(size_t(b) * BlockSize))) << "block " << b;
   }
   return image;
 }

@@ -63,10 +63,10 @@ TEST(GeneratorConsistency, ThreeManTablesAndTheirLongestMates) {
     EXPECT_EQ(r.longestWin[0], r.longestLoss[1]) << name;
     longest[tb::tableOfName(name)] = r.longestWin[0];
   }
-  EXPECT_EQ(longest[5], 10);  // kqk
-  EXPECT_EQ(longest[4], 16);  // krk
+  EXPECT_EQ(longest[5], 10);              // kqk
+  EXPECT_EQ(longest[4], 16);              // krk
   EXPECT_EQ(longest[2] + longest[3], 0);  // knk, kbk: no wins at all
-  EXPECT_EQ(longest[1], 28);  // kpk
+  EXPECT_EQ(longest[1], 28);              // kpk
 }
 
 TEST(GeneratorConsistency, TextbookPawnEndings) {

@@ -29,12 +29,11 @@ struct Surplus {
   uint32_t extra;
 };
 constexpr Surplus surplus[] = {
-    {"krk", 0, 6}, {"kqk", 0, 6}, {"krkp", 0, 96}, {"kqkp", 0, 96}, {"kbnk", 0, 1}, {"krpk", 0, 94},
-    {"kqpk", 0, 94}, {"krrk", 0, 339}, {"kqrk", 0, 366}, {"kqqk", 0, 333}, {"kbnkp", 0, 48},
-    {"kbnkn", 0, 60}, {"kbnkb", 0, 60}, {"kbnkr", 0, 60}, {"kbnkq", 0, 60}, {"kqrkn", 0, 60},
-    {"kqrkb", 0, 60}, {"kqrkr", 0, 60}, {"kqrkq", 0, 60}, {"krrkp", 0, 5616}, {"kqrkp", 0, 5904},
-    {"kqqkp", 0, 5520}, {"krpkp", 0, 28}, {"kqpkp", 0, 28}, {"kppkp", 0, 1}, {"kppkr", 1, 2256},
-    {"kppkq", 1, 2256},
+    {"krk", 0, 6},    {"kqk", 0, 6},      {"krkp", 0, 96},    {"kqkp", 0, 96},    {"kbnk", 0, 1},   {"krpk", 0, 94},
+    {"kqpk", 0, 94},  {"krrk", 0, 339},   {"kqrk", 0, 366},   {"kqqk", 0, 333},   {"kbnkp", 0, 48}, {"kbnkn", 0, 60},
+    {"kbnkb", 0, 60}, {"kbnkr", 0, 60},   {"kbnkq", 0, 60},   {"kqrkn", 0, 60},   {"kqrkb", 0, 60}, {"kqrkr", 0, 60},
+    {"kqrkq", 0, 60}, {"krrkp", 0, 5616}, {"kqrkp", 0, 5904}, {"kqqkp", 0, 5520}, {"krpkp", 0, 28}, {"kqpkp", 0, 28},
+    {"kppkp", 0, 1},  {"kppkr", 1, 2256}, {"kppkq", 1, 2256},
 };
 
 uint32_t expectedSurplus(int table, int side) {
@@ -132,24 +131,21 @@ bool pawnAllowed(int king, int s) {
 }
 
 // Rank of `man` among the squares `allowed` relative to `king`, leaving out `ref`.
-template <class Allowed>
-int rankOf(Allowed allowed, int king, int ref, int man) {
+template <class Allowed> int rankOf(Allowed allowed, int king, int ref, int man) {
   int r = 0;
   for (int s = 0; s < man; ++s) r += allowed(king, s) && s != ref;
   return r;
 }
 
 // Placements over the king pairs before pair number `kp`; per pair `count`.
-template <class Count>
-uint32_t placementsBefore(bool pawns, int kp, Count count) {
+template <class Count> uint32_t placementsBefore(bool pawns, int kp, Count count) {
   const auto pairs = kingPairs(pawns);
   uint32_t total = 0;
   for (int i = 0; i < kp; ++i) total += count(pairs[i].first, pairs[i].second);
   return total;
 }
 
-template <class Allowed>
-uint32_t allowedCount(Allowed allowed, int king, int ref) {
+template <class Allowed> uint32_t allowedCount(Allowed allowed, int king, int ref) {
   uint32_t n = 0;
   for (int s = 0; s < 64; ++s) n += allowed(king, s) && s != ref;
   return n;
@@ -165,28 +161,27 @@ TEST_F(IndexTest, KingPairCountsAndRangeExamples) {
 
 TEST_F(IndexTest, KnkBlackToMoveIsKingPairTimes62PlusKnight) {
   TablePosition p = emptyPosition();
-  p.second[0] = 1;              // Black king b1 (reference)
-  p.first[0] = 35;              // White king d5
-  p.first[ListKnights] = 63;    // knight h8
+  p.second[0] = 1;            // Black king b1 (reference)
+  p.first[0] = 35;            // White king d5
+  p.first[ListKnights] = 63;  // knight h8
   EXPECT_EQ(indexOf(2, 1, p), uint32_t(pairNumber(false, 1, 35) * 62 + (63 - 2)));
-  p.first[ListKnights] = 20;    // e3: one king below it
+  p.first[ListKnights] = 20;  // e3: one king below it
   EXPECT_EQ(indexOf(2, 1, p), uint32_t(pairNumber(false, 1, 35) * 62 + (20 - 1)));
 }
 
 TEST_F(IndexTest, KnknWhiteToMoveExample) {
   TablePosition p = emptyPosition();
-  p.first[0] = 10;              // White king c2 (reference)
-  p.second[0] = 44;             // Black king e6
-  p.first[ListKnights] = 40;    // a6
-  p.second[ListKnights] = 5;    // f1, below the three other men
+  p.first[0] = 10;            // White king c2 (reference)
+  p.second[0] = 44;           // Black king e6
+  p.first[ListKnights] = 40;  // a6
+  p.second[ListKnights] = 5;  // f1, below the three other men
   const int kp = pairNumber(false, 10, 44);
-  const uint32_t offset = placementsBefore(false, kp, [](int ref, int other) {
-    return allowedCount(knightAllowed, other, ref);
-  });
+  const uint32_t offset =
+      placementsBefore(false, kp, [](int ref, int other) { return allowedCount(knightAllowed, other, ref); });
   const int rank = rankOf(knightAllowed, 44, 10, 40);
   const int lower = 0;  // no man below f1
   EXPECT_EQ(indexOf(8, 0, p), (offset + rank) * 61 + uint32_t(5 - lower));
-  p.second[ListKnights] = 62;   // g8 above all three other men
+  p.second[ListKnights] = 62;  // g8 above all three other men
   EXPECT_EQ(indexOf(8, 0, p), (offset + rank) * 61 + uint32_t(62 - 3));
 }
 
@@ -211,34 +206,33 @@ TEST_F(IndexTest, KppkWhiteToMoveExample) {
 
 TEST_F(IndexTest, KpkpWhiteToMoveExampleWithoutEnPassant) {
   TablePosition p = emptyPosition();
-  p.first[0] = 1;                // White king b1
-  p.second[0] = 47;              // Black king h6
-  p.first[ListPawns] = 28;       // e4
-  p.second[ListPawns] = 52;      // e7, above the White pawn
+  p.first[0] = 1;            // White king b1
+  p.second[0] = 47;          // Black king h6
+  p.first[ListPawns] = 28;   // e4
+  p.second[ListPawns] = 52;  // e7, above the White pawn
   const int kp = pairNumber(true, 1, 47);
-  const uint32_t offset = placementsBefore(true, kp, [](int ref, int other) {
-    return allowedCount(pawnAllowed, other, ref);
-  });
+  const uint32_t offset =
+      placementsBefore(true, kp, [](int ref, int other) { return allowedCount(pawnAllowed, other, ref); });
   const uint32_t rank = rankOf(pawnAllowed, 47, 1, 28);
   EXPECT_EQ(indexOf(6, 0, p), (offset + rank) * 47 + (52 - 8 - 1));
-  p.second[ListPawns] = 20;      // e3, below it
+  p.second[ListPawns] = 20;  // e3, below it
   EXPECT_EQ(indexOf(6, 0, p), (offset + rank) * 47 + (20 - 8));
 }
 
 TEST_F(IndexTest, KpkpEnPassantFollowsTheOrdinaryPositions) {
   TablePosition p = emptyPosition();
-  p.first[0] = 1;                // White king b1
-  p.second[0] = 63;              // Black king h8
-  p.first[ListPawns] = 36;       // e5
-  p.second[ListPawns] = 35;      // d5, just moved from d7
-  p.epSquare = 43;               // d6: on the capturing pawn's left, slot = file 4 - 1
+  p.first[0] = 1;            // White king b1
+  p.second[0] = 63;          // Black king h8
+  p.first[ListPawns] = 36;   // e5
+  p.second[ListPawns] = 35;  // d5, just moved from d7
+  p.epSquare = 43;           // d6: on the capturing pawn's left, slot = file 4 - 1
   const uint32_t ordinary = 81664u * 47u;
   const uint32_t kp = uint32_t(pairNumber(true, 1, 63));
   EXPECT_EQ(indexOf(6, 0, p), ordinary + kp * 14 + 3);
-  p.second[ListPawns] = 37;      // f5, capture to the right: slot = file 4 + 7
+  p.second[ListPawns] = 37;  // f5, capture to the right: slot = file 4 + 7
   p.epSquare = 45;
   EXPECT_EQ(indexOf(6, 0, p), ordinary + kp * 14 + 11);
-  p.epSquare = 44;               // no pawn passed e6: an ordinary position
+  p.epSquare = 44;  // no pawn passed e6: an ordinary position
   const uint32_t plain = indexOf(6, 0, p);
   p.epSquare = -1;
   EXPECT_EQ(plain, indexOf(6, 0, p));
@@ -247,8 +241,8 @@ TEST_F(IndexTest, KpkpEnPassantFollowsTheOrdinaryPositions) {
 
 TEST_F(IndexTest, KnkWhiteToMoveSkipsKnightChecks) {
   TablePosition p = emptyPosition();
-  p.first[0] = 0;   // White king a1
-  p.second[0] = 36; // Black king e5
+  p.first[0] = 0;    // White king a1
+  p.second[0] = 36;  // Black king e5
   std::vector<uint32_t> seen;
   for (int s = 0; s < 64; ++s) {
     if (s == 0 || s == 36) continue;
@@ -272,12 +266,12 @@ TEST_F(IndexTest, PositionsNoSideHoldsHaveNoIndex) {
   TablePosition p = emptyPosition();
   p.first[0] = 12, p.second[0] = 20, p.first[ListQueens] = 40;  // kings e2 e3 touch
   EXPECT_EQ(indexOf(5, 0, p), NoIndex);
-  p.second[0] = 28;                                            // e4
-  EXPECT_LT(indexOf(5, 0, p), tableInfo[5].count[0]);          // e1-e3 style distance is fine
-  p.first[ListQueens] = -1;                                    // the queen missing
+  p.second[0] = 28;                                    // e4
+  EXPECT_LT(indexOf(5, 0, p), tableInfo[5].count[0]);  // e1-e3 style distance is fine
+  p.first[ListQueens] = -1;                            // the queen missing
   EXPECT_EQ(indexOf(5, 0, p), NoIndex);
   TablePosition q = emptyPosition();
-  q.first[0] = 4, q.second[0] = 20, q.first[ListPawns] = 60;   // a pawn on e8
+  q.first[0] = 4, q.second[0] = 20, q.first[ListPawns] = 60;  // a pawn on e8
   EXPECT_EQ(indexOf(1, 0, q), NoIndex);
   EXPECT_EQ(indexOf(1, 1, q), NoIndex);
   EXPECT_EQ(tableIndex(0, 0, q.first, q.second, -1, 0), NoIndex);
@@ -293,8 +287,10 @@ std::vector<TablePosition> samplePositions(int table, int side, int count, std::
     // capturer beside it, where the table has pawns on both sides.
     const TableMen men = tableMen(table);
     int own = -1, other = -1;
-    for (int e : men.entries[side]) if (entryKind(e) == 'p') own = e;
-    for (int e : men.entries[side ^ 1]) if (entryKind(e) == 'p') other = e;
+    for (int e : men.entries[side])
+      if (entryKind(e) == 'p') own = e;
+    for (int e : men.entries[side ^ 1])
+      if (entryKind(e) == 'p') other = e;
     if (own >= 0 && other >= 0) {
       for (int tries = 0; int(out.size()) < 2 * count && tries < 100 * count; ++tries) {
         TablePosition p = randomPosition(table, side, rng);
@@ -314,8 +310,7 @@ std::vector<TablePosition> samplePositions(int table, int side, int count, std::
 bool kingsOnTheLongDiagonal(const TablePosition& p, int side) {
   for (int s = 0; s < 4; ++s) {
     const int ref = symmetricSquare(s, listOf(p, side)[0]), other = symmetricSquare(s, listOf(p, side ^ 1)[0]);
-    if ((ref & 7) <= 3 && (ref >> 3) <= 3)
-      return (ref & 7) == (ref >> 3) && (other & 7) == (other >> 3);
+    if ((ref & 7) <= 3 && (ref >> 3) <= 3) return (ref & 7) == (ref >> 3) && (other & 7) == (other >> 3);
   }
   return false;
 }

@@ -56,8 +56,8 @@ TEST(MaterialTree, TablesAndTheirColourExchanges) {
   EXPECT_EQ(tableNumber(keyOfName("kpkr")), -12);
   EXPECT_EQ(tableNumber(keyOfName("knkb")), -10);
   EXPECT_EQ(tableNumber(keyOfName("kk")), 0);
-  EXPECT_EQ(tableNumber(keyOfName("kqqqk")), 0);    // not a table
-  EXPECT_EQ(tableNumber(keyOfName("kqqkqq")), 0);   // too many men
+  EXPECT_EQ(tableNumber(keyOfName("kqqqk")), 0);   // not a table
+  EXPECT_EQ(tableNumber(keyOfName("kqqkqq")), 0);  // too many men
 }
 
 TEST(MaterialTree, HoldsOnlyWhatWasEntered) {

@@ -50,7 +50,7 @@ TEST(TableValue, StoredBytesMapToValuesForTheSideToMove) {
 }
 
 TEST_F(Probe, SquareListsTakeTheMenInSlotOrderByKind) {
-  EXPECT_EQ(prepare("8/8/8/8/8/8/RP6/K5nk w - -"), 3);   // krpkn
+  EXPECT_EQ(prepare("8/8/8/8/8/8/RP6/K5nk w - -"), 3);  // krpkn
   Lists expect;
   expect.white[0] = 0, expect.white[tb::ListRooks] = 8, expect.white[tb::ListPawns] = 9;
   expect.black[0] = 7, expect.black[tb::ListKnights] = 6;
@@ -75,7 +75,7 @@ TEST_F(Probe, ExchangedColoursReadTheOtherSideWithTheListsSwappedAndTheBoardTurn
   writeSparseSide(Kqk, 0, dir);
   writeSparseSide(Kpkp, 1, dir);
   init(dir.path());
-  prepare("8/8/8/8/8/8/1q6/K6k w - -");   // the bare king is White's
+  prepare("8/8/8/8/8/8/1q6/K6k w - -");  // the bare king is White's
   Lists expect;
   expect.white[0] = 0;
   expect.black[0] = 7, expect.black[tb::ListQueens] = 9;
@@ -93,7 +93,7 @@ TEST_F(Probe, ExchangedColoursReadTheOtherSideWithTheListsSwappedAndTheBoardTurn
   EXPECT_EQ(t.table, Kpkp);
   EXPECT_EQ(t.side, Black);
   EXPECT_EQ(t.invert, 1);
-  EXPECT_EQ(t.first[tb::ListPawns], 27);   // Black's pawn on d4
+  EXPECT_EQ(t.first[tb::ListPawns], 27);  // Black's pawn on d4
 }
 
 TEST_F(Probe, EachPositionReadsTheByteAtItsIndex) {
@@ -102,14 +102,15 @@ TEST_F(Probe, EachPositionReadsTheByteAtItsIndex) {
   for (int side = 0; side < 2; ++side) {
     writeSynthetic(Kqk, side, dir);
     const std::vector<uint8_t> data = syntheticBytes(tb::tableInfo[Kqk].count[side]);
-    ASSERT_TRUE(tb::writeCompressedFile(packed.file(tableFileName(Kqk, side) + ".emd").c_str(), data.data(),
-                                        data.size()));
+    ASSERT_TRUE(
+        tb::writeCompressedFile(packed.file(tableFileName(Kqk, side) + ".emd").c_str(), data.data(), data.size()));
   }
   std::mt19937 random(11);
-  std::vector<std::pair<std::string, int>> cases;   // FEN, expected value
+  std::vector<std::pair<std::string, int>> cases;  // FEN, expected value
   for (int n = 0; n < 300; ++n) {
     const int wk = int(random() % 64), bk = int(random() % 64), q = int(random() % 64);
-    if (wk == bk || q == wk || q == bk || (std::abs(fileOf(wk) - fileOf(bk)) <= 1 && std::abs(rankOf(wk) - rankOf(bk)) <= 1))
+    if (wk == bk || q == wk || q == bk ||
+        (std::abs(fileOf(wk) - fileOf(bk)) <= 1 && std::abs(rankOf(wk) - rankOf(bk)) <= 1))
       continue;
     const int side = int(random() % 2);
     const bool whiteQueen = n % 3 != 0;

@@ -55,7 +55,7 @@ TEST_F(Registry, RegisteringOneSideEntersTheMaterialBothWays) {
   EXPECT_EQ(init(dir.path()), 4);
   EXPECT_EQ(numberOf("krkp"), 12);
   EXPECT_EQ(numberOf("kpkr"), -12);
-  EXPECT_EQ(numberOf("kqkr"), 0);   // not registered
+  EXPECT_EQ(numberOf("kqkr"), 0);  // not registered
   writeSparseSide(Kpkp, 0, dir);
   init(dir.path());
   EXPECT_EQ(numberOf("kpkp"), -6);  // symmetric material: entered as +6, then as -6
@@ -103,7 +103,7 @@ TEST_F(Registry, OnlyRegularFilesAreRegisteredAndNothingBlocks) {
   ASSERT_EQ(::mkfifo(dir.file("krknbw.emd").c_str(), 0644), 0);
   ASSERT_EQ(::symlink("/dev/zero", dir.file("kbk.nbb.emd").c_str()), 0);
   EXPECT_EQ(init(dir.path()), 3);
-  EXPECT_EQ(pathOf(Kqk, 0), dir.file("kqk.nbw.emd"));   // the directory of the plain name is passed over
+  EXPECT_EQ(pathOf(Kqk, 0), dir.file("kqk.nbw.emd"));  // the directory of the plain name is passed over
   EXPECT_EQ(pathOf(Kqk, 1), "");
   EXPECT_EQ(pathOf(Krk, 0), "");
   EXPECT_EQ(pathOf(3, 1), "");

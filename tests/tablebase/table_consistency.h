@@ -20,11 +20,11 @@
 namespace orv::test {
 
 struct ConsistencyReport {
-  uint64_t positions = 0;   // positions that can occur
+  uint64_t positions = 0;  // positions that can occur
   uint64_t failures = 0;
   uint64_t epPositions = 0;  // en-passant positions that can occur
   std::string firstFailure;
-  int longestWin[2] = {0, 0};   // longest win with each side to move
+  int longestWin[2] = {0, 0};  // longest win with each side to move
   int longestLoss[2] = {0, 0};
 };
 
@@ -41,8 +41,8 @@ inline bool boardOfTablePosition(const tb::TablePosition& p, Board& b, bool push
       if (sq < 0) continue;
       if (pushBack && sq == pushed) sq = p.epSquare + (side == White ? 8 : -8);
       if (b.map[sq] != EmptySquare) return false;
-      static constexpr int kinds[] = {King, Queen, Queen, Queen, Rook, Rook, Rook, Bishop, Bishop, Bishop,
-                                      Knight, Knight, Knight};
+      static constexpr int kinds[] = {King,   Queen,  Queen,  Queen,  Rook,   Rook,  Rook,
+                                      Bishop, Bishop, Bishop, Knight, Knight, Knight};
       const int slot = e < tb::ListPawns ? placeMan(b, colour, kinds[e], sq) : placePawn(b, colour, sq);
       if (slot < 0) return false;
     }
@@ -56,8 +56,8 @@ inline int successorValue(const Board& b, int side, Move m) {
   generateFor(side ^ 1, replies, 256, m, after);
   if (prepareTablebaseProbe(after) == 0) return 0;
   const int from = moveFrom(m), to = moveTo(m);
-  const bool doubleStep = (b.kind[b.map[from]] == WhitePawn || b.kind[b.map[from]] == BlackPawn) &&
-                          (to - from == 16 || from - to == 16);
+  const bool doubleStep =
+      (b.kind[b.map[from]] == WhitePawn || b.kind[b.map[from]] == BlackPawn) && (to - from == 16 || from - to == 16);
   return probeTablebase(side ^ 1, doubleStep ? (from + to) / 2 : -1);
 }
 

@@ -185,8 +185,7 @@ inline TablePosition randomPosition(int table, int side, std::mt19937& rng) {
   for (;;) {
     TablePosition p = emptyPosition();
     for (int list = 0; list < 2; ++list)
-      for (int e : m.entries[list])
-        listOf(p, list)[e] = int8_t(entryKind(e) == 'p' ? 8 + rng() % 48 : rng() % 64);
+      for (int e : m.entries[list]) listOf(p, list)[e] = int8_t(entryKind(e) == 'p' ? 8 + rng() % 48 : rng() % 64);
     if (canOccur(p, side)) return p;
   }
 }
