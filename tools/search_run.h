@@ -10,7 +10,6 @@
 #include "hash/hashtable.h"
 #include "search/search.h"
 #include "search/search_state.h"
-#include "search/searchgen.h"
 
 namespace orv {
 

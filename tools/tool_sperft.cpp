@@ -17,7 +17,9 @@
 #include "eval/node_state.h"
 #include "notation/movetext.h"
 #include "search/make.h"
-#include "search/searchgen.h"
+#include "search/attacks.h"
+#include "search/generate.h"
+#include "search/search_state.h"
 #include "tool.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include "board/square_attacks.h"
 #include "board/tables.h"
 #include "eval/evaluate.h"
-#include "search/searchgen.h"
+#include "search/attacks.h"
 
 namespace orv {
 namespace {

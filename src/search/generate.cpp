@@ -3,7 +3,7 @@
 #include "board/en_passant.h"
 #include "board/tables.h"
 #include "eval/evaluate.h"
-#include "search/searchgen.h"
+#include "search/generate.h"
 
 namespace orv {
 namespace {

@@ -19,7 +19,9 @@
 #include "search/reductions.h"
 #include "search/search.h"
 #include "search/search_internal.h"
-#include "search/searchgen.h"
+#include "search/attacks.h"
+#include "search/generate.h"
+#include "search/ordering.h"
 #include "tablebase/probe.h"
 
 namespace orv {

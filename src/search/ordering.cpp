@@ -5,7 +5,7 @@
 
 #include "eval/evaluate.h"
 #include "search/search_state.h"
-#include "search/searchgen.h"
+#include "search/ordering.h"
 
 namespace orv {
 

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "search/move_words.h"
 #include "search/search_state.h"
 
 namespace orv {

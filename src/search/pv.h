@@ -6,7 +6,6 @@
 #include <mutex>
 
 #include "board/types.h"
-#include "search/searchgen.h"
 
 namespace orv {
 

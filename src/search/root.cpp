@@ -13,7 +13,8 @@
 #include "search/pv.h"
 #include "search/search.h"
 #include "search/search_internal.h"
-#include "search/searchgen.h"
+#include "search/move_words.h"
+#include "search/search_state.h"
 
 namespace orv {
 

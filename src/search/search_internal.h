@@ -6,7 +6,6 @@
 #include "board/types.h"
 #include "eval/node_state.h"
 #include "search/search_state.h"
-#include "search/searchgen.h"
 
 namespace orv {
 

@@ -8,11 +8,16 @@
 #pragma once
 #include <cstdint>
 
+#include "board/game.h"
 #include "board/types.h"
 #include "search/pv.h"
-#include "search/searchgen.h"
 
 namespace orv {
+
+// The deepest ply of the search: the per-ply stacks are sized by it.
+constexpr int MaxPly = 64;
+// Room of the root's ordered move list (SearchState::orderedRootList).
+constexpr int RootListSize = MaxGameMoves + 1;
 
 struct SearchState {
   SearchState() { resetPvChains(); }

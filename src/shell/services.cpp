@@ -3,7 +3,6 @@
 #include "hash/hashtable.h"
 #include "search/search.h"
 #include "search/search_state.h"
-#include "search/searchgen.h"
 #include "shell/settings.h"
 #include "tablebase/registry.h"
 

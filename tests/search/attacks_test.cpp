@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "board/board.h"
+#include "search/attacks.h"
 #include "search/search_position_setup.h"
 
 namespace orv {

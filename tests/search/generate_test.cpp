@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "board/board.h"
+#include "search/attacks.h"
 #include "search/search_position_setup.h"
 
 namespace orv {

@@ -5,6 +5,7 @@
 #include <map>
 
 #include "board/board.h"
+#include "search/ordering.h"
 #include "search/search_position_setup.h"
 #include "search/search_state.h"
 

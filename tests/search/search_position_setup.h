@@ -13,7 +13,7 @@
 #include "eval/evaluate.h"
 #include "eval/node_state.h"
 #include "search/make.h"
-#include "search/searchgen.h"
+#include "search/generate.h"
 
 namespace orv::gentest {
 
