@@ -126,6 +126,11 @@ int parseFen(const char* text) {
     return FenTooManyRanks;
   if (b.square[KingSlot] == OffBoard || b.square[slotBase(Black) + KingSlot] == OffBoard) return FenKingMissing;
 
+  // A pawn on the first or last rank would step off the board when moved or
+  // evaluated, so the text is refused.
+  for (int sq = 0; sq < 64; ++sq)
+    if ((pawnMark[White][sq] || pawnMark[Black][sq]) && !pawnSquareAllowed(sq)) return FenPawnOnEndRank;
+
   for (int sq = 0; sq < 64; ++sq)
     if (pawnMark[White][sq] && placeFenPawn(b, White, sq) < 0) return FenNoSlot;
   for (int sq = 63; sq >= 0; --sq)

@@ -87,7 +87,7 @@ int placeMan(Board& b, int colour, int kind, int sq) {
 }
 
 int placePawn(Board& b, int colour, int sq) {
-  if (sq < 0 || sq > 63 || (colour != White && colour != Black)) return -1;
+  if (!pawnSquareAllowed(sq) || (colour != White && colour != Black)) return -1;
   const int base = slotBase(colour);
   const int file = fileOf(sq);
   constexpr int offsets[5] = {0, -1, 1, -2, 2};

@@ -200,4 +200,24 @@ TEST(Fen, ANinthRankIsRefusedAndTheGameKept) {
 }
 
 }  // namespace
+
+TEST(Fen, APawnOnAnEndRankIsRefusedAndTheGameKept) {
+  ASSERT_EQ(parseFen("4k3/8/8/8/8/8/8/4K3 w - -"), FenAccepted);
+  const std::string before = written();
+  EXPECT_EQ(parseFen("1P2k3/8/8/8/8/8/8/4K3 w - -"), FenPawnOnEndRank);
+  EXPECT_EQ(parseFen("4k3/8/8/8/8/8/8/4K2p b - -"), FenPawnOnEndRank);
+  EXPECT_EQ(parseFen("p3k3/8/8/8/8/8/8/4K3 w - -"), FenPawnOnEndRank);
+  // A short first rank runs on: the White pawn meant for a7 lands on b8.
+  EXPECT_EQ(parseFen("0k/P7/8/8/8/8/8/K7 w - -"), FenPawnOnEndRank);
+  EXPECT_EQ(written(), before);
+  // The edit-position placement (edit mode, position files) refuses them too.
+  Board b;
+  clearBoard(b);
+  for (const char* square : {"a1", "h1", "a8", "h8"}) {
+    EXPECT_EQ(placePawn(b, White, sq(square)), -1) << square;
+    EXPECT_EQ(placePawn(b, Black, sq(square)), -1) << square;
+  }
+  EXPECT_EQ(placePawn(b, Black, sq("a2")), 24);
+}
+
 }  // namespace orv

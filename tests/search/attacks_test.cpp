@@ -84,7 +84,7 @@ TEST(SearchAttacks, KingAttackedByEachKindOfMan) {
   EXPECT_FALSE(inCheck("6k1/8/8/8/8/2b5/8/6K1 w - -"));   // bishop off the line
   EXPECT_TRUE(inCheck("6k1/8/8/8/8/5n2/8/6K1 w - -"));    // knight
   EXPECT_TRUE(inCheck("6k1/8/8/8/8/8/5p2/6K1 w - -"));    // Black pawn above the White king
-  EXPECT_FALSE(inCheck("6k1/8/8/8/8/8/8/5pK1 w - -"));    // ... beside it: no
+  EXPECT_FALSE(inCheck("6k1/8/8/8/8/8/5pK1/8 w - -"));    // ... beside it: no
   EXPECT_TRUE(inCheck("6k1/5P2/8/8/8/8/8/6K1 b - -"));    // White pawn below the Black king
   EXPECT_FALSE(inCheck("4K3/8/8/8/8/8/5P2/6k1 b - -"));   // ... above it: no (pawns attack upward)
   EXPECT_TRUE(inCheck("6k1/8/8/8/8/8/8/q5K1 w - -"));     // queen straight
