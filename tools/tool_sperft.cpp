@@ -16,9 +16,9 @@
 #include "eval/evaluate.h"
 #include "eval/node_state.h"
 #include "notation/movetext.h"
-#include "search/make.h"
 #include "search/attacks.h"
 #include "search/generate.h"
+#include "search/make.h"
 #include "search/search_state.h"
 #include "tool.h"
 

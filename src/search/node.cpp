@@ -13,15 +13,15 @@
 #include "board/tables.h"
 #include "eval/evaluate.h"
 #include "hash/hashtable.h"
+#include "search/attacks.h"
 #include "search/counters.h"
+#include "search/generate.h"
 #include "search/make.h"
+#include "search/ordering.h"
 #include "search/pv.h"
 #include "search/reductions.h"
 #include "search/search.h"
 #include "search/search_internal.h"
-#include "search/attacks.h"
-#include "search/generate.h"
-#include "search/ordering.h"
 #include "tablebase/probe.h"
 
 namespace orv {

@@ -1,11 +1,12 @@
 // Move ordering of full-width nodes: history and follow-up counters per side,
 // killer words per ply, and the scores they give to a move list.
+#include "search/ordering.h"
+
 #include <algorithm>
 #include <cstring>
 
 #include "eval/evaluate.h"
 #include "search/search_state.h"
-#include "search/ordering.h"
 
 namespace orv {
 

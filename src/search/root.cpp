@@ -9,11 +9,11 @@
 #include "hash/hashtable.h"
 #include "search/counters.h"
 #include "search/make.h"
+#include "search/move_words.h"
 #include "search/output.h"
 #include "search/pv.h"
 #include "search/search.h"
 #include "search/search_internal.h"
-#include "search/move_words.h"
 #include "search/search_state.h"
 
 namespace orv {

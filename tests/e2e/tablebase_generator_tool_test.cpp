@@ -8,11 +8,11 @@
 #include <string>
 #include <vector>
 
+#include "board/board.h"
+#include "board/types.h"
 #include "support/engine_process.h"
 #include "support/fen_of_men.h"
 #include "support/temp_dir.h"
-#include "board/board.h"
-#include "board/types.h"
 
 namespace orv {
 namespace {

@@ -2,8 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "tablebase/codec.h"
-#include "tablebase/crc32.h"
 #include "tablebase/codec_file_builder.h"
+#include "tablebase/crc32.h"
 
 namespace orv::tb {
 namespace {
