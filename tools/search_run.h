@@ -1,5 +1,7 @@
 // Shared by the search and bench subcommands: one search of a FEN position
-// from cleared tables, without book or tablebases, to a fixed depth.
+// from cleared tables, without book or tablebases, to a fixed depth, with the
+// workers of a pool (the main worker's evaluation cache is kept from search to
+// search, as in the engine).
 #pragma once
 #include <cstdint>
 #include <cstdio>
@@ -10,6 +12,7 @@
 #include "hash/hashtable.h"
 #include "search/search.h"
 #include "search/search_state.h"
+#include "search/thread_pool.h"
 
 namespace orv {
 
@@ -17,11 +20,11 @@ struct ToolSearchResult {
   int code;  // 0 searched, else the FEN refusal or -1 (game over)
   Move move;
   int score;
-  uint32_t nodes;
-  int64_t ms;  // time of the search itself
+  uint64_t nodes;  // of every thread
+  int64_t ms;      // time of the search itself
 };
 
-inline ToolSearchResult searchFenToDepth(const char* fen, int depth, bool post) {
+inline ToolSearchResult searchFenToDepth(SearchPool& pool, const char* fen, int depth, bool post) {
   ToolSearchResult r{0, 0, 0, 0, 0};
   if (transpositionTable.entries == nullptr && allocateHashTables(64ull << 20) < 0) {
     r.code = -2;
@@ -31,8 +34,8 @@ inline ToolSearchResult searchFenToDepth(const char* fen, int depth, bool post) 
   if (r.code != 0) return r;
   clearTranspositionTable();
   clearPawnTable();
-  searchState.clearHistory();
-  searchState.clearKillers();
+  pool.clearHistory();
+  pool.main().state.clearKillers();
   searchSettings.useBook = false;
   searchSettings.tablebaseMen = 0;
   searchSettings.post = post;
@@ -41,7 +44,7 @@ inline ToolSearchResult searchFenToDepth(const char* fen, int depth, bool post) 
   game.hardLimit = 1 << 28;
   game.iterationLimit = depth;
   const int64_t start = tickMilliseconds();
-  const int32_t result = rootSearch(game);
+  const int32_t result = rootSearch(game, pool.main());
   r.ms = tickMilliseconds() - start;
   if (result == -1) {
     r.code = -1;
@@ -49,7 +52,7 @@ inline ToolSearchResult searchFenToDepth(const char* fen, int depth, bool post) 
   }
   r.move = resultMove(result);
   r.score = resultScore(result);
-  r.nodes = searchCounters.nodes.load();
+  r.nodes = pool.nodes();
   return r;
 }
 

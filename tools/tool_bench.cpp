@@ -1,9 +1,10 @@
-// orvalis-tool bench [depth]: searches a fixed set of positions, each from
+// orvalis-tool bench [depth] [--threads N]: searches a fixed set of positions, each from
 // cleared tables, history and killers, to the given depth; prints one line per
 // position and finally "bench nodes <total> nps <n> ms <ms>". The node total
 // depends only on the search and the evaluation, never on speed.
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include "notation/movetext.h"
 #include "search_run.h"
@@ -55,24 +56,34 @@ const char* const benchPositions[] = {
 };
 
 int run(int argc, char** argv) {
-  const int depth = argc >= 2 ? std::atoi(argv[1]) : DefaultDepth;
-  if (depth < 1) {
-    std::fprintf(stderr, "usage: orvalis-tool bench [depth]\n");
+  int depth = DefaultDepth, threads = 1;
+  bool usage = false;
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--threads") == 0 && i + 1 < argc) threads = std::atoi(argv[++i]);
+    else depth = std::atoi(argv[i]);
+  }
+  if (depth < 1 || threads < 1 || threads > MaxSearchThreads) usage = true;
+  if (usage) {
+    std::fprintf(stderr, "usage: orvalis-tool bench [depth] [--threads N]\n");
     return 2;
   }
+  // With several threads the node total varies from run to run: compare the time.
+  SearchPool pool;
+  if (pool.resize(threads) != threads) return 1;
   uint64_t total = 0;
   int64_t ms = 0;  // searching only, without the clearing of the tables
   int index = 0;
   for (const char* fen : benchPositions) {
     ++index;
-    const ToolSearchResult r = searchFenToDepth(fen, depth, false);
+    const ToolSearchResult r = searchFenToDepth(pool, fen, depth, false);
     if (r.code != 0) {
       std::printf("position %d refused (code %d)\n", index, r.code);
       return 1;
     }
     char text[CoordinateTextSize];
     coordinateText(r.move, text);
-    std::printf("position %2d nodes %10u move %-6s score %6d\n", index, r.nodes, text, r.score);
+    std::printf("position %2d nodes %10llu move %-6s score %6d\n", index, static_cast<unsigned long long>(r.nodes),
+                text, r.score);
     std::fflush(stdout);
     total += r.nodes;
     ms += r.ms;

@@ -34,34 +34,36 @@ constexpr const char* benchPositions[] = {
     "r4rk1/1pp1qppp/p1np1n2/2b1p1B1/2B1P1b1/P1NP1N2/1PP1QPPP/R4RK1 w - - 0 10",
 };
 
-int prepare(const char* fen, NodeState& s) {
+int prepare(Evaluator& e, const char* fen, NodeState& s) {
   const int code = parseFen(fenArgument(fen));
   if (code < 0) return code;
   recountBoard(game.board);
   s = rootNodeState(game.board);
-  loadSearchPosition(game.board);
+  e.position = game.board;
   return 0;
 }
 
 int bench(int rounds) {
   if (allocateHashTables(16ull << 20) < 0) return 1;
+  Evaluator e;
   constexpr int count = int(sizeof(benchPositions) / sizeof(benchPositions[0]));
   NodeState states[count];
   Board boards[count];
   int sides[count];
   for (int i = 0; i < count; ++i) {
-    if (prepare(benchPositions[i], states[i]) < 0) return 1;
+    if (prepare(e, benchPositions[i], states[i]) < 0) return 1;
     boards[i] = game.board;
     sides[i] = game.side;
   }
   for (int fresh = 0; fresh <= 1; ++fresh) {
     if (fresh) releaseHashTables();  // without a table every call computes the pawn structure
+    e.pawnTable = &pawnHashTable;
     long long total = 0, sum = 0;
     const auto start = std::chrono::steady_clock::now();
     for (int i = 0; i < count; ++i) {
-      loadSearchPosition(boards[i]);
+      e.position = boards[i];
       for (int r = 0; r < rounds; ++r) {
-        sum += evaluate(sides[i], states[i]);
+        sum += evaluate(e, sides[i], states[i]);
       }
       total += rounds;
     }
@@ -87,12 +89,13 @@ int run(int argc, char** argv) {
     return 2;
   }
   NodeState s;
-  if (const int code = prepare(fen, s); code < 0) {
+  Evaluator e;
+  if (const int code = prepare(e, fen, s); code < 0) {
     std::printf("error %d\n", code);
     return 1;
   }
   EvalTerms t;
-  const int score = evaluateTerms(game.side, s, t);
+  const int score = evaluateTerms(e, game.side, s, t);
   if (terms) {
     std::printf("A %d\nS %d\nK %d\nJ %d\nU %d\nM %d\nT %d\nQ %d\nphase %d\nW %d\nE %d\n", t.A, t.S, t.K, t.J, t.U, t.M,
                 t.T, t.Q, t.phase, t.W, t.E);

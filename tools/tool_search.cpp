@@ -23,7 +23,8 @@ int run(int argc, char** argv) {
     std::fprintf(stderr, "search: depth must be at least 1\n");
     return 2;
   }
-  const ToolSearchResult r = searchFenToDepth(argv[2], depth, true);
+  SearchPool pool;
+  const ToolSearchResult r = searchFenToDepth(pool, argv[2], depth, true);
   if (r.code == -1) {
     std::printf("game over\n");
     return 1;
@@ -34,7 +35,7 @@ int run(int argc, char** argv) {
   }
   char text[CoordinateTextSize];
   coordinateText(r.move, text);
-  std::printf("bestmove %s score %d nodes %u\n", text, r.score, r.nodes);
+  std::printf("bestmove %s score %d nodes %llu\n", text, r.score, static_cast<unsigned long long>(r.nodes));
   return 0;
 }
 

@@ -20,6 +20,7 @@
 #include "search/generate.h"
 #include "search/make.h"
 #include "search/search_state.h"
+#include "search/worker.h"
 #include "tool.h"
 
 namespace {
@@ -48,8 +49,8 @@ Move line[MaxPly + 1];  // moves from the root to the current node, for error re
 // Compares the node's incrementally kept state with a recount of the arrays.
 // The phase code is recomputed (node form) only after captures and promotions;
 // the root carries the root form until then.
-void verifyNode(int side, const NodeState& s, int ply, bool phaseRecomputed) {
-  Board b = searchPosition;
+void verifyNode(SearchWorker& w, int side, const NodeState& s, int ply, bool phaseRecomputed) {
+  Board b = w.position;
   for (int i = 0; i < 4; ++i) b.castle[i] = s.castle[i];
   computeFullKey(side, b);
   if (b.key[0] != s.key[0] || b.key[1] != s.key[1]) fail("key mismatch", ply);
@@ -66,9 +67,9 @@ void verifyNode(int side, const NodeState& s, int ply, bool phaseRecomputed) {
   uint32_t queens = 0;
   for (int slot = 0; slot < 32; ++slot) {
     const bool pawnSlot = (slot & 15) >= FirstPawnSlot;
-    if (pawnSlot && searchPosition.square[slot] != OffBoard && searchPosition.kind[slot] == Queen) queens |= 1u << slot;
-    const int sq = searchPosition.square[slot];
-    if (sq != OffBoard && searchPosition.map[sq] != slot) fail("square map mismatch", ply);
+    if (pawnSlot && w.position.square[slot] != OffBoard && w.position.kind[slot] == Queen) queens |= 1u << slot;
+    const int sq = w.position.square[slot];
+    if (sq != OffBoard && w.position.map[sq] != slot) fail("square map mismatch", ply);
   }
   if (queens != s.promotedQueens) fail("promoted-queen mask mismatch", ply);
 }
@@ -76,13 +77,13 @@ void verifyNode(int side, const NodeState& s, int ply, bool phaseRecomputed) {
 // The generator's other views of the node's list: the quiescence captures are
 // exactly the captures and queen promotions of the full list, and every move
 // passes the hash-move plausibility test.
-template <int Us> void verifyLists(const uint32_t* all, Move lastMove, int ply) {
+template <int Us> void verifyLists(SearchWorker& w, const uint32_t* all, Move lastMove, int ply) {
   uint32_t captures[MaxSearchMoves];
-  const int n = generateCaptures<Us>(captures, lastMove);
+  const int n = generateCaptures<Us>(w.position, captures, lastMove);
   int expected = 0;
-  for (const uint32_t* w = all; *w != 0; ++w) {
-    const Move m = moveOf(*w);
-    if (!plausibleHashMove<Us>(m)) fail("implausible generated move", ply);
+  for (const uint32_t* word = all; *word != 0; ++word) {
+    const Move m = moveOf(*word);
+    if (!plausibleHashMove<Us>(w.position, m)) fail("implausible generated move", ply);
     const bool inCaptures = isPromotion(m) ? moveKind(m) == PromoteQueen : isCapture(m);
     if (!inCaptures) continue;
     ++expected;
@@ -105,51 +106,52 @@ void verifyCheckPrediction(int predicted, Move t, bool inCheck, int ply) {
 }
 
 // Leaves below the node of Us reached by Them's move t (t = 0 at the root).
-template <int Us> uint64_t sperft(Move t, int depth, const NodeState& parent, uint32_t flags, int predictedCheck) {
+template <int Us>
+uint64_t sperft(SearchWorker& w, Move t, int depth, const NodeState& parent, uint32_t flags, int predictedCheck) {
   constexpr int Them = opposite(Us);
   NodeState s = parent;
   SearchUndo undo;
   Board before;
-  if (checking) std::memcpy(&before, &searchPosition, ArrayBytes);
-  if (makeSearchMove<Us>(t, flags, s, undo) == IllegalMoveScore) return 0;
+  if (checking) std::memcpy(&before, &w.position, ArrayBytes);
+  if (makeSearchMove<Us>(w.position, t, flags, s, undo) == IllegalMoveScore) return 0;
   if (t != 0) ++s.ply;
   uint64_t leaves = 0;
-  if (!kingAttacked<Us>(t)) {
-    const bool inCheck = kingAttacked<Them>(0);
+  if (!kingAttacked<Us>(w.position, t)) {
+    const bool inCheck = kingAttacked<Them>(w.position, 0);
     if (checking) {
-      verifyNode(Us, s, s.ply, undo.captured != EmptySquare || isPromotion(t));
+      verifyNode(w, Us, s, s.ply, undo.captured != EmptySquare || isPromotion(t));
       verifyCheckPrediction(predictedCheck, t, inCheck, s.ply);
-      if (s.ply > 0) writeSearchHistory<Us>(t, undo, s);
+      if (s.ply > 0) writeSearchHistory<Us>(w.repetition, w.position, t, undo, s);
     }
     if (depth == 0) {
       leaves = 1;
     } else {
       uint32_t list[MaxSearchMoves];
-      generateAll<Us>(list, s.lastMove, inCheck, s);
-      if (checking) verifyLists<Us>(list, s.lastMove, s.ply);
-      const int enemyKing = searchPosition.square[slotBase(Them)];
+      generateAll<Us>(w.position, list, s.lastMove, inCheck, s);
+      if (checking) verifyLists<Us>(w, list, s.lastMove, s.ply);
+      const int enemyKing = w.position.square[slotBase(Them)];
       for (int i = 0; list[i] != 0; ++i) {
         const Move m = moveOf(list[i]);
         line[s.ply + 1] = m;
-        const int predicted = checking ? int(givesCheck<Us>(m, enemyKing, s)) : -1;
-        leaves += sperft<Them>(m, depth - 1, s, 0, predicted);
+        const int predicted = checking ? int(givesCheck<Us>(w.position, m, enemyKing, s)) : -1;
+        leaves += sperft<Them>(w, m, depth - 1, s, 0, predicted);
       }
     }
   }
-  takeBackSearchMove<Us>(t, undo);
-  if (checking && std::memcmp(&before, &searchPosition, ArrayBytes) != 0) fail("arrays not restored", s.ply);
+  takeBackSearchMove<Us>(w.position, t, undo);
+  if (checking && std::memcmp(&before, &w.position, ArrayBytes) != 0) fail("arrays not restored", s.ply);
   return leaves;
 }
 
-template <int Us> uint64_t divideRoot(int depth, const NodeState& root) {
+template <int Us> uint64_t divideRoot(SearchWorker& w, int depth, const NodeState& root) {
   constexpr int Them = opposite(Us);
   uint32_t list[MaxSearchMoves];
-  generateAll<Us>(list, root.lastMove, kingAttacked<Them>(0), root);
+  generateAll<Us>(w.position, list, root.lastMove, kingAttacked<Them>(w.position, 0), root);
   uint64_t total = 0;
   for (int i = 0; list[i] != 0; ++i) {
     const Move m = moveOf(list[i]);
     line[1] = m;
-    const uint64_t n = sperft<Them>(m, depth - 1, root, 0, -1);
+    const uint64_t n = sperft<Them>(w, m, depth - 1, root, 0, -1);
     if (n == 0) continue;  // illegal
     char text[8];
     coordinateText(m, text);
@@ -179,16 +181,20 @@ int run(int argc, char** argv) {
   Board b = game.board;
   recountBoard(b);
   computeFullKey(side, b);
-  loadSearchPosition(b);
+  SearchWorker w(0);
+  w.repetition.seed(game);
+  w.position = b;
   const NodeState root = rootNodeState(b);
 
   const auto start = std::chrono::steady_clock::now();
   uint64_t total;
   // The root is entered like the search's root node: no move, root flag.
   constexpr uint32_t RootFlag = 0x80000;
-  if (divide && depth >= 1) total = side == White ? divideRoot<White>(depth, root) : divideRoot<Black>(depth, root);
+  if (divide && depth >= 1)
+    total = side == White ? divideRoot<White>(w, depth, root) : divideRoot<Black>(w, depth, root);
   else
-    total = side == White ? sperft<White>(0, depth, root, RootFlag, -1) : sperft<Black>(0, depth, root, RootFlag, -1);
+    total =
+        side == White ? sperft<White>(w, 0, depth, root, RootFlag, -1) : sperft<Black>(w, 0, depth, root, RootFlag, -1);
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   std::printf("nodes %llu\n", static_cast<unsigned long long>(total));
   std::fprintf(stderr, "time %.3f s, %.0f nodes per second\n", seconds, seconds > 0 ? double(total) / seconds : 0.0);

@@ -44,8 +44,9 @@ int enPassantTarget(const char* fen, const Board& b, int side) {
 
 int valueOf(const char* fen) {
   if (parseFen(fen) < 0) return TablebaseUnknown;
-  prepareTablebaseProbe(game.board);
-  return probeTablebase(game.side, enPassantTarget(fen, game.board, game.side));
+  TablebaseProbe probe;
+  prepareTablebaseProbe(probe, game.board);
+  return probeTablebase(probe, game.side, enPassantTarget(fen, game.board, game.side));
 }
 
 int run(int argc, char** argv) {

@@ -21,7 +21,7 @@ int placeMan(Board& b, int colour, int kind, int sq);
 constexpr bool pawnSquareAllowed(int sq) { return sq >= 8 && sq < 56; }
 // Slot or -1 (edit-position order; -1 also for a square no pawn may stand on); replaces likewise.
 int placePawn(Board& b, int colour, int sq);
-void computeFullKey(int side, Board& b);      // key and pawnKey from scratch
+void computeFullKey(int side, Board& b);  // key and pawnKey from scratch
 
 // Results of parseFen. A refused text (negative code) leaves the Game's position
 // as it was; a position whose side not to move stands in check is set up.

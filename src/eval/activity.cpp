@@ -13,11 +13,11 @@ namespace {
 constexpr int OpenFileBonus = 80, HalfOpenFileBonus = 40;
 constexpr int LinedUpBonus = 45, LinedUpThroughOneBonus = 49;
 
-template <int Us> int rookFiles(const NodeState& s) {
+template <int Us> int rookFiles(const Board& p, const NodeState& s) {
   constexpr int Them = opposite(Us);
   int v = 0;
   for (int slot : {slotBase(Us) + QueenRookSlot, slotBase(Us) + KingRookSlot}) {
-    const int sq = searchPosition.square[slot];
+    const int sq = p.square[slot];
     if (sq == OffBoard) continue;
     const int bit = 1 << fileOf(sq);
     if (!(s.pawnFiles[Us] & bit)) v += (s.pawnFiles[Them] & bit) ? HalfOpenFileBonus : OpenFileBonus;
@@ -25,41 +25,39 @@ template <int Us> int rookFiles(const NodeState& s) {
   return v;
 }
 
-template <int Us> int bishopPair(const NodeState& s) {
-  const Board& p = searchPosition;
+template <int Us> int bishopPair(const Board& p, const NodeState& s) {
   if (p.square[slotBase(Us) + QueenBishopSlot] == OffBoard || p.square[slotBase(Us) + KingBishopSlot] == OffBoard)
     return 0;
   return 2 * (85 - s.pawns[White] - s.pawns[Black]);
 }
 
 // 45 with a clear line to the enemy king, 49 with exactly one man between.
-int lineUp(int from, int king, bool diagonal) {
+int lineUp(const Board& p, int from, int king, bool diagonal) {
   const int d = direction[from][king];
   if (diagonal ? !isDiagonalStep(d) : !isStraightStep(d)) return 0;
   int between = 0;
   for (int t = from + d; t != king; t += d) {
-    if (searchPosition.map[t] != EmptySquare && ++between == 2) return 0;
+    if (p.map[t] != EmptySquare && ++between == 2) return 0;
   }
   return between == 0 ? LinedUpBonus : LinedUpThroughOneBonus;
 }
 
-template <int Us> int lineUps() {
-  const Board& p = searchPosition;
+template <int Us> int lineUps(const Board& p) {
   const int base = slotBase(Us);
   const int king = p.square[slotBase(opposite(Us)) + KingSlot];
   int v = 0;
   for (int slot : {base + KingBishopSlot, base + QueenBishopSlot})
-    if (p.square[slot] != OffBoard) v += lineUp(p.square[slot], king, true);
+    if (p.square[slot] != OffBoard) v += lineUp(p, p.square[slot], king, true);
   for (int slot : {base + KingRookSlot, base + QueenRookSlot})
-    if (p.square[slot] != OffBoard) v += lineUp(p.square[slot], king, false);
+    if (p.square[slot] != OffBoard) v += lineUp(p, p.square[slot], king, false);
   return v;
 }
 
 // Rooks and the queen on the enemy's second rank 28, on his first rank 56.
-template <int Us> int seventhRank() {
+template <int Us> int seventhRank(const Board& p) {
   int v = 0;
   for (int slot : {slotBase(Us) + QueenRookSlot, slotBase(Us) + KingRookSlot, slotBase(Us) + QueenSlot}) {
-    const int sq = searchPosition.square[slot];
+    const int sq = p.square[slot];
     if (sq == OffBoard) continue;
     const int r = relativeRank<Us>(sq);
     if (r >= 6) v += 28 * r - 140;
@@ -69,18 +67,17 @@ template <int Us> int seventhRank() {
 
 }  // namespace
 
-int activityTerms(const NodeState& s, bool withSeventh) {
-  int a = rookFiles<White>(s) - rookFiles<Black>(s);
-  a += bishopPair<White>(s) - bishopPair<Black>(s);
-  a += lineUps<White>() - lineUps<Black>();
-  if (withSeventh) a += seventhRank<White>() - seventhRank<Black>();
+int activityTerms(const Board& p, const NodeState& s, bool withSeventh) {
+  int a = rookFiles<White>(p, s) - rookFiles<Black>(p, s);
+  a += bishopPair<White>(p, s) - bishopPair<Black>(p, s);
+  a += lineUps<White>(p) - lineUps<Black>(p);
+  if (withSeventh) a += seventhRank<White>(p) - seventhRank<Black>(p);
   return a;
 }
 
-template <int Us> int outpost(int sq) {
+template <int Us> int outpost(const Board& p, int sq) {
   constexpr int Them = opposite(Us);
   constexpr int up = Us == White ? 8 : -8;
-  const Board& p = searchPosition;
   const int f = fileOf(sq);
   if (f < 2 || f > 5) return 0;
   const int r = relativeRank<Us>(sq);
@@ -93,15 +90,14 @@ template <int Us> int outpost(int sq) {
   return pawnAt(sq + 2 * up - 1, Them) || pawnAt(sq + 2 * up + 1, Them) ? 0 : 60;
 }
 
-template int outpost<White>(int);
-template int outpost<Black>(int);
+template int outpost<White>(const Board&, int);
+template int outpost<Black>(const Board&, int);
 
-int outposts() {
-  const Board& p = searchPosition;
+int outposts(const Board& p) {
   int v = 0;
   for (int slot = QueenBishopSlot; slot <= KingKnightSlot; ++slot) {
-    if (p.square[slot] != OffBoard) v += outpost<White>(p.square[slot]);
-    if (p.square[slot + 16] != OffBoard) v -= outpost<Black>(p.square[slot + 16]);
+    if (p.square[slot] != OffBoard) v += outpost<White>(p, p.square[slot]);
+    if (p.square[slot + 16] != OffBoard) v -= outpost<Black>(p, p.square[slot + 16]);
   }
   return v;
 }

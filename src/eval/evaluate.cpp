@@ -10,9 +10,6 @@
 
 namespace orv {
 
-Board searchPosition;
-uint32_t evaluationCount = 0;
-
 namespace {
 
 constexpr int LoneMinor = BishopValue;
@@ -27,8 +24,8 @@ int blendPsq(const NodeState& s, int w, int e) { return (w * s.psq[0] + e * s.ps
 
 // Pawnless positions: corrections by the combination of non-pawn material,
 // which also fix the weight of the piece-square part.
-int pawnlessScore(const NodeState& s, EvalTerms& t) {
-  const int p = evaluatePawnless(s);
+int pawnlessScore(const Board& position, const NodeState& s, EvalTerms& t) {
+  const int p = evaluatePawnless(position, s);
   const int mw = s.nonPawn[White], mb = s.nonPawn[Black];
   int j = p, w = materialLeft(s);
   constexpr int OneMinor = BishopValue, OneRook = RookValue, RookAndMinor = RookValue + BishopValue,
@@ -47,25 +44,25 @@ int pawnlessScore(const NodeState& s, EvalTerms& t) {
   return t.Q + t.J;
 }
 
-int weightedScore(int side, const NodeState& s, EvalTerms& t) {
+int weightedScore(Evaluator& e, int side, const NodeState& s, EvalTerms& t) {
+  const Board& p = e.position;
   const int phase = s.phase;
   const int mw = s.nonPawn[White], mb = s.nonPawn[Black];
   int loneMinorLoss = 0, loneMinorGain = 0;
   if (phase <= 3) {
-    t.A = activityTerms(s, phase >= 2);
-    t.K = minorKingDistance();
-    t.S = kingSafety(s);
+    t.A = activityTerms(p, s, phase >= 2);
+    t.K = minorKingDistance(p);
+    t.S = kingSafety(p, s);
     t.J = 120 * ((mb == LoneMinor) - (mw == LoneMinor));
     loneMinorLoss = t.J - 912;
     loneMinorGain = t.J + 912;
   }
   PassedPawnInfo info;
-  t.U = evaluatePawns(s, side, info);
-  if (phase >= 3) t.K += endgameKingTerms(info, t.A, t.U);
+  t.U = evaluatePawns(e, s, side, info);
+  if (phase >= 3) t.K += endgameKingTerms(p, info, t.A, t.U);
   if (phase <= 3) {
-    t.A += outposts();
+    t.A += outposts(p);
     if (phase == 3) {
-      const Board& p = searchPosition;
       auto hasMinor = [&](int base) {
         for (int slot = base + QueenBishopSlot; slot <= base + KingKnightSlot; ++slot)
           if (p.square[slot] != OffBoard) return true;
@@ -76,9 +73,9 @@ int weightedScore(int side, const NodeState& s, EvalTerms& t) {
         t.J = loneMinorLoss;
       if (s.pawns[Black] == 0 && s.pawns[White] > 0 && s.pieces[Black] == 1 && s.pieces[White] == 0 && hasMinor(16))
         t.J = loneMinorGain;
-      t.A += phaseThreeRules(side, s, info);
+      t.A += phaseThreeRules(p, side, s, info);
     }
-    t.M = evaluateMobility(info, side, s, t.A, t.K) * 13 / 10;
+    t.M = evaluateMobility(p, info, side, s, t.A, t.K) * 13 / 10;
   }
   t.W = materialLeft(s);
   t.E = FullMaterialPawns - t.W;
@@ -92,12 +89,12 @@ int weightedScore(int side, const NodeState& s, EvalTerms& t) {
 
 }  // namespace
 
-int evaluateTerms(int side, const NodeState& s, EvalTerms& t) {
-  ++evaluationCount;
+int evaluateTerms(Evaluator& e, int side, const NodeState& s, EvalTerms& t) {
+  ++e.evaluationCount;
   t = EvalTerms{};
   t.phase = s.phase;
   const bool pawnless = s.phase == 5;
-  const int x = pawnless ? pawnlessScore(s, t) : weightedScore(side, s, t);
+  const int x = pawnless ? pawnlessScore(e.position, s, t) : weightedScore(e, side, s, t);
   const int oriented = side == White ? x : -x;
   const int damping = 100 - s.halfMove;
   const int r = pawnless ? oriented * damping / 100 + 80 : (damping * oriented / 100 + 80) / 10 * 10;
@@ -105,9 +102,9 @@ int evaluateTerms(int side, const NodeState& s, EvalTerms& t) {
   return std::clamp(r, -NormalScoreLimit, NormalScoreLimit);
 }
 
-int evaluate(int side, const NodeState& s) {
+int evaluate(Evaluator& e, int side, const NodeState& s) {
   EvalTerms t;
-  return evaluateTerms(side, s, t);
+  return evaluateTerms(e, side, s, t);
 }
 
 }  // namespace orv

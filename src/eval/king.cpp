@@ -14,11 +14,10 @@ namespace {
 constexpr int passerStopPenalty[8] = {0, 0, 0, 12, 17, 60, 100, 0};
 constexpr int OpenFileBase = 71, HeavyOnOpenFile = 66;
 
-bool isPawnOf(int sq, int side) { return searchPosition.kind[searchPosition.map[sq]] == pawnKind(side); }
+bool isPawnOf(const Board& p, int sq, int side) { return p.kind[p.map[sq]] == pawnKind(side); }
 
 // Rooks and queen of Them on the file (0..2, the queen counts only up to the limit).
-template <int Them> int heavyOnFile(int file) {
-  const Board& p = searchPosition;
+template <int Them> int heavyOnFile(const Board& p, int file) {
   int n = 0;
   for (int slot : {slotBase(Them) + QueenRookSlot, slotBase(Them) + KingRookSlot, slotBase(Them) + QueenSlot})
     if (p.square[slot] != OffBoard && fileOf(p.square[slot]) == file) ++n;
@@ -27,23 +26,22 @@ template <int Them> int heavyOnFile(int file) {
 
 // Shelter of Us's king minus its open-file penalties, when Them still has
 // at least two rooks' worth in at least two men.
-template <int Us> int kingShelter(const NodeState& s) {
+template <int Us> int kingShelter(const Board& p, const NodeState& s) {
   constexpr int Them = opposite(Us);
   if (s.nonPawn[Them] < 2 * RookValue || s.pieces[Them] <= 1) return 0;
-  const int king = searchPosition.square[slotBase(Us) + KingSlot];
+  const int king = p.square[slotBase(Us) + KingSlot];
   const int middle = std::clamp(fileOf(king), 1, 6);
   int v = 0;
   for (int f = middle - 1; f <= middle + 1; ++f)
-    if (!((s.pawnFiles[Us] >> f) & 1)) v -= OpenFileBase + HeavyOnOpenFile * heavyOnFile<Them>(f);
+    if (!((s.pawnFiles[Us] >> f) & 1)) v -= OpenFileBase + HeavyOnOpenFile * heavyOnFile<Them>(p, f);
   const int homeRank = Us == White ? 0 : 7;
-  int best = shelter<Us>(makeSquare(middle, rankOf(king)));
-  if (s.castle[castleIndex(Us, 0)] == 0) best = std::max(best, shelter<Us>(makeSquare(6, homeRank)));
-  if (s.castle[castleIndex(Us, 1)] == 0) best = std::max(best, shelter<Us>(makeSquare(2, homeRank)));
+  int best = shelter<Us>(p, makeSquare(middle, rankOf(king)));
+  if (s.castle[castleIndex(Us, 0)] == 0) best = std::max(best, shelter<Us>(p, makeSquare(6, homeRank)));
+  if (s.castle[castleIndex(Us, 1)] == 0) best = std::max(best, shelter<Us>(p, makeSquare(2, homeRank)));
   return v + best;
 }
 
-template <int Us> int kingToOwnPawns() {
-  const Board& p = searchPosition;
+template <int Us> int kingToOwnPawns(const Board& p) {
   const int king = p.square[slotBase(Us) + KingSlot];
   int nearest = 7;
   for (int slot = slotBase(Us) + FirstPawnSlot; slot <= slotBase(Us) + LastPawnSlot; ++slot)
@@ -53,10 +51,9 @@ template <int Us> int kingToOwnPawns() {
 }
 
 // Passed pawns of Us on relative rank 3 or more against the two kings.
-template <int Us> void passerRace(const PassedPawnInfo& info, int& a, int& u) {
+template <int Us> void passerRace(const Board& p, const PassedPawnInfo& info, int& a, int& u) {
   constexpr int Them = opposite(Us);
   constexpr int up = Us == White ? 8 : -8;
-  const Board& p = searchPosition;
   const int ownKing = p.square[slotBase(Us) + KingSlot];
   const int theirKing = p.square[slotBase(Them) + KingSlot];
   for (int f = 0; f < 8; ++f) {
@@ -72,10 +69,9 @@ template <int Us> void passerRace(const PassedPawnInfo& info, int& a, int& u) {
 }
 
 // The phase-3 rules for Us's most advanced passed pawn, positive for Us.
-template <int Us> int passerRules(int side, const NodeState& s, const PassedPawnInfo& info) {
+template <int Us> int passerRules(const Board& p, int side, const NodeState& s, const PassedPawnInfo& info) {
   constexpr int Them = opposite(Us);
   constexpr int up = Us == White ? 8 : -8;
-  const Board& p = searchPosition;
   const int sq = info.mostAdvanced[Us];
   if (!sq) return 0;
   const int r = relativeRank<Us>(sq);
@@ -114,7 +110,7 @@ template <int Us> int passerRules(int side, const NodeState& s, const PassedPawn
       bool guarded = false;
       for (int d : {1, -1}) {
         if (fileOf(sq) + d < 0 || fileOf(sq) + d > 7) continue;
-        if (isPawnOf(sq + d, Us) || (isPawnOf(sq - up + d, Us) && p.map[sq + d] == EmptySquare)) {
+        if (isPawnOf(p, sq + d, Us) || (isPawnOf(p, sq - up + d, Us) && p.map[sq + d] == EmptySquare)) {
           guarded = true;
           break;
         }
@@ -127,25 +123,24 @@ template <int Us> int passerRules(int side, const NodeState& s, const PassedPawn
 
 }  // namespace
 
-template <int Us> int shelter(int sq) {
+template <int Us> int shelter(const Board& p, int sq) {
   constexpr int up = Us == White ? 8 : -8;
   const int r = relativeRank<Us>(sq);
   if (r > 1) return 0;
   const bool home = r == 0;
   int files = 0;
-  if (isPawnOf(sq - 1, Us) || isPawnOf(sq + up - 1, Us) || (home && isPawnOf(sq + 2 * up - 1, Us))) ++files;
-  if (isPawnOf(sq + up, Us) || (home && isPawnOf(sq + 2 * up, Us))) ++files;
-  if (isPawnOf(sq + 1, Us) || isPawnOf(sq + up + 1, Us) || (home && isPawnOf(sq + 2 * up + 1, Us))) ++files;
+  if (isPawnOf(p, sq - 1, Us) || isPawnOf(p, sq + up - 1, Us) || (home && isPawnOf(p, sq + 2 * up - 1, Us))) ++files;
+  if (isPawnOf(p, sq + up, Us) || (home && isPawnOf(p, sq + 2 * up, Us))) ++files;
+  if (isPawnOf(p, sq + 1, Us) || isPawnOf(p, sq + up + 1, Us) || (home && isPawnOf(p, sq + 2 * up + 1, Us))) ++files;
   return 30 * files;
 }
 
-template int shelter<White>(int);
-template int shelter<Black>(int);
+template int shelter<White>(const Board&, int);
+template int shelter<Black>(const Board&, int);
 
-int kingSafety(const NodeState& s) { return kingShelter<White>(s) - kingShelter<Black>(s); }
+int kingSafety(const Board& p, const NodeState& s) { return kingShelter<White>(p, s) - kingShelter<Black>(p, s); }
 
-int minorKingDistance() {
-  const Board& p = searchPosition;
+int minorKingDistance(const Board& p) {
   int v = 0;
   for (int us = White; us <= Black; ++us) {
     const int base = slotBase(us);
@@ -160,17 +155,17 @@ int minorKingDistance() {
   return v;
 }
 
-int endgameKingTerms(const PassedPawnInfo& info, int& a, int& u) {
+int endgameKingTerms(const Board& p, const PassedPawnInfo& info, int& a, int& u) {
   int whiteA = 0, blackA = 0, whiteU = 0, blackU = 0;
-  passerRace<White>(info, whiteA, whiteU);
-  passerRace<Black>(info, blackA, blackU);
+  passerRace<White>(p, info, whiteA, whiteU);
+  passerRace<Black>(p, info, blackA, blackU);
   a += whiteA - blackA;
   u += whiteU - blackU;
-  return 28 * (kingToOwnPawns<Black>() - 1) - 28 * (kingToOwnPawns<White>() - 1);
+  return 28 * (kingToOwnPawns<Black>(p) - 1) - 28 * (kingToOwnPawns<White>(p) - 1);
 }
 
-int phaseThreeRules(int side, const NodeState& s, const PassedPawnInfo& info) {
-  return passerRules<White>(side, s, info) - passerRules<Black>(side, s, info);
+int phaseThreeRules(const Board& p, int side, const NodeState& s, const PassedPawnInfo& info) {
+  return passerRules<White>(p, side, s, info) - passerRules<Black>(p, side, s, info);
 }
 
 }  // namespace orv

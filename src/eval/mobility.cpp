@@ -81,9 +81,9 @@ template <int Us> uint64_t reachOf(int kind, int from, const Occupancy& o) {
 
 // Counts one man's mobility and notes its king-zone targets.
 template <int Us>
-inline void walkMan(int slot, int kind, uint64_t excluded, int enemyKing, SideState& st, uint64_t& reached,
-                    bool queenGate, const Occupancy& o) {
-  const uint64_t reach = reachOf<Us>(kind, searchPosition.square[slot], o);
+inline void walkMan(const Board& p, int slot, int kind, uint64_t excluded, int enemyKing, SideState& st,
+                    uint64_t& reached, bool queenGate, const Occupancy& o) {
+  const uint64_t reach = reachOf<Us>(kind, p.square[slot], o);
   reached |= reach;
   const int count = squareCount(reach & ~excluded);
   const int zoneWeight = squareCount(reach & squareSets.kingZone[enemyKing]) * kingAttackWeight[kind];
@@ -97,8 +97,7 @@ inline void walkMan(int slot, int kind, uint64_t excluded, int enemyKing, SideSt
 
 }  // namespace
 
-int evaluateMobility(const PassedPawnInfo& info, int side, const NodeState& s, int& a, int& k) {
-  const Board& p = searchPosition;
+int evaluateMobility(const Board& p, const PassedPawnInfo& info, int side, const NodeState& s, int& a, int& k) {
   const int whiteKing = p.square[KingSlot], blackKing = p.square[16 + KingSlot];
   const bool kingsClose = kingDistance[whiteKing][blackKing] == 2;
   SideState w{info.attacks[Black] | 1ull << whiteKing, 0, 0, kingsClose ? 1 : 0, kingsClose ? 2 : 0};
@@ -109,9 +108,9 @@ int evaluateMobility(const PassedPawnInfo& info, int side, const NodeState& s, i
   for (int kind : {Knight, Bishop, Rook}) {
     const int first = kind == Knight ? QueenKnightSlot : kind == Bishop ? QueenBishopSlot : QueenRookSlot;
     for (int slot = first; slot <= first + 1; ++slot)
-      if (p.square[slot] != OffBoard) walkMan<White>(slot, kind, w.excluded, blackKing, w, w.reached, false, o);
+      if (p.square[slot] != OffBoard) walkMan<White>(p, slot, kind, w.excluded, blackKing, w, w.reached, false, o);
     for (int slot = first + 16; slot <= first + 17; ++slot)
-      if (p.square[slot] != OffBoard) walkMan<Black>(slot, kind, b.excluded, whiteKing, b, b.reached, false, o);
+      if (p.square[slot] != OffBoard) walkMan<Black>(p, slot, kind, b.excluded, whiteKing, b, b.reached, false, o);
   }
   // Queens also leave out the squares the enemy's minor pieces and rooks reach.
   const uint64_t whiteQueenExcluded = w.excluded | b.reached;
@@ -119,20 +118,20 @@ int evaluateMobility(const PassedPawnInfo& info, int side, const NodeState& s, i
   int whiteQueens = 0, blackQueens = 0;
   for (int slot = FirstPawnSlot; slot <= LastPawnSlot; ++slot)
     if ((s.promotedQueens >> slot) & 1 && p.square[slot] != OffBoard) {
-      walkMan<White>(slot, Queen, whiteQueenExcluded, blackKing, w, unused, true, o);
+      walkMan<White>(p, slot, Queen, whiteQueenExcluded, blackKing, w, unused, true, o);
       ++whiteQueens;
     }
   if (p.square[QueenSlot] != OffBoard) {
-    walkMan<White>(QueenSlot, Queen, whiteQueenExcluded, blackKing, w, unused, true, o);
+    walkMan<White>(p, QueenSlot, Queen, whiteQueenExcluded, blackKing, w, unused, true, o);
     ++whiteQueens;
   }
   for (int slot = 16 + FirstPawnSlot; slot <= 16 + LastPawnSlot; ++slot)
     if ((s.promotedQueens >> slot) & 1 && p.square[slot] != OffBoard) {
-      walkMan<Black>(slot, Queen, blackQueenExcluded, whiteKing, b, unused, true, o);
+      walkMan<Black>(p, slot, Queen, blackQueenExcluded, whiteKing, b, unused, true, o);
       ++blackQueens;
     }
   if (p.square[16 + QueenSlot] != OffBoard) {
-    walkMan<Black>(16 + QueenSlot, Queen, blackQueenExcluded, whiteKing, b, unused, true, o);
+    walkMan<Black>(p, 16 + QueenSlot, Queen, blackQueenExcluded, whiteKing, b, unused, true, o);
     ++blackQueens;
   }
 

@@ -47,6 +47,4 @@ NodeState rootNodeState(const Board& b) {
   return s;
 }
 
-void loadSearchPosition(const Board& b) { searchPosition = b; }
-
 }  // namespace orv

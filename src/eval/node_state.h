@@ -35,7 +35,5 @@ namespace orv {
 // The root NodeState built from the Board's derived words: ply 0, no excluded
 // move, promoted-queen mask from the kinds of the pawn slots.
 NodeState rootNodeState(const Board& b);
-// Copies the Board's slot squares, square map, kinds and values into searchPosition.
-void loadSearchPosition(const Board& b);
 
 }  // namespace orv

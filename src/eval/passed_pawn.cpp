@@ -3,11 +3,10 @@
 
 namespace orv {
 
-template <int Us> bool isPassedPawn(int sq, const NodeState& s) {
+template <int Us> bool isPassedPawn(const Board& p, int sq, const NodeState& s) {
   constexpr int Them = opposite(Us);
   constexpr int up = Us == White ? 8 : -8;
   constexpr int theirPawn = pawnKind(Them);
-  const Board& p = searchPosition;
   auto theirMan = [&](int t) { return p.map[t] != EmptySquare && colourOfSlot(p.map[t]) == Them; };
   // No enemy man of any kind on the file ahead.
   for (int t = sq + up; t >= 0 && t < 64; t += up)
@@ -25,7 +24,7 @@ template <int Us> bool isPassedPawn(int sq, const NodeState& s) {
   return true;
 }
 
-template bool isPassedPawn<White>(int, const NodeState&);
-template bool isPassedPawn<Black>(int, const NodeState&);
+template bool isPassedPawn<White>(const Board&, int, const NodeState&);
+template bool isPassedPawn<Black>(const Board&, int, const NodeState&);
 
 }  // namespace orv

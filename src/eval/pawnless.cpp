@@ -17,8 +17,7 @@ struct PieceCounts {
   int total() const { return heavy + bishops + knights; }
 };
 
-PieceCounts countPieces(int side) {
-  const Board& p = searchPosition;
+PieceCounts countPieces(const Board& p, int side) {
   PieceCounts c;
   for (int slot = slotBase(side) + 1; slot < slotBase(side) + 16; ++slot) {
     if (p.square[slot] == OffBoard) continue;
@@ -37,9 +36,8 @@ int cornerDistance(int sq) {
 }
 
 // How far the strong side (Us) still is from mating the lone defender.
-template <int Us> int drivingCost(const PieceCounts& c, int kingsApart) {
+template <int Us> int drivingCost(const Board& p, const PieceCounts& c, int kingsApart) {
   constexpr int Them = opposite(Us);
-  const Board& p = searchPosition;
   const int defender = p.square[slotBase(Them) + KingSlot];
   const int e = edgeDistance(defender);
   if (c.heavy >= 2) return 2 * e;
@@ -59,8 +57,8 @@ template <int Us> int drivingCost(const PieceCounts& c, int kingsApart) {
 
 }  // namespace
 
-int evaluatePawnless(const NodeState& s) {
-  const PieceCounts w = countPieces(White), b = countPieces(Black);
+int evaluatePawnless(const Board& p, const NodeState& s) {
+  const PieceCounts w = countPieces(p, White), b = countPieces(p, Black);
   const int n = w.total() + b.total();
   if (n == 0) return 0;
   if (n == 1 && w.heavy + b.heavy == 0) return 0;
@@ -68,9 +66,8 @@ int evaluatePawnless(const NodeState& s) {
     return 0;
   const int v = s.material[1];
   if (v == 0) return 0;
-  const Board& p = searchPosition;
   const int d = kingDistance[p.square[KingSlot]][p.square[16 + KingSlot]];
-  return v > 0 ? v - drivingCost<White>(w, d) : v + drivingCost<Black>(b, d);
+  return v > 0 ? v - drivingCost<White>(p, w, d) : v + drivingCost<Black>(p, b, d);
 }
 
 }  // namespace orv

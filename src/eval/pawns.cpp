@@ -31,10 +31,9 @@ struct PawnFiles {
 
 bool isPawnOf(const Board& p, int sq, int side) { return p.kind[p.map[sq]] == pawnKind(side); }
 
-template <int Us> bool isCandidate(int sq, int side, const NodeState& s) {
+template <int Us> bool isCandidate(const Board& p, int sq, int side, const NodeState& s) {
   constexpr int Them = opposite(Us);
   constexpr int up = Us == White ? 8 : -8;
-  const Board& p = searchPosition;
   if ((s.pawnFiles[Them] >> fileOf(sq)) & 1 || s.pieces[Them] > 0) return false;
   int c = side == Us ? sq + up : sq;
   if (relativeRank<Us>(c) >= 6) return true;
@@ -54,7 +53,8 @@ template <int Us> bool isCandidate(int sq, int side, const NodeState& s) {
 }
 
 // The pawn score of Us (positive is good for Us) with its passed pawns.
-template <int Us> int sidePawnScore(const PawnFiles& pf, int side, const NodeState& s, PassedPawnInfo& info) {
+template <int Us>
+int sidePawnScore(const Board& p, const PawnFiles& pf, int side, const NodeState& s, PassedPawnInfo& info) {
   constexpr int Them = opposite(Us);
   const int* front = pf.front[Us];
   const int* rear = pf.rear[Us];
@@ -79,7 +79,7 @@ template <int Us> int sidePawnScore(const PawnFiles& pf, int side, const NodeSta
   const int doubled = pf.count[Us] - files;
   int score = -BackwardWeight * backward - DoubledWeight * doubled - IsolatedWeight * isolated;
 
-  const int theirKing = searchPosition.square[slotBase(Them) + KingSlot];
+  const int theirKing = p.square[slotBase(Them) + KingSlot];
   const int kingRank = theirKing == OffBoard ? 0 : relativeRank<Us>(theirKing);
   const int kingFile = theirKing == OffBoard ? 0 : fileOf(theirKing);
   const int tempo = side == Them ? 1 : 0;
@@ -106,7 +106,7 @@ template <int Us> int sidePawnScore(const PawnFiles& pf, int side, const NodeSta
     } else {
       if (f > 0 && front[f - 1] && std::abs(front[f - 1] - r) <= 1)
         score += duoValue[std::max(r, front[f - 1])] * 3 / 5;
-      if (r >= 3 && isCandidate<Us>(sq, side, s)) score += passedBase[r] * 25 / 10;
+      if (r >= 3 && isCandidate<Us>(p, sq, side, s)) score += passedBase[r] * 25 / 10;
     }
   }
   if (unstoppable > 0 && s.pieces[Them] == 0)
@@ -116,8 +116,7 @@ template <int Us> int sidePawnScore(const PawnFiles& pf, int side, const NodeSta
 
 }  // namespace
 
-int computePawnStructure(const NodeState& s, int side, PassedPawnInfo& info) {
-  const Board& p = searchPosition;
+int computePawnStructure(const Board& p, const NodeState& s, int side, PassedPawnInfo& info) {
   PawnFiles pf{};
   info = PassedPawnInfo{};
   for (int us = White; us <= Black; ++us) {
@@ -139,21 +138,21 @@ int computePawnStructure(const NodeState& s, int side, PassedPawnInfo& info) {
       }
     }
   }
-  return sidePawnScore<White>(pf, side, s, info) - sidePawnScore<Black>(pf, side, s, info);
+  return sidePawnScore<White>(p, pf, side, s, info) - sidePawnScore<Black>(p, pf, side, s, info);
 }
 
-void extendedPawnKey(const NodeState& s, int side, uint32_t key[2]) {
+void extendedPawnKey(const Board& p, const NodeState& s, int side, uint32_t key[2]) {
   key[0] = s.pawnKey[0];
   key[1] = s.pawnKey[1];
   bool kingsMatter = false;
   if (s.pieces[Black] == 0 && s.pawns[White] > 0) {
-    const int k = zobristIndex(Black, King, searchPosition.square[slotBase(Black) + KingSlot]);
+    const int k = zobristIndex(Black, King, p.square[slotBase(Black) + KingSlot]);
     key[0] ^= zobristL[k];
     key[1] ^= zobristH[k];
     kingsMatter = true;
   }
   if (s.pieces[White] == 0 && s.pawns[Black] > 0) {
-    const int k = zobristIndex(White, King, searchPosition.square[KingSlot]);
+    const int k = zobristIndex(White, King, p.square[KingSlot]);
     key[0] ^= zobristL[k];
     key[1] ^= zobristH[k];
     kingsMatter = true;
@@ -164,13 +163,14 @@ void extendedPawnKey(const NodeState& s, int side, uint32_t key[2]) {
   }
 }
 
-int evaluatePawns(const NodeState& s, int side, PassedPawnInfo& info) {
-  if (pawnHashTable.count == 0) return computePawnStructure(s, side, info);
+int evaluatePawns(Evaluator& ev, const NodeState& s, int side, PassedPawnInfo& info) {
+  const Board& p = ev.position;
+  if (ev.pawnTable->count == 0) return computePawnStructure(p, s, side, info);
   uint32_t key[2];
-  extendedPawnKey(s, side, key);
-  PawnHashEntry& e = pawnEntry(key[0]);
+  extendedPawnKey(p, s, side, key);
+  PawnHashEntry& e = pawnEntry(*ev.pawnTable, key[0]);
   if (pawnEntryMatches(e, key[0], key[1])) {
-    ++pawnHashHits;
+    ++ev.pawnHashHits;
     const int squares = e.squares;
     info.mostAdvanced[White] = squares & 63;
     info.mostAdvanced[Black] = (squares >> 6) & 63;
@@ -180,7 +180,7 @@ int evaluatePawns(const NodeState& s, int side, PassedPawnInfo& info) {
     info.attacks[Black] = e.mask[3];
     return e.score;
   }
-  const int score = computePawnStructure(s, side, info);
+  const int score = computePawnStructure(p, s, side, info);
   e.lock = key[1];
   e.check = uint16_t(key[0] >> 16);
   e.score = int16_t(score);

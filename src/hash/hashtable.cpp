@@ -9,7 +9,6 @@ namespace orv {
 
 TranspositionTable transpositionTable;
 PawnHashTable pawnHashTable;
-uint32_t pawnHashHits = 0;
 
 namespace {
 
@@ -96,36 +95,57 @@ void store(int type, int score, uint32_t move, int depth256, int pvFlag, int ply
   TTEntry& e = bucketOf(indexWord);
   const int g = transpositionTable.generation;
   const int depth = depth256 >> 8;
-  TTSlot* slot;
+  const TTSlot s0 = readSlot(e, 0), s1 = readSlot(e, 1);
+  int i;
   bool samePosition = false;
-  if (e.slot[0].bound() == TTEmpty) {
-    slot = &e.slot[0];
-  } else if (e.slot[0].lock == lockWord) {
-    slot = &e.slot[0];
+  if (s0.bound() == TTEmpty) {
+    i = 0;
+  } else if (s0.lock == lockWord) {
+    i = 0;
     samePosition = true;
-  } else if (e.slot[1].bound() == TTEmpty) {
-    slot = &e.slot[1];
-  } else if (e.slot[1].lock == lockWord) {
-    slot = &e.slot[1];
+  } else if (s1.bound() == TTEmpty) {
+    i = 1;
+  } else if (s1.lock == lockWord) {
+    i = 1;
     samePosition = true;
   } else {
     // Each generation of age costs a slot 8 plies of worth; ties replace slot 0.
-    const int worth0 = e.slot[0].depth() - 8 * ((g - e.slot[0].generation()) & 31);
-    const int worth1 = e.slot[1].depth() - 8 * ((g - e.slot[1].generation()) & 31);
-    slot = worth1 < worth0 ? &e.slot[1] : &e.slot[0];
+    const int worth0 = s0.depth() - 8 * ((g - s0.generation()) & 31);
+    const int worth1 = s1.depth() - 8 * ((g - s1.generation()) & 31);
+    i = worth1 < worth0 ? 1 : 0;
   }
 
+  const TTSlot& old = i == 0 ? s0 : s1;
   uint16_t storedMove = uint16_t(move);
   if (samePosition) {
     // A deeper result of this search survives a shallower non-exact one.
-    if (slot->depth() - 3 > depth + 2 * pvFlag && type != TTExact && slot->generation() == g) return;
-    if (storedMove == 0) storedMove = slot->move;
+    if (old.depth() - 3 > depth + 2 * pvFlag && type != TTExact && old.generation() == g) return;
+    if (storedMove == 0) storedMove = old.move;
   }
-  slot->lock = lockWord;
-  slot->score = int16_t(scoreToTable(score, ply));
-  slot->eval = int16_t(staticEval);
-  slot->move = storedMove;
-  slot->packed = uint16_t((type & 7) | ((depth & 127) << 3) | ((g & 31) << 10) | ((pvFlag & 1) << 15));
+  TTSlot slot;
+  slot.lock = lockWord;
+  slot.score = int16_t(scoreToTable(score, ply));
+  slot.eval = int16_t(staticEval);
+  slot.move = storedMove;
+  slot.packed = uint16_t((type & 7) | ((depth & 127) << 3) | ((g & 31) << 10) | ((pvFlag & 1) << 15));
+  writeSlot(e, i, slot);
+}
+
+bool allocatePawnTable(PawnHashTable& t, uint32_t entries) {
+  releasePawnTable(t);
+  entries += entries & 1;
+  auto* p = static_cast<PawnHashEntry*>(allocateTable(uint64_t(entries) * sizeof(PawnHashEntry)));
+  if (!p) return false;
+  std::memset(static_cast<void*>(p), 0, uint64_t(entries) * sizeof(PawnHashEntry));
+  t.entries = p;
+  t.count = entries;
+  t.reciprocal = moduloReciprocal(entries);
+  return true;
+}
+
+void releasePawnTable(PawnHashTable& t) {
+  std::free(t.entries);
+  t = PawnHashTable{};
 }
 
 }  // namespace orv

@@ -2,6 +2,7 @@
 // arrays, indexed by the low key word modulo the entry count and confirmed by
 // the high key word (the lock).
 #pragma once
+#include <atomic>
 #include <cstdint>
 
 #include "board/score.h"
@@ -12,7 +13,7 @@ namespace orv {
 enum TTBound : int { TTEmpty = 0, TTLower = 1, TTUpper = 2, TTExact = 3, TTTablebase = 5 };
 constexpr int16_t TTNoEval = -InfiniteScore;  // static evaluation not known
 
-// One remembered search result (12 bytes).
+// One remembered search result as the search reads it (12 bytes).
 struct TTSlot {
   uint32_t lock;    // high word of the position's key
   int16_t score;    // mate scores relative to the node
@@ -28,10 +29,40 @@ struct TTSlot {
 static_assert(sizeof(TTSlot) == 12);
 
 // A bucket of two slots (24 bytes); no other entry is looked at for a key.
+// The search threads share the table without a lock, so each slot is stored
+// as two words that are read and written whole: the data word (score, eval,
+// move, packed) and the lock word XOR the two halves of the data word. A slot
+// whose words come from two different stores (two threads writing it at once)
+// then fails the lock test and reads as a miss, never as a mixed result.
 struct TTEntry {
-  TTSlot slot[2];
+  uint32_t lock[2];  // lock ^ foldData(data)
+  uint64_t data[2];
 };
 static_assert(sizeof(TTEntry) == 24);
+
+constexpr uint64_t packSlotData(const TTSlot& s) {
+  return uint64_t(uint16_t(s.score)) | uint64_t(uint16_t(s.eval)) << 16 | uint64_t(s.move) << 32 |
+         uint64_t(s.packed) << 48;
+}
+constexpr uint32_t foldData(uint64_t data) { return uint32_t(data) ^ uint32_t(data >> 32); }
+
+// Slot i of a bucket as it stands, read with single-word atomic loads.
+inline TTSlot readSlot(const TTEntry& e, int i) {
+  const uint64_t data = std::atomic_ref<const uint64_t>(e.data[i]).load(std::memory_order_relaxed);
+  const uint32_t lock = std::atomic_ref<const uint32_t>(e.lock[i]).load(std::memory_order_relaxed);
+  TTSlot s;
+  s.lock = lock ^ foldData(data);
+  s.score = int16_t(data);
+  s.eval = int16_t(data >> 16);
+  s.move = uint16_t(data >> 32);
+  s.packed = uint16_t(data >> 48);
+  return s;
+}
+inline void writeSlot(TTEntry& e, int i, const TTSlot& s) {
+  const uint64_t data = packSlotData(s);
+  std::atomic_ref<uint64_t>(e.data[i]).store(data, std::memory_order_relaxed);
+  std::atomic_ref<uint32_t>(e.lock[i]).store(s.lock ^ foldData(data), std::memory_order_relaxed);
+}
 
 // One pawn-structure result (42 bytes, packed). The evaluation defines the
 // meaning of the score, the two 6-bit squares and the four masks.
@@ -63,7 +94,11 @@ struct PawnHashTable {
   uint32_t count = 0;       // M, always even
   uint64_t reciprocal = 0;  // moduloReciprocal(count)
 };
+// The shared transposition table: probed and written by every search thread,
+// reallocated and cleared by the command thread only while no search runs.
 extern TranspositionTable transpositionTable;
+// The pawn table of the hash budget, used by the main search thread (helper
+// threads own tables of their own); reallocated and cleared while no search runs.
 extern PawnHashTable pawnHashTable;
 
 // Table budget limits in bytes.
@@ -101,13 +136,14 @@ inline void prefetchBucket(uint32_t indexWord) {
   __builtin_prefetch(e + sizeof(TTEntry) - 1);
 }
 
-// The slot holding the position, or nullptr.
-inline TTSlot* probe(uint32_t indexWord, uint32_t lockWord) {
-  TTEntry& e = bucketOf(indexWord);
-  if (e.slot[0].bound() == TTEmpty) return nullptr;
-  if (e.slot[0].lock == lockWord) return &e.slot[0];
-  if (e.slot[1].bound() != TTEmpty && e.slot[1].lock == lockWord) return &e.slot[1];
-  return nullptr;
+// Copies the slot holding the position into out; false when none does.
+inline bool probe(uint32_t indexWord, uint32_t lockWord, TTSlot& out) {
+  const TTEntry& e = bucketOf(indexWord);
+  out = readSlot(e, 0);
+  if (out.bound() == TTEmpty) return false;
+  if (out.lock == lockWord) return true;
+  out = readSlot(e, 1);
+  return out.bound() != TTEmpty && out.lock == lockWord;
 }
 
 // A stored score made relative to the root again, for a node at `ply`.
@@ -124,16 +160,17 @@ constexpr int scoreToTable(int score, int ply) {
 void store(int type, int score, uint32_t move, int depth256, int pvFlag, int ply, uint32_t indexWord, uint32_t lockWord,
            int staticEval);
 
-// The pawn table entry for an index word, and whether it holds (index, lock).
-inline PawnHashEntry& pawnEntry(uint32_t indexWord) {
-  const PawnHashTable& t = pawnHashTable;
+// The entry of a pawn table for an index word, and whether it holds (index, lock).
+inline PawnHashEntry& pawnEntry(const PawnHashTable& t, uint32_t indexWord) {
   return t.entries[fastModulo(indexWord, t.reciprocal, t.count)];
 }
 inline bool pawnEntryMatches(const PawnHashEntry& e, uint32_t indexWord, uint32_t lockWord) {
   return e.lock == lockWord && e.check == uint16_t(indexWord >> 16);
 }
 
-// Pawn table hits since the last reset (statistics).
-extern uint32_t pawnHashHits;
+// A pawn table of its own for a helper search thread: `entries` entries (even),
+// cleared; false when the memory cannot be had (the table is then empty).
+bool allocatePawnTable(PawnHashTable& t, uint32_t entries);
+void releasePawnTable(PawnHashTable& t);
 
 }  // namespace orv

@@ -24,7 +24,7 @@ int formatSearchComment(char* out, size_t size) {
   if (std::memcmp(printPv, loggedPv, sizeof loggedPv) == 0) return 1;
 
   char score[ScoreTextSize];
-  formatScore(searchCounters.bestScore.load(std::memory_order_relaxed), score);
+  formatScore(bestRootScore.load(std::memory_order_relaxed), score);
   size_t used = std::strlen(score);
   if (used < size) std::memcpy(out, score, used + 1);
   else used = 0, out[0] = 0;

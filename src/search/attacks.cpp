@@ -17,20 +17,20 @@ inline bool slidesAlong(int k, int d) {
   return k == Bishop && isDiagonalStep(d);
 }
 
-template <int Us> inline bool squareAttacked(int target) { return squareAttackedBy<Us>(searchPosition, target); }
+template <int Us> inline bool squareAttacked(const Board& p, int target) { return squareAttackedBy<Us>(p, target); }
 
 }  // namespace
 
-template <int Us> bool kingAttacked(Move m) {
+template <int Us> bool kingAttacked(const Board& p, Move m) {
   constexpr int Them = opposite(Us);
-  const int king = searchPosition.square[slotBase(Them)];
-  if (squareAttacked<Us>(king)) return true;
+  const int king = p.square[slotBase(Them)];
+  if (squareAttacked<Us>(p, king)) return true;
   const int kind = moveKind(m);
   if (m != 0 && (kind == CastleKingSide || kind == CastleQueenSide)) {
     constexpr int Rank = Them == White ? 0 : 56;
     const int passed = Rank + (kind == CastleKingSide ? 5 : 3);
-    if (squareAttacked<Us>(passed)) return true;
-    if (squareAttacked<Us>(Rank + 4)) return true;
+    if (squareAttacked<Us>(p, passed)) return true;
+    if (squareAttacked<Us>(p, Rank + 4)) return true;
   }
   return false;
 }
@@ -39,8 +39,7 @@ namespace {
 
 // Does the first man on the line from `king` through `via` belong to Us and
 // slide along that line?
-template <int Us> inline bool lineAttack(int king, int via) {
-  const Board& p = searchPosition;
+template <int Us> inline bool lineAttack(const Board& p, int king, int via) {
   const int d = direction[king][via];
   if (d == 0 || isKnightStep(d)) return false;
   for (int sq = king + d; sq >= 0 && sq < 64 && direction[king][sq] == d; sq += d) {
@@ -53,18 +52,16 @@ template <int Us> inline bool lineAttack(int king, int via) {
 
 }  // namespace
 
-template <int Us> bool kingAttackedAfter(Move m, bool wasSafe) {
+template <int Us> bool kingAttackedAfter(const Board& p, Move m, bool wasSafe) {
   constexpr int Them = opposite(Us);
-  const Board& p = searchPosition;
   const int from = moveFrom(m), to = moveTo(m);
-  if (!wasSafe || p.map[to] == slotBase(Them)) return kingAttacked<Us>(m);
+  if (!wasSafe || p.map[to] == slotBase(Them)) return kingAttacked<Us>(p, m);
   const int king = p.square[slotBase(Them)];
-  if (lineAttack<Us>(king, from)) return true;
-  return moveKind(m) == EnPassant && lineAttack<Us>(king, to + (Them == White ? -8 : 8));
+  if (lineAttack<Us>(p, king, from)) return true;
+  return moveKind(m) == EnPassant && lineAttack<Us>(p, king, to + (Them == White ? -8 : 8));
 }
 
-template <int Us> bool givesCheck(Move m, int enemyKing, const NodeState& s) {
-  const Board& p = searchPosition;
+template <int Us> bool givesCheck(const Board& p, Move m, int enemyKing, const NodeState& s) {
   const int from = moveFrom(m), to = moveTo(m);
   const int k = p.kind[p.map[from]];
 
@@ -96,7 +93,7 @@ template <int Us> bool givesCheck(Move m, int enemyKing, const NodeState& s) {
   const int d = direction[enemyKing][from];
   if (d == 0 || isKnightStep(d)) return false;
   if (direction[enemyKing][to] == d) return false;
-  if (!pathClear(searchPosition, enemyKing, from, d)) return false;
+  if (!pathClear(p, enemyKing, from, d)) return false;
   for (int sq = from + d; sq >= 0 && sq < 64 && direction[enemyKing][sq] == d; sq += d) {
     const int v = p.map[sq];
     if (v == EmptySquare) continue;
@@ -106,8 +103,7 @@ template <int Us> bool givesCheck(Move m, int enemyKing, const NodeState& s) {
   return false;
 }
 
-template <int Us> bool plausibleHashMove(Move m) {
-  const Board& p = searchPosition;
+template <int Us> bool plausibleHashMove(const Board& p, Move m) {
   const int from = moveFrom(m), to = moveTo(m);
   const int mover = p.map[from];
   if (mover == EmptySquare || colourOfSlot(mover) != Us) return false;
@@ -122,13 +118,13 @@ template <int Us> bool plausibleHashMove(Move m) {
   return k != Rook;  // a diagonal
 }
 
-template bool kingAttacked<White>(Move);
-template bool kingAttacked<Black>(Move);
-template bool kingAttackedAfter<White>(Move, bool);
-template bool kingAttackedAfter<Black>(Move, bool);
-template bool givesCheck<White>(Move, int, const NodeState&);
-template bool givesCheck<Black>(Move, int, const NodeState&);
-template bool plausibleHashMove<White>(Move);
-template bool plausibleHashMove<Black>(Move);
+template bool kingAttacked<White>(const Board&, Move);
+template bool kingAttacked<Black>(const Board&, Move);
+template bool kingAttackedAfter<White>(const Board&, Move, bool);
+template bool kingAttackedAfter<Black>(const Board&, Move, bool);
+template bool givesCheck<White>(const Board&, Move, int, const NodeState&);
+template bool givesCheck<Black>(const Board&, Move, int, const NodeState&);
+template bool plausibleHashMove<White>(const Board&, Move);
+template bool plausibleHashMove<Black>(const Board&, Move);
 
 }  // namespace orv

@@ -13,8 +13,8 @@ constexpr uint32_t CaptureWord = CaptureMark;
 // The en-passant capture of Us against Them's last move, if that was a double pawn
 // push that landed beside a pawn of Us: the left-hand neighbour first. Writes the
 // moves (with `score` in the high half) and returns the new write position.
-template <int Us> inline uint32_t* addEnPassant(uint32_t* out, Move lastMove, uint32_t score) {
-  const int capturers = enPassantCapturers<Us>(searchPosition, lastMove);
+template <int Us> inline uint32_t* addEnPassant(const Board& p, uint32_t* out, Move lastMove, uint32_t score) {
+  const int capturers = enPassantCapturers<Us>(p, lastMove);
   if (capturers == 0) return out;
   const int to = moveTo(lastMove), target = passedSquare(lastMove);
   if (capturers & EnPassantFromLeft) *out++ = score | CaptureWord | makeMove(to - 1, target, EnPassant);
@@ -29,10 +29,9 @@ template <int Us> inline uint32_t* addEnPassant(uint32_t* out, Move lastMove, ui
 constexpr int MaxMovesOfOneMan = 27;
 constexpr int TrailingMoves = 4;
 
-template <int Us> int generateAll(uint32_t* list, Move lastMove, bool inCheck, const NodeState& s) {
+template <int Us> int generateAll(const Board& p, uint32_t* list, Move lastMove, bool inCheck, const NodeState& s) {
   constexpr int Them = opposite(Us);
   constexpr int Base = slotBase(Us);
-  const Board& p = searchPosition;
   uint32_t* out = list;
   // Set-up positions crowded with promoted men could in principle exceed the
   // list; the remaining men are then left out rather than overrunning it.
@@ -89,7 +88,7 @@ template <int Us> int generateAll(uint32_t* list, Move lastMove, bool inCheck, c
     }
   }
 
-  out = addEnPassant<Us>(out, lastMove, 0);
+  out = addEnPassant<Us>(p, out, lastMove, 0);
 
   // Castling also needs the rook in its corner: a right granted by a position
   // text without that rook must not move a man that is not there.
@@ -108,12 +107,11 @@ template <int Us> int generateAll(uint32_t* list, Move lastMove, bool inCheck, c
 
 // Scores: victim - attacker + 6000 for captures, 10614 (+ victim) for queen
 // promotions, 6000 for en passant.
-template <int Us> int generateCaptures(uint32_t* list, Move lastMove) {
+template <int Us> int generateCaptures(const Board& p, uint32_t* list, Move lastMove) {
   constexpr int Them = opposite(Us);
   constexpr int Base = slotBase(Us);
   constexpr uint32_t PromotionScore = 10614;
   constexpr uint32_t CaptureBase = 6000;
-  const Board& p = searchPosition;
   uint32_t* out = list;
 
   for (int slot = Base; slot < Base + 16; ++slot) {
@@ -153,14 +151,14 @@ template <int Us> int generateCaptures(uint32_t* list, Move lastMove) {
     }
   }
 
-  out = addEnPassant<Us>(out, lastMove, orderedWord(0, CaptureBase));
+  out = addEnPassant<Us>(p, out, lastMove, orderedWord(0, CaptureBase));
   *out = 0;
   return int(out - list);
 }
 
-template int generateAll<White>(uint32_t*, Move, bool, const NodeState&);
-template int generateAll<Black>(uint32_t*, Move, bool, const NodeState&);
-template int generateCaptures<White>(uint32_t*, Move);
-template int generateCaptures<Black>(uint32_t*, Move);
+template int generateAll<White>(const Board&, uint32_t*, Move, bool, const NodeState&);
+template int generateAll<Black>(const Board&, uint32_t*, Move, bool, const NodeState&);
+template int generateCaptures<White>(const Board&, uint32_t*, Move);
+template int generateCaptures<Black>(const Board&, uint32_t*, Move);
 
 }  // namespace orv

@@ -14,8 +14,8 @@ constexpr int MaxSearchMoves = 256;
 
 // All pseudo-legal moves of Us (castling only when not in check, by the castling
 // statuses of s); returns the count.
-template <int Us> int generateAll(uint32_t* list, Move lastMove, bool inCheck, const NodeState& s);
+template <int Us> int generateAll(const Board& p, uint32_t* list, Move lastMove, bool inCheck, const NodeState& s);
 // Captures, queen promotions and en-passant captures of Us, with their scores.
-template <int Us> int generateCaptures(uint32_t* list, Move lastMove);
+template <int Us> int generateCaptures(const Board& p, uint32_t* list, Move lastMove);
 
 }  // namespace orv

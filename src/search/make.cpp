@@ -8,7 +8,6 @@
 #include <cstddef>
 
 #include "board/en_passant.h"
-#include "board/game.h"
 #include "board/tables.h"
 #include "eval/evaluate.h"
 #include "search/search_internal.h"
@@ -36,8 +35,7 @@ template <int Side> inline void addSquareValue(NodeState& s, int kind, int sq, i
   s.psq[1] += colourSign * psqTable[1][kind][index];
 }
 
-template <int Side> inline bool pawnOnFile(int file) {
-  const Board& p = searchPosition;
+template <int Side> inline bool pawnOnFile(const Board& p, int file) {
   constexpr int Base = slotBase(Side);
   for (int slot = Base + FirstPawnSlot; slot <= Base + LastPawnSlot; ++slot)
     if (p.kind[slot] == pawnKind(Side) && p.square[slot] != OffBoard && fileOf(p.square[slot]) == file) return true;
@@ -45,8 +43,7 @@ template <int Side> inline bool pawnOnFile(int file) {
 }
 
 // Removes a man of Side (not the king) standing on sq from the arrays and from s.
-template <int Side> inline void removeMan(NodeState& s, int slot, int sq) {
-  Board& p = searchPosition;
+template <int Side> inline void removeMan(Board& p, NodeState& s, int slot, int sq) {
   const int k = p.kind[slot];
   constexpr int ColourSign = Side == White ? 1 : -1;
   s.material[0] -= ColourSign * materialOpening[k];
@@ -58,7 +55,7 @@ template <int Side> inline void removeMan(NodeState& s, int slot, int sq) {
   if (k == pawnKind(Side)) {
     --s.pawns[Side];
     toggleKey(s.pawnKey, keyIndex);
-    if (!pawnOnFile<Side>(fileOf(sq))) s.pawnFiles[Side] &= uint8_t(~(1u << fileOf(sq)));
+    if (!pawnOnFile<Side>(p, fileOf(sq))) s.pawnFiles[Side] &= uint8_t(~(1u << fileOf(sq)));
   } else {
     --s.pieces[Side];
     s.nonPawn[Side] = uint16_t(s.nonPawn[Side] - p.value[slot]);
@@ -70,8 +67,7 @@ template <int Side> inline void removeMan(NodeState& s, int slot, int sq) {
 }
 
 // Moves a man of Side of kind k between two squares: arrays, piece-square sums, key.
-template <int Side> inline void shiftMan(NodeState& s, int slot, int k, int from, int to) {
-  Board& p = searchPosition;
+template <int Side> inline void shiftMan(Board& p, NodeState& s, int slot, int k, int from, int to) {
   p.map[from] = EmptySquare;
   p.map[to] = slot;
   p.square[slot] = to;
@@ -83,7 +79,7 @@ template <int Side> inline void shiftMan(NodeState& s, int slot, int k, int from
 
 }  // namespace
 
-template <int Us> int makeSearchMove(Move t, uint32_t flags, NodeState& s, SearchUndo& u) {
+template <int Us> int makeSearchMove(Board& p, Move t, uint32_t flags, NodeState& s, SearchUndo& u) {
   constexpr int Them = opposite(Us);
   constexpr int ThemBase = slotBase(Them);
   u.captured = EmptySquare;
@@ -100,7 +96,6 @@ template <int Us> int makeSearchMove(Move t, uint32_t flags, NodeState& s, Searc
     return 0;
   }
 
-  Board& p = searchPosition;
   const int from = moveFrom(t), to = moveTo(t), mk = moveKind(t);
   if (p.map[to] == slotBase(Us)) return IllegalMoveScore;  // Us's king was left en prise
   u.made = true;
@@ -121,7 +116,7 @@ template <int Us> int makeSearchMove(Move t, uint32_t flags, NodeState& s, Searc
   bool material = false;
 
   if (victim != EmptySquare) {
-    removeMan<Us>(s, victim, victimSq);
+    removeMan<Us>(p, s, victim, victimSq);
     p.map[victimSq] = EmptySquare;
     u.captured = victim;
     u.capturedSquare = victimSq;
@@ -150,21 +145,21 @@ template <int Us> int makeSearchMove(Move t, uint32_t flags, NodeState& s, Searc
     s.material[1] += ColourSign * (materialEndgame[newKind] - PawnValue);
     if (newKind == Queen) s.promotedQueens |= 1u << mover;
     s.irregularSlots = 1;
-    if (!pawnOnFile<Them>(fileOf(from))) s.pawnFiles[Them] &= uint8_t(~(1u << fileOf(from)));
+    if (!pawnOnFile<Them>(p, fileOf(from))) s.pawnFiles[Them] &= uint8_t(~(1u << fileOf(from)));
     material = true;
   } else {
-    shiftMan<Them>(s, mover, k, from, to);
+    shiftMan<Them>(p, s, mover, k, from, to);
     if (k == pawnKind(Them)) {
       toggleKey(s.pawnKey, zobristIndex(Them, k, from));
       toggleKey(s.pawnKey, zobristIndex(Them, k, to));
       s.pawnFiles[Them] |= uint8_t(1u << fileOf(to));
-      if (fileOf(from) != fileOf(to) && !pawnOnFile<Them>(fileOf(from)))
+      if (fileOf(from) != fileOf(to) && !pawnOnFile<Them>(p, fileOf(from)))
         s.pawnFiles[Them] &= uint8_t(~(1u << fileOf(from)));
     } else if (mk == CastleKingSide || mk == CastleQueenSide) {
       constexpr int Rank = Them == White ? 0 : 56;
       const bool kingSide = mk == CastleKingSide;
       const int rook = ThemBase + (kingSide ? KingRookSlot : QueenRookSlot);
-      shiftMan<Them>(s, rook, Rook, Rank + (kingSide ? 7 : 0), Rank + (kingSide ? 5 : 3));
+      shiftMan<Them>(p, s, rook, Rook, Rank + (kingSide ? 7 : 0), Rank + (kingSide ? 5 : 3));
       s.castle[castleIndex(Them, kingSide ? 0 : 1)] = 1;
       s.castle[castleIndex(Them, kingSide ? 1 : 0)] = -1;
     }
@@ -196,10 +191,9 @@ template <int Us> int makeSearchMove(Move t, uint32_t flags, NodeState& s, Searc
   return 0;
 }
 
-template <int Us> void takeBackSearchMove(Move t, const SearchUndo& u) {
+template <int Us> void takeBackSearchMove(Board& p, Move t, const SearchUndo& u) {
   constexpr int Them = opposite(Us);
   if (!u.made) return;
-  Board& p = searchPosition;
   const int from = moveFrom(t), to = moveTo(t), mk = moveKind(t);
   const int mover = p.map[to];
   assert(mover != EmptySquare && colourOfSlot(mover) == Them);
@@ -224,21 +218,20 @@ template <int Us> void takeBackSearchMove(Move t, const SearchUndo& u) {
   }
 }
 
-template <int Us> void searchProbeKey(const NodeState& s, uint32_t key[2]) {
+template <int Us> void searchProbeKey(const Board& p, const NodeState& s, uint32_t key[2]) {
   key[0] = s.key[0];
   key[1] = s.key[1];
-  if (enPassantCapturers<Us>(searchPosition, s.lastMove) != 0)
-    toggleKey(key, ZobristEnPassant + fileOf(moveTo(s.lastMove)));
+  if (enPassantCapturers<Us>(p, s.lastMove) != 0) toggleKey(key, ZobristEnPassant + fileOf(moveTo(s.lastMove)));
 }
 
-template <int Us> void writeSearchHistory(Move t, const SearchUndo& u, NodeState& s) {
+template <int Us>
+void writeSearchHistory(RepetitionHistory& h, const Board& p, Move t, const SearchUndo& u, NodeState& s) {
   constexpr int Them = opposite(Us);
   bool irreversible;
   if (t == 0) {
     irreversible = false;
     s.halfMove = 0;
   } else {
-    const Board& p = searchPosition;
     const int mk = moveKind(t);
     const bool pawnMove = isPromotion(t) || p.kind[p.map[moveTo(t)]] == pawnKind(Them);
     if (u.captured != EmptySquare || pawnMove) {
@@ -249,9 +242,9 @@ template <int Us> void writeSearchHistory(Move t, const SearchUndo& u, NodeState
       ++s.halfMove;
     }
   }
-  const int index = game.lastRecord + s.ply;
-  if (index < 0 || index >= int(game.history.size())) return;
-  HistoryRecord& r = game.history[std::size_t(index)];
+  const int index = h.lastRecord + s.ply;
+  if (index < 0 || index >= int(h.records.size())) return;
+  HistoryRecord& r = h.records[std::size_t(index)];
   r.keyHigh = s.key[1];
   r.keyMid = uint16_t(s.key[0] >> 16);
   r.move = uint16_t(t);
@@ -260,13 +253,13 @@ template <int Us> void writeSearchHistory(Move t, const SearchUndo& u, NodeState
       uint8_t((u.captured & 0x3F) | (irreversible ? RecordIrreversible : 0) | (Us == Black ? RecordBlackToMove : 0));
 }
 
-template int makeSearchMove<White>(Move, uint32_t, NodeState&, SearchUndo&);
-template int makeSearchMove<Black>(Move, uint32_t, NodeState&, SearchUndo&);
-template void takeBackSearchMove<White>(Move, const SearchUndo&);
-template void takeBackSearchMove<Black>(Move, const SearchUndo&);
-template void searchProbeKey<White>(const NodeState&, uint32_t*);
-template void searchProbeKey<Black>(const NodeState&, uint32_t*);
-template void writeSearchHistory<White>(Move, const SearchUndo&, NodeState&);
-template void writeSearchHistory<Black>(Move, const SearchUndo&, NodeState&);
+template int makeSearchMove<White>(Board&, Move, uint32_t, NodeState&, SearchUndo&);
+template int makeSearchMove<Black>(Board&, Move, uint32_t, NodeState&, SearchUndo&);
+template void takeBackSearchMove<White>(Board&, Move, const SearchUndo&);
+template void takeBackSearchMove<Black>(Board&, Move, const SearchUndo&);
+template void searchProbeKey<White>(const Board&, const NodeState&, uint32_t*);
+template void searchProbeKey<Black>(const Board&, const NodeState&, uint32_t*);
+template void writeSearchHistory<White>(RepetitionHistory&, const Board&, Move, const SearchUndo&, NodeState&);
+template void writeSearchHistory<Black>(RepetitionHistory&, const Board&, Move, const SearchUndo&, NodeState&);
 
 }  // namespace orv

@@ -1,10 +1,11 @@
-// Make and take back on the search's own arrays (searchPosition) and NodeState.
+// Make and take back on a worker's search position and NodeState.
 // Us is the side to move at the node; the move made is a move of the other side.
 #pragma once
 #include <cstdint>
 
 #include "board/types.h"
 #include "eval/node_state.h"
+#include "search/repetition.h"
 
 namespace orv {
 
@@ -20,14 +21,15 @@ struct SearchUndo {
 
 // Makes Them's move t (t != 0) or the null move (t == 0 at ply > 0 without FlagReentry).
 // Returns IllegalMoveScore when t lands on the king of Us (nothing changed), else 0.
-template <int Us> int makeSearchMove(Move t, uint32_t flags, NodeState& s, SearchUndo& u);
+template <int Us> int makeSearchMove(Board& p, Move t, uint32_t flags, NodeState& s, SearchUndo& u);
 // Restores the arrays after makeSearchMove of a move t != 0; does nothing when
 // the make changed nothing (null move, FlagReentry, or the IllegalMoveScore return).
-template <int Us> void takeBackSearchMove(Move t, const SearchUndo& u);
+template <int Us> void takeBackSearchMove(Board& p, Move t, const SearchUndo& u);
 // Transposition key of the node: s.key with the en-passant file key when an
 // en-passant capture by Us is possible against s.lastMove.
-template <int Us> void searchProbeKey(const NodeState& s, uint32_t key[2]);
-// The game history record of the node (ply > 0, depth >= 0, no FlagReentry).
-template <int Us> void writeSearchHistory(Move t, const SearchUndo& u, NodeState& s);
+template <int Us> void searchProbeKey(const Board& p, const NodeState& s, uint32_t key[2]);
+// The history record of the node (ply > 0, depth >= 0, no FlagReentry), past the game's records.
+template <int Us>
+void writeSearchHistory(RepetitionHistory& h, const Board& p, Move t, const SearchUndo& u, NodeState& s);
 
 }  // namespace orv

@@ -36,24 +36,24 @@ constexpr uint32_t TimeCheckInterval = 4096;
 constexpr int NoEval = -InfiniteScore;
 constexpr int IllegalMove = IllegalMoveScore;
 
-inline void reportDiagnostic(int code) {
-  if (diagnosticHook) diagnosticHook(code);
+inline void reportDiagnostic(SearchWorker& w, int code) {
+  if (w.isMain() && diagnosticHook) diagnosticHook(code);
 }
 
 // Is the king of Us attacked by a man of the other side (its king left out)?
-template <int Us> inline bool kingInCheck() {
-  return squareAttackedBy<Us ^ 1, 1>(searchPosition, searchPosition.square[slotBase(Us)]);
+template <int Us> inline bool kingInCheck(SearchWorker& w) {
+  return squareAttackedBy<Us ^ 1, 1>(w.position, w.position.square[slotBase(Us)]);
 }
 
 // Draw by material after a capture that left no pawn: a lone king against at
 // most a minor piece, or one bishop each on squares of the same colour.
-bool deadPositionWithoutPawns(const NodeState& s) {
+bool deadPositionWithoutPawns(SearchWorker& w, const NodeState& s) {
   if (s.pawns[0] + s.pawns[1] != 0) return false;
   if ((s.pieces[White] == 0 && s.nonPawn[Black] <= BishopValue) ||
       (s.pieces[Black] == 0 && s.nonPawn[White] <= BishopValue))
     return true;
   if (s.nonPawn[White] > BishopValue || s.nonPawn[Black] > BishopValue) return false;
-  const Board& p = searchPosition;
+  const Board& p = w.position;
   int colour[2] = {-1, -1};
   for (int slot = 0; slot < 32; ++slot) {
     if (p.square[slot] == OffBoard || p.kind[slot] != Bishop) continue;
@@ -68,32 +68,27 @@ bool deadPositionWithoutPawns(const NodeState& s) {
 // position's record is the one of the last move played (the two differ after
 // moves were taken back). The set-up position, which has no record, counts
 // when the walk reaches the start of the game.
-template <int Us> bool drawByRule(const NodeState& s, int& result) {
+template <int Us> bool drawByRule(SearchWorker& w, const NodeState& s, int& result) {
   if (s.halfMove <= 3) return false;
   if (s.halfMove == 100) {
     result = 0;
     return true;
   }
-  const Game& g = game;
-  const HistoryRecord* records = g.history.data();
+  const RepetitionHistory& h = w.repetition;
+  const HistoryRecord* records = h.records.data();
   int matches = 0;
   bool firstInTree = false;
   for (int q = s.ply - 4;; q -= 2) {  // q: plies from the root, negative inside the game
-    const int i = q > 0 ? g.lastRecord + q : g.ply + q;
+    const int i = q > 0 ? h.lastRecord + q : h.ply + q;
     if (i < 0) {
-      if (i == -1) {
-        const bool played = g.ply >= 0;
-        const uint32_t lock = played ? g.setupKey[1] : g.board.key[1];
-        const int side = played ? g.setupSide : g.side;
-        if (side == Us && lock == s.key[1] && matches++ == 0) firstInTree = q >= 0;
-      }
+      if (i == -1 && h.setupSide == Us && h.setupLock == s.key[1] && matches++ == 0) firstInTree = q >= 0;
       break;
     }
     const HistoryRecord& r = records[i];
     if (r.keyHigh == s.key[1] && matches++ == 0) firstInTree = q >= 0;
     if (r.move == 0 || (r.flags & RecordIrreversible)) break;
   }
-  const int sign = Us == searchState.rootSide ? -1 : 1;
+  const int sign = Us == w.state.rootSide ? -1 : 1;
   if (matches >= 2) {
     result = sign;
     return true;
@@ -121,20 +116,20 @@ inline int bestIndex(const uint32_t* list, int from, int count) {
   return best;
 }
 
-inline void recordPv(int ply, Move m, int score) {
+inline void recordPv(SearchWorker& w, int ply, Move m, int score) {
   assert(ply >= 0 && ply + 1 < MaxPly);  // nodes at the last ply return before their moves
-  PvNode* node = searchState.pvLine[ply];
+  PvNode* node = w.state.pvLine[ply];
   node->word = scoredWord(m, score);
-  std::swap(node->next, searchState.pvLine[ply + 1]);
+  std::swap(node->next, w.state.pvLine[ply + 1]);
 }
 
 // Starts loading the transposition bucket of the position after Us's move m
 // (and its evaluation cache entry). The key is a guess that leaves out the
 // castling and en-passant keys, so now and then the wrong line is loaded: a
 // hint only, it changes no result.
-template <int Us> inline void prefetchChild(Move m, const NodeState& s) {
+template <int Us> inline void prefetchChild(SearchWorker& w, Move m, const NodeState& s) {
   constexpr int Them = Us ^ 1;
-  const Board& p = searchPosition;
+  const Board& p = w.position;
   const int from = moveFrom(m), to = moveTo(m);
   const int kind = p.kind[p.map[from]];
   const int newKind = isPromotion(m) ? promotionKind(m) : kind;
@@ -143,7 +138,7 @@ template <int Us> inline void prefetchChild(Move m, const NodeState& s) {
   const int victim = p.map[to];
   if (victim != EmptySquare) key ^= zobristL[zobristIndex(Them, p.kind[victim], to)];
   prefetchBucket(key);
-  prefetchEvaluation(key);
+  prefetchEvaluation(w, key);
 }
 
 inline bool knightStepApart(int a, int b) { return a != OffBoard && b != OffBoard && isKnightStep(direction[a][b]); }
@@ -151,22 +146,24 @@ inline bool knightStepApart(int a, int b) { return a != OffBoard && b != OffBoar
 // The quiescence node: stand pat, then captures (all moves in check at the
 // first two quiescence plies).
 template <int Us>
-[[gnu::noinline]] int quiescence(Move t, uint32_t flags, int depth, int alpha, int beta, NodeState& s,
+[[gnu::noinline]] int quiescence(SearchWorker& w, Move t, uint32_t flags, int depth, int alpha, int beta, NodeState& s,
                                  const uint32_t key[2], bool inCheck) {
   constexpr int Them = Us ^ 1;
   const int ply = s.ply;
   const bool pvNode = beta - alpha > 1;
-  bump(searchCounters.quiescenceNodes);
+  bump(w.counters.quiescenceNodes);
 
   if (depth >= 0 && t != 0 && !(flags & FlagReentry)) {
     int draw;
-    if (drawByRule<Us>(s, draw)) return draw;
+    if (drawByRule<Us>(w, s, draw)) return draw;
   }
 
   int eval = NoEval, hashType = TTEmpty, hashScore = 0;
-  if (const TTSlot* hit = probe(key[0], key[1])) {
-    if (hit->move != 0 && !plausibleHashMove<Us>(hit->move)) {
-      reportDiagnostic(3456);
+  TTSlot hitSlot;
+  if (probe(key[0], key[1], hitSlot)) {
+    const TTSlot* hit = &hitSlot;
+    if (hit->move != 0 && !plausibleHashMove<Us>(w.position, hit->move)) {
+      reportDiagnostic(w, 3456);
     } else {
       hashType = hit->bound();
       hashScore = scoreFromTable(hit->score, ply);
@@ -185,10 +182,10 @@ template <int Us>
   int deltaBase = 0;
   if (inCheck) {
     if (depth >= -OnePly) {
-      count = generateAll<Us>(list, s.lastMove, true, s);
+      count = generateAll<Us>(w.position, list, s.lastMove, true, s);
       matePossible = true;
     } else {
-      count = generateCaptures<Us>(list, s.lastMove);
+      count = generateCaptures<Us>(w.position, list, s.lastMove);
       if (count == 0) return alpha;
     }
   } else {
@@ -201,9 +198,9 @@ template <int Us>
       if (Us == Black) lazy = -lazy;
       if (beta > -NormalScoreLimit && s.pieces[Us] > 0 && beta < lazy - 4 * PawnValue) standPat = beta;
       else if (alpha < NormalScoreLimit && s.pieces[Them] > 0 && lazy + 4 * PawnValue < alpha) standPat = alpha;
-      else standPat = eval = evaluateCached(Us, s);
+      else standPat = eval = evaluateCached(w, Us, s);
     } else {
-      if (eval == NoEval) eval = evaluateCached(Us, s);
+      if (eval == NoEval) eval = evaluateCached(w, Us, s);
       standPat = eval;
     }
     if (hashType == TTExact || hashType == TTTablebase) standPat = hashScore;
@@ -214,10 +211,10 @@ template <int Us>
       if (standPat >= beta) return standPat;
       alpha = standPat;
     }
-    count = generateCaptures<Us>(list, s.lastMove);
+    count = generateCaptures<Us>(w.position, list, s.lastMove);
     if (count == 0) return standPat;
     // The children's table lines load side by side rather than one by one.
-    for (int i = 0; i < count && i < 6; ++i) prefetchChild<Us>(moveOf(list[i]), s);
+    for (int i = 0; i < count && i < 6; ++i) prefetchChild<Us>(w, moveOf(list[i]), s);
     if (std::abs(standPat) < NormalScoreLimit) {
       deltaPruning = true;
       const bool thin = s.nonPawn[White] <= RookValue || s.nonPawn[Black] <= RookValue;
@@ -225,7 +222,7 @@ template <int Us>
     }
   }
 
-  const Board& pos = searchPosition;
+  const Board& pos = w.position;
   int searched = 0;
   bool raised = false;
   for (int i = 0; i < count; ++i) {
@@ -238,13 +235,13 @@ template <int Us>
         continue;
       }
     }
-    prefetchChild<Us>(m, s);
-    const int v = searchNode<Them>(m, FlagQuiescence | FlagLegality, depth - OnePly, -beta, -alpha, s);
+    prefetchChild<Us>(w, m, s);
+    const int v = searchNode<Them>(w, m, FlagQuiescence | FlagLegality, depth - OnePly, -beta, -alpha, s);
     if (v == IllegalMove) continue;
     const int score = -v;
     ++searched;
     if (score > alpha) {
-      if (pvNode) recordPv(ply, m, score);
+      if (pvNode) recordPv(w, ply, m, score);
       if (score >= beta) {
         store(TTLower, score, 0, 0, pvNode, ply, key[0], key[1], eval);
         return score;
@@ -261,20 +258,20 @@ template <int Us>
 
 // The full-width node (depth of one ply or more).
 template <int Us>
-[[gnu::noinline]] int fullWidth(Move t, uint32_t flags, int depth, int alpha, int beta, const NodeState& parent,
-                                NodeState& s, const uint32_t key[2], bool inCheck) {
+[[gnu::noinline]] int fullWidth(SearchWorker& w, Move t, uint32_t flags, int depth, int alpha, int beta,
+                                const NodeState& parent, NodeState& s, const uint32_t key[2], bool inCheck) {
   constexpr int Them = Us ^ 1;
   const int ply = s.ply;
   const bool pvNode = beta - alpha > 1;
   const Move excluded = parent.excluded;
-  const Board& pos = searchPosition;
+  const Board& pos = w.position;
 
   s.excluded = 0;
-  bump(searchCounters.fullWidthNodes);
+  bump(w.counters.fullWidthNodes);
 
   if (t != 0 && !(flags & FlagReentry)) {
     int draw;
-    if (drawByRule<Us>(s, draw)) return draw;
+    if (drawByRule<Us>(w, s, draw)) return draw;
   }
 
   // Transposition table.
@@ -283,13 +280,14 @@ template <int Us>
   int eval = NoEval, hashType = TTEmpty, hashScore = 0, hashDepth = 0;
   bool nullAllowed = true, hashPv = false, hashMoveCapture = false, hashUpperDeep = false;
   if (ply > 0) {
-    const TTSlot* hit = probe(key[0], key[1]);
-    if (hit && hit->move != 0 && !plausibleHashMove<Us>(hit->move)) {
-      reportDiagnostic(3456);
+    TTSlot hitSlot;
+    const TTSlot* hit = probe(key[0], key[1], hitSlot) ? &hitSlot : nullptr;
+    if (hit && hit->move != 0 && !plausibleHashMove<Us>(w.position, hit->move)) {
+      reportDiagnostic(w, 3456);
       hit = nullptr;
     }
     if (hit) {
-      bump(searchCounters.tableHits);
+      bump(w.counters.tableHits);
       hashType = hit->bound();
       hashDepth = hit->depth();
       hashScore = scoreFromTable(hit->score, ply);
@@ -317,9 +315,9 @@ template <int Us>
     const int men = 2 + s.pawns[0] + s.pawns[1] + s.pieces[0] + s.pieces[1];
     if (men <= searchSettings.tablebaseMen) {
       if (men == 2) return 0;
-      prepareTablebaseProbe(pos);
+      prepareTablebaseProbe(w.tablebase, pos);
       const int epSquare = enPassantCapturers<Us>(pos, s.lastMove) != 0 ? passedSquare(s.lastMove) : -1;
-      const int v = probeTablebase(Us, epSquare);
+      const int v = probeTablebase(w.tablebase, Us, epSquare);
       if (v != TablebaseUnknown && v >= -32766) {
         const int result = tablebaseScore(v, ply);
         store(TTTablebase, result, 0, std::min(depth + 6 * OnePly, 63 * OnePly), 1, ply, key[0], key[1], NoEval);
@@ -327,16 +325,16 @@ template <int Us>
       }
     }
   }
-  if (ply >= MaxPly - 1 && !inCheck) return evaluate(Us, s);
+  if (ply >= MaxPly - 1 && !inCheck) return evaluate(w, Us, s);
 
   if (inCheck) eval = ply - MateScore;
-  else if (eval == NoEval) eval = evaluateCached(Us, s);
+  else if (eval == NoEval) eval = evaluateCached(w, Us, s);
 
   if (!inCheck && t != 0 && !pvNode) {
     // Razoring: far below alpha, ask the quiescence search.
     if (depth <= 5 * OnePly && hashMove == 0 && alpha < 20 * PawnValue && eval > -NormalScoreLimit &&
         alpha > eval + 3.5 * 486 * D) {
-      const int v = searchNode<Us>(t, (flags | FlagReentry) & ~FlagLegality, 0, alpha, beta, s);
+      const int v = searchNode<Us>(w, t, (flags | FlagReentry) & ~FlagLegality, 0, alpha, beta, s);
       if (v <= alpha) return v;
     }
     // Reverse futility: far above beta at low depth.
@@ -349,13 +347,13 @@ template <int Us>
   if (nullAllowed && !inCheck && !(flags & FlagNoNull) && !pvNode && s.pieces[Us] > 0 && t != 0 && ply <= MaxPly - 2 &&
       beta > -NormalScoreLimit && eval >= beta && excluded == 0) {
     const int nd = depth - (3 + D / 4 + std::min((eval - beta) / 1200, 3)) * OnePly;
-    bump(searchCounters.nullMoves);
-    const int v = -searchNode<Them>(0, (flags & InheritedByNullChild) | FlagNullChild, nd, -beta, -beta + 1, s);
+    bump(w.counters.nullMoves);
+    const int v = -searchNode<Them>(w, 0, (flags & InheritedByNullChild) | FlagNullChild, nd, -beta, -beta + 1, s);
     if (v >= beta && v < NormalScoreLimit) {
       if (depth < 12 * OnePly) return beta;
-      const int w =
-          searchNode<Us>(t, (flags | FlagReentry | FlagNoNull) & ~FlagLegality, std::max(nd, 0), beta - 1, beta, s);
-      if (w >= beta) return beta;
+      const int verified =
+          searchNode<Us>(w, t, (flags | FlagReentry | FlagNoNull) & ~FlagLegality, std::max(nd, 0), beta - 1, beta, s);
+      if (verified >= beta) return beta;
       verificationFailed = true;
     }
   }
@@ -365,15 +363,15 @@ template <int Us>
   int count = 0;
   bool scored = false;
   if (ply == 0) {
-    for (; count < RootListSize - 1 && searchState.orderedRootList[count] != 0; ++count)
-      list[count] = orderedWord(moveOf(searchState.orderedRootList[count]), 4346 - count);
+    for (; count < RootListSize - 1 && w.state.orderedRootList[count] != 0; ++count)
+      list[count] = orderedWord(moveOf(w.state.orderedRootList[count]), 4346 - count);
     list[count] = 0;
     scored = true;
   } else {
-    count = generateAll<Us>(list, s.lastMove, inCheck, s);
+    count = generateAll<Us>(w.position, list, s.lastMove, inCheck, s);
     assert(count < MaxSearchMoves);  // room for the terminating 0
   }
-  searchState.killers[ply + 1] = 0;
+  w.state.killers[ply + 1] = 0;
   bool lateMovePruning = false;
   if (verificationFailed) {
     if (hashMove == 0 && ply > 0) depth -= OnePly;
@@ -404,7 +402,7 @@ template <int Us>
   for (; next < count; ++next) {
     if (!(hashFirst && next == 0)) {
       if (!scored) {
-        scoreMoves<Us>(list + next, t, s);
+        scoreMoves<Us>(w, list + next, t, s);
         scored = true;
       }
       bringForward(list, next, bestIndex(list, next, count));
@@ -418,8 +416,8 @@ template <int Us>
     const int from = moveFrom(m), to = moveTo(m);
     const int movingKind = pos.kind[pos.map[from]];
     const bool quiet = !isCapture(m) && !isPromotion(m);
-    const bool checks = givesCheck<Us>(m, enemyKing, s);
-    const bool passerPush = movingKind == pawnKind(Us) && relativeRank<Us>(to) >= 4 && isPassedPawn<Us>(to, s);
+    const bool checks = givesCheck<Us>(pos, m, enemyKing, s);
+    const bool passerPush = movingKind == pawnKind(Us) && relativeRank<Us>(to) >= 4 && isPassedPawn<Us>(pos, to, s);
 
     // Extension and reduction.
     enum Rule { Plain, Futility, Reduce };
@@ -461,27 +459,27 @@ template <int Us>
         r = OnePly * reductionTable[std::min(D, 31)][std::min(movesSearched, 63)];
         if ((hashPv || pvNode) && !hashUpperDeep) r -= OnePly * (1 + pvNode);
         if (pvNode && alpha > -NormalScoreLimit && eval - alpha > 3 * PawnValue) r -= OnePly;
-        const int h = searchState.history[Us][isCapture(m) ? 0 : 1][movingKind][from][to] / 128;
+        const int h = w.state.history[Us][isCapture(m) ? 0 : 1][movingKind][from][to] / 128;
         r -= OnePly * std::clamp(h, -2, 2);
         if (!pvNode && hashMoveCapture) r += OnePly;
         r = r < 1 ? 0 : std::max(0, std::min(r, depth - 2 * OnePly));
       }
     }
     if (s.pieces[Us] == 0 && s.pieces[Them] == 1 && isCapture(m) && pos.value[pos.map[to]] >= BishopValue) e = OnePly;
-    if (ply >= searchState.extensionPlyLimit) e = 0;
-    if (e == 0 && !isCapture(m) && ply < searchState.extensionPlyLimit && t != 0 && depth >= 8 * OnePly &&
-        m == hashMove && hashType == TTLower && std::abs(hashScore) < NormalScoreLimit && hashDepth >= D - 3 &&
-        ply > 0 && excluded == 0) {
+    if (ply >= w.state.extensionPlyLimit) e = 0;
+    if (e == 0 && !isCapture(m) && ply < w.state.extensionPlyLimit && t != 0 && depth >= 8 * OnePly && m == hashMove &&
+        hashType == TTLower && std::abs(hashScore) < NormalScoreLimit && hashDepth >= D - 3 && ply > 0 &&
+        excluded == 0) {
       // Singular extension: is the hash move clearly better than every other move?
       const int sb = hashScore - 8 * D;
       NodeState verify = s;
       verify.excluded = uint16_t(m);
       const int v =
-          searchNode<Us>(t, (flags & ~FlagLegality) | FlagSingular | FlagReentry, depth / 2, sb - 1, sb, verify);
+          searchNode<Us>(w, t, (flags & ~FlagLegality) | FlagSingular | FlagReentry, depth / 2, sb - 1, sb, verify);
       if (v < sb && v != IllegalMove) e = OnePly;
     }
 
-    prefetchChild<Us>(m, s);
+    prefetchChild<Us>(w, m, s);
     const int cd = depth + e - OnePly;
     const int rd = cd - r;
     uint32_t childFlags = (flags & (movesSearched == 0 ? InheritedByFirstChild : InheritedByLaterChild)) | FlagLegality;
@@ -489,35 +487,35 @@ template <int Us>
 
     int score;
     if (movesSearched == 0) {
-      const int v = searchNode<Them>(m, childFlags, cd, -beta, -alpha, s);
+      const int v = searchNode<Them>(w, m, childFlags, cd, -beta, -alpha, s);
       if (v == IllegalMove) continue;
       score = -v;
     } else {
-      const int v = searchNode<Them>(m, childFlags, rd, -alpha - 1, -alpha, s);
+      const int v = searchNode<Them>(w, m, childFlags, rd, -alpha - 1, -alpha, s);
       if (v == IllegalMove) continue;
       score = -v;
       bool reduced = r > 0;
       const uint32_t againFlags = childFlags & ~FlagLegality;
       if (pvNode && reduced && score > alpha) {
-        score = -searchNode<Them>(m, againFlags, cd, -alpha - 1, -alpha, s);
+        score = -searchNode<Them>(w, m, againFlags, cd, -alpha - 1, -alpha, s);
         reduced = false;
       }
-      if (score > alpha && (score < beta || reduced)) score = -searchNode<Them>(m, againFlags, cd, -beta, -alpha, s);
+      if (score > alpha && (score < beta || reduced)) score = -searchNode<Them>(w, m, againFlags, cd, -beta, -alpha, s);
     }
 
-    bump(searchCounters.searchedMoves);
+    bump(w.counters.searchedMoves);
     ++movesSearched;
-    if (ply == 0) searchCounters.currentRootMove.store(m, std::memory_order_relaxed);
+    if (ply == 0) w.counters.currentRootMove.store(m, std::memory_order_relaxed);
 
     if (score > alpha && score >= beta) {
       if (excluded != 0) return score;
-      if (pvNode) recordPv(ply, m, score);
-      updateOnCutoff<Us>(m, D, t, tried, triedCount, ply);
+      if (pvNode) recordPv(w, ply, m, score);
+      updateOnCutoff<Us>(w, m, D, t, tried, triedCount, ply);
       store(TTLower, score, m, depth, pvNode, ply, key[0], key[1], eval);
       return score;
     }
     if (score > alpha) {
-      if (pvNode) recordPv(ply, m, score);
+      if (pvNode) recordPv(w, ply, m, score);
       best = m;
       alpha = score;
       if (quiet) ++quietSearched;
@@ -525,8 +523,8 @@ template <int Us>
       if (quiet) ++quietSearched;
       if (triedCount < 64 && m != best) tried[triedCount++] = uint16_t(m);
     }
-    if (kind == PromoteQueen && !(std::abs(score) <= 2 && Us != searchState.rootSide) &&
-        !knightStepApart(to, enemyKing) && !knightStepApart(to, enemyQueen))
+    if (kind == PromoteQueen && !(std::abs(score) <= 2 && Us != w.state.rootSide) && !knightStepApart(to, enemyKing) &&
+        !knightStepApart(to, enemyQueen))
       underPromotionStop = true;
   }
 
@@ -542,59 +540,61 @@ template <int Us>
 
 // Steps after the move is made, up to the choice between a full-width and a quiescence node.
 template <int Us>
-int nodeAfterMake(Move t, uint32_t flags, int depth, int alpha, int beta, const NodeState& parent, NodeState& s,
-                  const SearchUndo& undo, bool made) {
+int nodeAfterMake(SearchWorker& w, Move t, uint32_t flags, int depth, int alpha, int beta, const NodeState& parent,
+                  NodeState& s, const SearchUndo& undo, bool made) {
   uint32_t key[2];
-  searchProbeKey<Us>(s, key);
+  searchProbeKey<Us>(w.position, s, key);
   // The table is probed a few steps later; start loading its bucket now.
   prefetchBucket(key[0]);
-  if ((flags & FlagLegality) && t != 0 && kingAttackedAfter<Us>(t, parent.kingSafe != 0)) return IllegalMove;
+  if ((flags & FlagLegality) && t != 0 && kingAttackedAfter<Us>(w.position, t, parent.kingSafe != 0))
+    return IllegalMove;
 
-  bump(searchCounters.nodes);
+  bump(w.counters.nodes);
   if (!(flags & (FlagReentry | FlagRoot))) ++s.ply;
-  if (s.ply >= MaxPly - 1) return evaluate(Us, s);
+  if (s.ply >= MaxPly - 1) return evaluate(w, Us, s);
   const int ply = s.ply;
   if (ply > 0) {
-    PvNode* node = searchState.pvLine[ply];
+    PvNode* node = w.state.pvLine[ply];
     node->word = 0;
     if (node->next) node->next->word = 0;
-    if (depth >= 0 && !(flags & FlagReentry)) writeSearchHistory<Us>(t, undo, s);
+    if (depth >= 0 && !(flags & FlagReentry)) writeSearchHistory<Us>(w.repetition, w.position, t, undo, s);
   }
-  const bool inCheck = kingInCheck<Us>();
-  const Board& pos = searchPosition;
+  const bool inCheck = kingInCheck<Us>(w);
+  const Board& pos = w.position;
   s.kingSafe = !inCheck && kingDistance[pos.square[slotBase(Us)]][pos.square[slotBase(Us ^ 1)]] > 1;
-  if (made && undo.captured != 32 && deadPositionWithoutPawns(s)) return 0;
+  if (made && undo.captured != 32 && deadPositionWithoutPawns(w, s)) return 0;
   if (ply > 0) {
     alpha = std::max(alpha, ply - MateScore);
     beta = std::min(beta, MateScore - 1 - ply);
     if (alpha >= beta) return alpha;
   }
-  if (depth < OnePly) return quiescence<Us>(t, flags, depth, alpha, beta, s, key, inCheck);
-  return fullWidth<Us>(t, flags, depth, alpha, beta, parent, s, key, inCheck);
+  if (depth < OnePly) return quiescence<Us>(w, t, flags, depth, alpha, beta, s, key, inCheck);
+  return fullWidth<Us>(w, t, flags, depth, alpha, beta, parent, s, key, inCheck);
 }
 
 }  // namespace
 
-template <int Us> int searchNode(Move t, uint32_t flags, int depth, int alpha, int beta, const NodeState& parent) {
-  if (++searchState.timeCheckCounter >= TimeCheckInterval) {
-    searchState.timeCheckCounter = 0;
-    timeCheck();
+template <int Us>
+int searchNode(SearchWorker& w, Move t, uint32_t flags, int depth, int alpha, int beta, const NodeState& parent) {
+  if (++w.state.timeCheckCounter >= TimeCheckInterval) {
+    w.state.timeCheckCounter = 0;
+    if (w.isMain()) timeCheck(w);
   }
-  if (searchAbort.load(std::memory_order_relaxed)) throw SearchAborted{};
+  if (w.stop->load(std::memory_order_relaxed)) throw SearchAborted{};
 
   NodeState s = parent;
   SearchUndo undo{32, 0};
   bool made = false;
   if (!(flags & FlagReentry) && (t != 0 || s.ply > 0)) {
-    if (makeSearchMove<Us>(t, flags, s, undo) == IllegalMove) return IllegalMove;
+    if (makeSearchMove<Us>(w.position, t, flags, s, undo) == IllegalMove) return IllegalMove;
     made = t != 0;
   }
-  const int result = nodeAfterMake<Us>(t, flags, depth, alpha, beta, parent, s, undo, made);
-  if (made) takeBackSearchMove<Us>(t, undo);
+  const int result = nodeAfterMake<Us>(w, t, flags, depth, alpha, beta, parent, s, undo, made);
+  if (made) takeBackSearchMove<Us>(w.position, t, undo);
   return result;
 }
 
-template int searchNode<White>(Move, uint32_t, int, int, int, const NodeState&);
-template int searchNode<Black>(Move, uint32_t, int, int, int, const NodeState&);
+template int searchNode<White>(SearchWorker&, Move, uint32_t, int, int, int, const NodeState&);
+template int searchNode<Black>(SearchWorker&, Move, uint32_t, int, int, int, const NodeState&);
 
 }  // namespace orv

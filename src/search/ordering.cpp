@@ -6,7 +6,7 @@
 #include <cstring>
 
 #include "eval/evaluate.h"
-#include "search/search_state.h"
+#include "search/worker.h"
 
 namespace orv {
 
@@ -32,26 +32,26 @@ inline void punish(int32_t& h, int bonus) { h += -bonus - bonus * h / HistorySca
 
 int historyBonus(int depthPlies) { return std::min(42 * depthPlies - 17, HistoryBonusCap); }
 
-template <int Us> void scoreMoves(uint32_t* list, Move previous, const NodeState& s) {
+template <int Us> void scoreMoves(SearchWorker& w, uint32_t* list, Move previous, const NodeState& s) {
   if (s.ply == 0) {
     int i = 0;
-    for (; searchState.orderedRootList[i] != 0 && i < RootListSize - 1; ++i)
-      list[i] = orderedWord(moveOf(searchState.orderedRootList[i]), RootScoreTop - i);
+    for (; w.state.orderedRootList[i] != 0 && i < RootListSize - 1; ++i)
+      list[i] = orderedWord(moveOf(w.state.orderedRootList[i]), RootScoreTop - i);
     list[i] = 0;
     return;
   }
-  const Board& p = searchPosition;
-  const uint32_t killer = searchState.killers[s.ply] & 0xFFFF;
+  const Board& p = w.position;
+  const uint32_t killer = w.state.killers[s.ply] & 0xFFFF;
   const int32_t* followUp = nullptr;
   if (previous != 0) {
     const int prevTo = moveTo(previous);
-    followUp = &searchState.followUp[Us][p.kind[p.map[prevTo]]][prevTo][0][0];
+    followUp = &w.state.followUp[Us][p.kind[p.map[prevTo]]][prevTo][0][0];
   }
-  for (uint32_t* w = list; *w != 0; ++w) {
-    const Move m = moveOf(*w);
+  for (uint32_t* word = list; *word != 0; ++word) {
+    const Move m = moveOf(*word);
     const int from = moveFrom(m), to = moveTo(m);
     const int k = p.kind[p.map[from]];
-    int score = searchState.history[Us][historyIndex(m)][k][from][to];
+    int score = w.state.history[Us][historyIndex(m)][k][from][to];
     if (!isQuiet(m)) {
       score += CaptureBonus;
       if (isCapture(m)) score += p.value[p.map[to]] / 4;
@@ -62,47 +62,48 @@ template <int Us> void scoreMoves(uint32_t* list, Move previous, const NodeState
     if (followUp) score += followUp[k * 64 + to];
     score += ScoreOffset;
     score = std::clamp(score, 0, 0xFFFF);
-    *w = orderedWord(m, score);
+    *word = orderedWord(m, score);
   }
 }
 
 template <int Us>
-void updateOnCutoff(Move m, int depthPlies, Move previous, const uint16_t* tried, int triedCount, int ply) {
-  const Board& p = searchPosition;
+void updateOnCutoff(SearchWorker& w, Move m, int depthPlies, Move previous, const uint16_t* tried, int triedCount,
+                    int ply) {
+  const Board& p = w.position;
   const int bonus = historyBonus(depthPlies);
   m = moveOf(m);
   const int from = moveFrom(m), to = moveTo(m);
   const int k = p.kind[p.map[from]];
-  reward(searchState.history[Us][historyIndex(m)][k][from][to], bonus);
+  reward(w.state.history[Us][historyIndex(m)][k][from][to], bonus);
 
   if (previous == 0) {
     for (int i = 0; i < triedCount; ++i) {
       const Move t = tried[i];
       const int tf = moveFrom(t), tt = moveTo(t);
-      punish(searchState.history[Us][historyIndex(t)][p.kind[p.map[tf]]][tf][tt], bonus);
+      punish(w.state.history[Us][historyIndex(t)][p.kind[p.map[tf]]][tf][tt], bonus);
     }
     return;
   }
 
   const int prevTo = moveTo(previous);
-  int32_t* followUp = &searchState.followUp[Us][p.kind[p.map[prevTo]]][prevTo][0][0];
+  int32_t* followUp = &w.state.followUp[Us][p.kind[p.map[prevTo]]][prevTo][0][0];
   reward(followUp[k * 64 + to], bonus);
   for (int i = 0; i < triedCount; ++i) {
     const Move t = tried[i];
     const int tf = moveFrom(t), tt = moveTo(t);
     const int tk = p.kind[p.map[tf]];
-    punish(searchState.history[Us][historyIndex(t)][tk][tf][tt], bonus);
+    punish(w.state.history[Us][historyIndex(t)][tk][tf][tt], bonus);
     punish(followUp[tk * 64 + tt], bonus);
   }
   if (isQuiet(m) && ply >= 0 && ply <= MaxPly) {
-    uint32_t& killer = searchState.killers[ply];
+    uint32_t& killer = w.state.killers[ply];
     if ((killer & 0xFFFF) != m) killer = killer << 16 | m;
   }
 }
 
-template void scoreMoves<White>(uint32_t*, Move, const NodeState&);
-template void scoreMoves<Black>(uint32_t*, Move, const NodeState&);
-template void updateOnCutoff<White>(Move, int, Move, const uint16_t*, int, int);
-template void updateOnCutoff<Black>(Move, int, Move, const uint16_t*, int, int);
+template void scoreMoves<White>(SearchWorker&, uint32_t*, Move, const NodeState&);
+template void scoreMoves<Black>(SearchWorker&, uint32_t*, Move, const NodeState&);
+template void updateOnCutoff<White>(SearchWorker&, Move, int, Move, const uint16_t*, int, int);
+template void updateOnCutoff<Black>(SearchWorker&, Move, int, Move, const uint16_t*, int, int);
 
 }  // namespace orv

@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "search/move_words.h"
-#include "search/search_state.h"
+#include "board/score.h"
 
 namespace orv {
 
@@ -11,11 +11,12 @@ std::mutex pvLock;
 Move workingPv[PvBufferSize];
 Move printPv[PvBufferSize];
 Move savedPv[PvBufferSize];
+std::atomic<int> bestRootScore{NoScore};
 
-void publishRootLine() {
+void publishRootLine(PvNode* const* chains) {
   std::lock_guard<std::mutex> hold(pvLock);
   int n = 0;
-  for (const PvNode* node = searchState.pvLine[0]; node && node->word != 0 && n < PvBufferSize - 1; node = node->next)
+  for (const PvNode* node = chains[0]; node && node->word != 0 && n < PvBufferSize - 1; node = node->next)
     workingPv[n++] = moveOf(node->word);
   workingPv[n] = 0;
   std::memcpy(printPv, workingPv, sizeof printPv);

@@ -2,6 +2,7 @@
 // swaps between plies (no copying), and the working and print buffers that
 // the output and the game log read under one lock.
 #pragma once
+#include <atomic>
 #include <cstdint>
 #include <mutex>
 
@@ -15,13 +16,17 @@ struct PvNode {
 };
 
 constexpr int PvBufferSize = 64;  // at most 63 moves and a 0
+// The line the main worker publishes, written by it alone (under pvLock) while
+// it searches; the search lines, the game log and the shell read them.
 extern std::mutex pvLock;
 extern Move workingPv[PvBufferSize];
 extern Move printPv[PvBufferSize];
 extern Move savedPv[PvBufferSize];
+// Best root score of the main worker's last search, written at its end; read by the game log.
+extern std::atomic<int> bestRootScore;
 
-// Under the lock: the line of ply 0 into the working and the print buffer.
-void publishRootLine();
+// Under the lock: the line of ply 0 of chains into the working and the print buffer.
+void publishRootLine(PvNode* const* chains);
 // Under the lock: the print buffer := the single move m.
 void publishSingleMove(Move m);
 // Under the lock: clears the working buffer.

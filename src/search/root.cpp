@@ -15,41 +15,47 @@
 #include "search/search.h"
 #include "search/search_internal.h"
 #include "search/search_state.h"
+#include "search/thread_pool.h"
+#include "search/worker.h"
 
 namespace orv {
 
 SearchSettings searchSettings;
 std::atomic<int> searchAbort{0};
 void (*diagnosticHook)(int code) = nullptr;
-SearchCounters searchCounters;
 
 namespace {
 
-int64_t softLimitMs = 0, hardLimitMs = 0;  // from the move's start tick
-bool softPassed = false;
+int64_t elapsedMs(const SearchWorker& w) {
+  return tickMilliseconds() - w.counters.startTick.load(std::memory_order_relaxed);
+}
 
-int64_t elapsedMs() { return tickMilliseconds() - searchCounters.startTick.load(std::memory_order_relaxed); }
-
-void setTimeLimits(const MoveClock& clock) {
+void setTimeLimits(SearchWorker& w, const MoveClock& clock) {
   searchAbort.store(0);
-  softPassed = false;
-  softLimitMs = clock.softMs;
-  hardLimitMs = clock.hardMs;
+  w.state.softPassed = false;
+  w.state.softLimitMs = clock.softMs;
+  w.state.hardLimitMs = clock.hardMs;
 }
 
 // Between iterations: notes the soft limit and enforces the hard one, but
 // leaves the decision to stop on the soft limit to shouldStop.
-void readClockBetweenIterations() {
-  const int64_t elapsed = elapsedMs();
-  if (elapsed >= softLimitMs) softPassed = true;
-  if (elapsed >= hardLimitMs) searchAbort.store(1);
+void readClockBetweenIterations(SearchWorker& w) {
+  const int64_t elapsed = elapsedMs(w);
+  if (elapsed >= w.state.softLimitMs) w.state.softPassed = true;
+  if (elapsed >= w.state.hardLimitMs) searchAbort.store(1);
 }
 
-// The book scan ends with a miss once the search is stopped or its hard limit passes.
-int64_t bookDeadlineMs = 0;
-bool bookScanShouldStop() { return searchAbort.load() != 0 || tickMilliseconds() >= bookDeadlineMs; }
+// The book scan ends with a miss once the search is stopped or its hard limit
+// passes. Written by the main worker just before its book probe, which reads it
+// on the same thread.
+std::atomic<int64_t> bookDeadlineMs{0};
+bool bookScanShouldStop() {
+  return searchAbort.load() != 0 || tickMilliseconds() >= bookDeadlineMs.load(std::memory_order_relaxed);
+}
 
-bool shouldStop(int scoreChange) { return searchAbort.load() != 0 || (scoreChange >= -159 && softPassed); }
+bool shouldStop(const SearchWorker& w, int scoreChange) {
+  return searchAbort.load() != 0 || (scoreChange >= -159 && w.state.softPassed);
+}
 
 }  // namespace
 
@@ -66,10 +72,10 @@ void sortRootList(uint32_t* list) {
 
 namespace {
 
-void copyToOrderedList(const uint32_t* list) {
+void copyToOrderedList(SearchWorker& w, const uint32_t* list) {
   int i = 0;
-  for (; i < RootListSize - 1 && list[i] != 0; ++i) searchState.orderedRootList[i] = moveOf(list[i]);
-  searchState.orderedRootList[i] = 0;
+  for (; i < RootListSize - 1 && list[i] != 0; ++i) w.state.orderedRootList[i] = moveOf(list[i]);
+  w.state.orderedRootList[i] = 0;
 }
 
 void setRootScore(uint32_t* list, Move m, int score) {
@@ -86,28 +92,31 @@ int rootCount(const uint32_t* list) {
   return n;
 }
 
-void resetCounters() {
-  SearchCounters& c = searchCounters;
-  c.nodes.store(0, std::memory_order_relaxed);
-  c.fullWidthNodes.store(0, std::memory_order_relaxed);
-  c.searchedMoves.store(0, std::memory_order_relaxed);
-  c.quiescenceNodes.store(0, std::memory_order_relaxed);
-  c.tableHits.store(0, std::memory_order_relaxed);
-  c.nullMoves.store(0, std::memory_order_relaxed);
-  pawnHashHits = 0;
+void resetCounters(SearchWorker& w) {
+  w.counters.resetNodeCounts();
+  w.pawnHashHits = 0;
 }
 
-inline int rootPvScore() { return signedScoreOf(searchState.pvLine[0]->word); }
-inline Move rootPvMove() { return moveOf(searchState.pvLine[0]->word); }
+inline int rootPvScore(const SearchWorker& w) { return signedScoreOf(w.state.pvLine[0]->word); }
+inline Move rootPvMove(const SearchWorker& w) { return moveOf(w.state.pvLine[0]->word); }
+
+// Nodes of every worker of the search (the search lines count them all).
+uint64_t searchNodes(const SearchWorker& w) {
+  return w.pool ? w.pool->nodes() : w.counters.nodes.load(std::memory_order_relaxed);
+}
+
+void printLine(const SearchWorker& w, int score, int depth, bool uci, bool failHigh) {
+  printSearchLine(score, elapsedMs(w), searchNodes(w), depth, uci, failHigh);
+}
 
 // Pre-scores every root move by a quiescence search of the position after it.
-void preScore(int side, uint32_t* list, const Board& b) {
+void preScore(SearchWorker& w, int side, uint32_t* list, const Board& b) {
   for (int i = 0; list[i] != 0; ++i) list[i] = scoredWord(list[i], -InfiniteScore);
-  searchState.extensionPlyLimit = 0;
-  searchCounters.iterationDepth.store(0, std::memory_order_relaxed);
+  w.state.extensionPlyLimit = 0;
+  w.counters.iterationDepth.store(0, std::memory_order_relaxed);
   try {
     for (int i = 0; list[i] != 0; ++i) {
-      const int v = searchRootCall(opposite(side), moveOf(list[i]), FlagFirstLine | FlagLegality, 0, -InfiniteScore,
+      const int v = searchRootCall(w, opposite(side), moveOf(list[i]), FlagFirstLine | FlagLegality, 0, -InfiniteScore,
                                    InfiniteScore, b);
       if (v != IllegalMoveScore) list[i] = scoredWord(list[i], -v);
     }
@@ -117,24 +126,87 @@ void preScore(int side, uint32_t* list, const Board& b) {
   sortRootList(list);
 }
 
-int iterate(int side, uint32_t* list, int previousScore, const MoveClock& clock, int& iterationLimit, bool clearPv,
-            Board& b, bool uci) {
-  SearchCounters& c = searchCounters;
+// One iteration of depth d, with aspiration windows around the previous
+// iteration's score from depth 4 on. The main worker publishes and prints its
+// lines; a helper only searches. False when the worker was stopped before the
+// iteration gave a score; else iterationScore is its score (the window's lower
+// bound when no move reached it), and bestScore the root line's score if it has one.
+bool searchIteration(SearchWorker& w, int side, uint32_t* list, int d, int previous, const Board& b, bool uci,
+                     int& iterationScore, int& bestScore) {
+  const bool report = w.isMain();
+  bool haveScore = false;
+  int alpha = -InfiniteScore, beta = InfiniteScore;
+  try {
+    if (d >= 4) {
+      alpha = std::max(previous - 50, -InfiniteScore);
+      beta = std::min(previous + 50, InfiniteScore);
+    }
+    int delta = 50, s;
+    do {
+      w.state.pvLine[0]->word = scoredWord(rootPvMove(w), -InfiniteScore);
+      searchRootCall(w, side, 0, FlagRoot | FlagFirstLine, d, alpha, beta, b);
+      s = rootPvScore(w);
+      if (s > -InfiniteScore) {
+        setRootScore(list, rootPvMove(w), s);
+        if (report) {
+          publishRootLine(w.state.pvLine);
+          if (s >= beta) printLine(w, s, d, uci, true);
+        }
+      }
+      delta += delta / 2 + 50;
+      sortRootList(list);
+      copyToOrderedList(w, list);
+      if (alpha < s && s < beta) break;
+      if (s >= beta) {
+        beta = s + delta > NormalScoreLimit ? InfiniteScore : s + delta;
+        w.state.failHighFlag = true;
+      } else {
+        beta = std::min((alpha + beta) / 2, InfiniteScore);
+        alpha = s - delta < -NormalScoreLimit ? -InfiniteScore : s - delta;
+        w.state.failHighFlag = false;
+      }
+    } while (beta - alpha > 1);
+    haveScore = true;
+    iterationScore = alpha;
+    if (rootPvScore(w) > -InfiniteScore) {
+      w.state.failHighFlag = false;
+      bestScore = iterationScore = s;
+      setRootScore(list, rootPvMove(w), s);
+      if (report) {
+        publishRootLine(w.state.pvLine);
+        printLine(w, s, d, uci, false);
+      }
+    }
+  } catch (const SearchAborted&) {
+    if (rootPvScore(w) > -InfiniteScore) {
+      haveScore = true;
+      bestScore = iterationScore = rootPvScore(w);
+      setRootScore(list, rootPvMove(w), iterationScore);
+      if (report) publishRootLine(w.state.pvLine);
+    }
+  }
+  return haveScore;
+}
+
+int iterate(SearchWorker& w, int side, uint32_t* list, int previousScore, const MoveClock& clock, int& iterationLimit,
+            bool clearPv, Board& b, bool uci) {
+  SearchCounters& c = w.counters;
   int bestScore = NoScore;
-  c.bestScore.store(NoScore, std::memory_order_relaxed);
-  resetCounters();
+  bestRootScore.store(NoScore, std::memory_order_relaxed);
+  resetCounters(w);
+  if (w.pool) w.pool->resetHelperCounts();
   c.startTick.store(clock.startTick, std::memory_order_relaxed);
-  searchState.failHighFlag = false;
-  std::memset(searchState.orderedRootList, 0, sizeof searchState.orderedRootList);
-  searchState.timeCheckCounter = 0;
+  w.state.failHighFlag = false;
+  std::memset(w.state.orderedRootList, 0, sizeof w.state.orderedRootList);
+  w.state.timeCheckCounter = 0;
 
   if (clearPv) {
     clearWorkingPv();
-    searchState.pvLine[0]->word = 0;
+    w.state.pvLine[0]->word = 0;
   }
   computeFullKey(side, b);
 
-  bookDeadlineMs = clock.startTick + clock.hardMs;
+  bookDeadlineMs.store(clock.startTick + clock.hardMs, std::memory_order_relaxed);
   setBookScanStop(bookScanShouldStop);
   if (searchSettings.useBook.load() && probeBook(list) == 1) {
     publishSingleMove(list[0]);
@@ -143,7 +215,7 @@ int iterate(int side, uint32_t* list, int previousScore, const MoveClock& clock,
     c.searchedMoves.store(1, std::memory_order_relaxed);
     c.quiescenceNodes.store(1, std::memory_order_relaxed);
     c.currentRootMove.store(moveOf(list[0]), std::memory_order_relaxed);
-    printSearchLine(0, 1, 2, uci, true);
+    printLine(w, 0, 2, uci, true);
     const int count = rootCount(list);
     c.rootMoveCount.store(count, std::memory_order_relaxed);
     c.iterationDepth.store(0, std::memory_order_relaxed);
@@ -152,102 +224,98 @@ int iterate(int side, uint32_t* list, int previousScore, const MoveClock& clock,
   }
 
   const int phase = recountBoard(b);
-  setTimeLimits(clock);
+  setTimeLimits(w, clock);
   nextGeneration();
-  searchState.clearKillers();
-  searchState.rootSide = side;
+  w.state.clearKillers();
+  w.state.rootSide = side;
   saveWorkingPv();
 
   const int count = rootCount(list);
   int maxDepth = 64;
   if (count == 1) maxDepth = 3;
-  else preScore(side, list, b);
-  copyToOrderedList(list);
+  else preScore(w, side, list, b);
+  copyToOrderedList(w, list);
+  if (w.pool) w.pool->startHelpers(b, side, list, maxDepth);
 
   int d = 2, previous = previousScore;
   while (!searchAbort.load() && d < maxDepth) {
     for (int i = 0; list[i] != 0; ++i) list[i] = scoredWord(list[i], -InfiniteScore);
-    searchState.extensionPlyLimit = std::min(2 * d, 62);
+    w.state.extensionPlyLimit = std::min(2 * d, 62);
     c.iterationDepth.store(d, std::memory_order_relaxed);
-    c.currentRootMove.store(rootPvMove(), std::memory_order_relaxed);
+    c.currentRootMove.store(rootPvMove(w), std::memory_order_relaxed);
     c.rootMoveCount.store(count, std::memory_order_relaxed);
     c.movesLeft.store(count - 1 - phase, std::memory_order_relaxed);
 
-    bool haveScore = false;
     int iterationScore = 0;
-    int alpha = -InfiniteScore, beta = InfiniteScore;
-    try {
-      if (d >= 4) {
-        alpha = std::max(previous - 50, -InfiniteScore);
-        beta = std::min(previous + 50, InfiniteScore);
-      }
-      int delta = 50, s;
-      do {
-        searchState.pvLine[0]->word = scoredWord(rootPvMove(), -InfiniteScore);
-        searchRootCall(side, 0, FlagRoot | FlagFirstLine, d, alpha, beta, b);
-        s = rootPvScore();
-        if (s > -InfiniteScore) {
-          setRootScore(list, rootPvMove(), s);
-          publishRootLine();
-          if (s >= beta) printSearchLine(s, elapsedMs(), d, uci, true);
-        }
-        delta += delta / 2 + 50;
-        sortRootList(list);
-        copyToOrderedList(list);
-        if (alpha < s && s < beta) break;
-        if (s >= beta) {
-          beta = s + delta > NormalScoreLimit ? InfiniteScore : s + delta;
-          searchState.failHighFlag = true;
-        } else {
-          beta = std::min((alpha + beta) / 2, InfiniteScore);
-          alpha = s - delta < -NormalScoreLimit ? -InfiniteScore : s - delta;
-          searchState.failHighFlag = false;
-        }
-      } while (beta - alpha > 1);
-      haveScore = true;
-      iterationScore = alpha;
-      if (rootPvScore() > -InfiniteScore) {
-        searchState.failHighFlag = false;
-        bestScore = iterationScore = s;
-        setRootScore(list, rootPvMove(), s);
-        publishRootLine();
-        printSearchLine(s, elapsedMs(), d, uci, false);
-      }
-    } catch (const SearchAborted&) {
-      if (rootPvScore() > -InfiniteScore) {
-        haveScore = true;
-        bestScore = iterationScore = rootPvScore();
-        setRootScore(list, rootPvMove(), iterationScore);
-        publishRootLine();
-      }
-    }
-    if (haveScore) {
+    if (searchIteration(w, side, list, d, previous, b, uci, iterationScore, bestScore)) {
       sortRootList(list);
-      copyToOrderedList(list);
-      readClockBetweenIterations();
-      if (shouldStop(iterationScore - previous)) searchAbort.store(1);
+      copyToOrderedList(w, list);
+      readClockBetweenIterations(w);
+      if (shouldStop(w, iterationScore - previous)) searchAbort.store(1);
       if (iterationLimit <= d) searchAbort.store(1);
       ++d;
       previous = iterationScore;
     }
   }
+  // Every helper stops before the move is printed.
+  if (w.pool) w.pool->stopHelpers();
   iterationLimit = d - 1;
-  c.bestScore.store(bestScore, std::memory_order_relaxed);
+  bestRootScore.store(bestScore, std::memory_order_relaxed);
   return bestScore;
 }
 
+// Helper i skips some depths so that the helpers spread over the depths
+// instead of all searching the main worker's: the helpers are taken in groups
+// of 2, 4, 6 and 8 (then again), and a helper of group g skips blocks of g
+// depths in turn, starting at its place in the group.
+constexpr bool helperSkipsDepth(int helper, int depth) {
+  int i = (helper - 1) % 20, size = 1;
+  for (int group = 2; i >= group; group += 2) {
+    i -= group;
+    ++size;
+  }
+  return ((depth + i) / size) % 2 == 1;
+}
+static_assert(helperSkipsDepth(1, 3) && !helperSkipsDepth(1, 2) && helperSkipsDepth(2, 2));
+
 }  // namespace
+
+void helperSearch(SearchWorker& w, const Board& root, int side, const uint32_t* rootList, int maxDepth) {
+  uint32_t list[RootListSize];
+  int n = 0;
+  for (; n < RootListSize - 1 && rootList[n] != 0; ++n) list[n] = rootList[n];
+  list[n] = 0;
+  resetCounters(w);
+  w.state.failHighFlag = false;
+  w.state.timeCheckCounter = 0;
+  w.state.clearKillers();
+  w.state.rootSide = side;
+  w.state.pvLine[0]->word = 0;
+  copyToOrderedList(w, list);
+  int previous = n > 0 ? signedScoreOf(list[0]) : 0;
+  for (int d = 2; d < maxDepth && !w.stop->load(std::memory_order_relaxed); ++d) {
+    if (helperSkipsDepth(w.id, d)) continue;
+    for (int i = 0; list[i] != 0; ++i) list[i] = scoredWord(list[i], -InfiniteScore);
+    w.state.extensionPlyLimit = std::min(2 * d, 62);
+    w.counters.iterationDepth.store(d, std::memory_order_relaxed);
+    int iterationScore = 0, bestScore = NoScore;
+    if (!searchIteration(w, side, list, d, previous, root, false, iterationScore, bestScore)) break;
+    sortRootList(list);
+    copyToOrderedList(w, list);
+    previous = iterationScore;
+  }
+}
 
 int64_t tickMilliseconds() {
   using namespace std::chrono;
   return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
 }
 
-void timeCheck() {
-  const int64_t elapsed = elapsedMs();
-  if (elapsed >= softLimitMs) softPassed = true;
-  if (softPassed && !searchState.failHighFlag) searchAbort.store(1);
-  if (elapsed >= hardLimitMs) searchAbort.store(1);
+void timeCheck(SearchWorker& w) {
+  const int64_t elapsed = elapsedMs(w);
+  if (elapsed >= w.state.softLimitMs) w.state.softPassed = true;
+  if (w.state.softPassed && !w.state.failHighFlag) searchAbort.store(1);
+  if (elapsed >= w.state.hardLimitMs) searchAbort.store(1);
 }
 
 MoveClock moveClockOf(const Game& g) {
@@ -261,33 +329,36 @@ MoveClock moveClockOf(const Game& g) {
   return clock;
 }
 
-int searchRootCall(int side, Move move, uint32_t flags, int depthPlies, int alpha, int beta, const Board& b) {
-  loadSearchPosition(b);
+int searchRootCall(SearchWorker& w, int side, Move move, uint32_t flags, int depthPlies, int alpha, int beta,
+                   const Board& b) {
+  w.position = b;
   const NodeState root = rootNodeState(b);
-  static Board before;
-  std::memcpy(&before, &searchPosition, sizeof before);
-  const int result = side == White ? searchWhite(move, flags, depthPlies * OnePly, alpha, beta, root)
-                                   : searchBlack(move, flags, depthPlies * OnePly, alpha, beta, root);
+  const Board before = w.position;
+  const int result = side == White ? searchWhite(w, move, flags, depthPlies * OnePly, alpha, beta, root)
+                                   : searchBlack(w, move, flags, depthPlies * OnePly, alpha, beta, root);
   // Every node takes back its move: the men must stand as they stood.
-  const Board& after = searchPosition;
+  const Board& after = w.position;
   const bool restored = std::memcmp(before.square, after.square, sizeof before.square) == 0 &&
                         std::memcmp(before.map, after.map, sizeof before.map) == 0 &&
                         std::memcmp(before.kind, after.kind, sizeof before.kind) == 0 &&
                         std::memcmp(before.value, after.value, sizeof before.value) == 0;
-  if (!restored && diagnosticHook) diagnosticHook(333);
+  if (!restored && w.isMain() && diagnosticHook) diagnosticHook(333);
   return result;
 }
 
-int32_t rootSearch(Game& g) {
+int32_t rootSearch(const Game& g, SearchWorker& w) {
   if (g.result != 0 || g.legal[0] == 0) return -1;
   static_assert(sizeof(g.legal) / sizeof(g.legal[0]) == RootListSize);
-  // The search works on its own copy of the Board: the command thread may read
-  // the Game's (PRINT) while the search runs.
-  static Board rootBoard;
-  rootBoard = g.board;
+  w.repetition.seed(g);
+  // The search works on its own copies of the Board and the legal moves: the
+  // command thread may read the Game's (PRINT, a typed move) while it runs.
+  Board rootBoard = g.board;
+  uint32_t* list = w.state.rootList;
+  std::memcpy(list, g.legal, sizeof w.state.rootList);
+  w.state.depthReached = g.iterationLimit;
   const int score =
-      iterate(g.side, g.legal, -InfiniteScore, moveClockOf(g), g.iterationLimit, true, rootBoard, g.uciMode);
-  return packSearchResult(g.legal[0], score);
+      iterate(w, g.side, list, -InfiniteScore, moveClockOf(g), w.state.depthReached, true, rootBoard, g.uciMode);
+  return packSearchResult(list[0], score);
 }
 
 }  // namespace orv

@@ -7,7 +7,8 @@
 
 namespace orv {
 
-// Settings the search reads; written by the shell while no search runs (post may change any time).
+// Settings the search reads; written by the command thread while no search
+// runs (post may change any time).
 struct SearchSettings {
   std::atomic<bool> post{false};    // print search lines
   std::atomic<bool> useBook{true};  // consult the opening book at the root
@@ -15,7 +16,8 @@ struct SearchSettings {
 };
 extern SearchSettings searchSettings;
 
-// Raised by the command thread (stop) or the time check; read at every node.
+// Raised by the command thread (stop) or the main worker's time check; read
+// at every node of the main worker.
 extern std::atomic<int> searchAbort;
 
 // One move's time: soft and hard limits in milliseconds from startTick
@@ -36,13 +38,18 @@ constexpr int32_t packSearchResult(Move m, int score) {
 constexpr Move resultMove(int32_t result) { return Move(result) & 0xFFFF; }
 constexpr int resultScore(int32_t result) { return int16_t(uint32_t(result) >> 16); }
 
-// Searches the Game's position with its time limits; returns its result word.
-int32_t rootSearch(Game& g);
+struct SearchWorker;
 
-// The xboard "." status line.
-void printStatus();
+// Searches the Game's position with its time limits on the main worker w
+// (and the helpers of its pool); returns its result word. The root moves in
+// their final order and the last depth reached are left in w.state.
+int32_t rootSearch(const Game& g, SearchWorker& w);
 
-// Diagnostic hook: the shell installs a writer for the game log's "OV code %d" line.
+// The xboard "." status line of a worker's search.
+void printStatus(const SearchWorker& w);
+
+// Diagnostic hook: the shell installs a writer for the game log's "OV code %d"
+// line at start-up; only the main worker calls it.
 extern void (*diagnosticHook)(int code);
 
 }  // namespace orv

@@ -6,6 +6,7 @@
 #include "board/types.h"
 #include "eval/node_state.h"
 #include "search/search_state.h"
+#include "search/worker.h"
 
 namespace orv {
 
@@ -48,21 +49,29 @@ struct SearchAborted {};
 // the high half (the earliest of equal entries stays first).
 void sortRootList(uint32_t* list);
 
-// Reads the clock (the node search calls it every TimeCheckInterval node entries):
-// may raise the abort flag.
-void timeCheck();
+// Reads the clock (the main worker's node search calls it every
+// TimeCheckInterval node entries): may raise the abort flag.
+void timeCheck(SearchWorker& w);
 
-template <int Us> int searchNode(Move t, uint32_t flags, int depth, int alpha, int beta, const NodeState& parent);
-inline int searchWhite(Move t, uint32_t f, int depth, int alpha, int beta, const NodeState& p) {
-  return searchNode<White>(t, f, depth, alpha, beta, p);
+template <int Us>
+int searchNode(SearchWorker& w, Move t, uint32_t flags, int depth, int alpha, int beta, const NodeState& parent);
+inline int searchWhite(SearchWorker& w, Move t, uint32_t f, int depth, int alpha, int beta, const NodeState& p) {
+  return searchNode<White>(w, t, f, depth, alpha, beta, p);
 }
-inline int searchBlack(Move t, uint32_t f, int depth, int alpha, int beta, const NodeState& p) {
-  return searchNode<Black>(t, f, depth, alpha, beta, p);
+inline int searchBlack(SearchWorker& w, Move t, uint32_t f, int depth, int alpha, int beta, const NodeState& p) {
+  return searchNode<Black>(w, t, f, depth, alpha, beta, p);
 }
 
-// One root call: loads the Board into the search position, builds the root
-// NodeState and searches the node of `side` to move reached by `move` (0 at the
-// root). Checks afterwards that the search position was restored.
-int searchRootCall(int side, Move move, uint32_t flags, int depthPlies, int alpha, int beta, const Board& b);
+// One root call: loads the Board into the worker's search position, builds the
+// root NodeState and searches the node of `side` to move reached by `move` (0 at
+// the root). Checks afterwards that the search position was restored.
+int searchRootCall(SearchWorker& w, int side, Move move, uint32_t flags, int depthPlies, int alpha, int beta,
+                   const Board& b);
+
+// A helper thread's search: iterative deepening of its own on the root b with
+// `side` to move, from the main worker's ordered root list, below maxDepth,
+// until its stop flag rises. It prints nothing and plays nothing; it helps
+// through the shared transposition table.
+void helperSearch(SearchWorker& w, const Board& root, int side, const uint32_t* rootList, int maxDepth);
 
 }  // namespace orv

@@ -4,8 +4,6 @@
 
 namespace orv {
 
-SearchState searchState;
-
 void SearchState::clearHistory() {
   std::memset(history, 0, sizeof history);
   std::memset(followUp, 0, sizeof followUp);
@@ -35,6 +33,8 @@ void SearchState::clear() {
   extensionPlyLimit = 0;
   timeCheckCounter = 0;
   failHighFlag = false;
+  softLimitMs = hardLimitMs = 0;
+  softPassed = false;
 }
 
 }  // namespace orv

@@ -1,10 +1,7 @@
-// The state of the search in one object: its move-ordering tables, PV chains
-// and the root's values that the nodes read. Changed only by the search thread
-// (and cleared by the command thread while no search runs); a second search
-// thread would own a SearchState of its own. The search position lives with
-// the evaluation, which reads it (eval/evaluate.h); the published PV buffers
-// and the counters are shared with the command thread (search/pv.h,
-// search/counters.h).
+// The ordering and root state of one search worker: its move-ordering tables,
+// PV chains and the root's values that the nodes read. Changed only by the
+// worker's thread (and cleared by the command thread while no search runs).
+// The published PV buffers are shared with the command thread (search/pv.h).
 #pragma once
 #include <cstdint>
 
@@ -30,6 +27,10 @@ struct SearchState {
   // The root's moves in their current order (16-bit moves, 0-terminated), written by
   // the root search before every root call; scoreMoves copies it at ply 0.
   uint32_t orderedRootList[RootListSize];
+  // The root's legal moves as the last search left them, best first (the
+  // shell hands the order back to the Game), and the last depth it reached.
+  uint32_t rootList[RootListSize];
+  int depthReached = 0;
 
   // PV chains: pvLine[p] is the line of ply p, a chain of nodes that the node
   // search swaps between plies, so no node is ever copied or freed.
@@ -41,13 +42,15 @@ struct SearchState {
   int extensionPlyLimit = 0;      // min(2 x iteration depth, 62)
   uint32_t timeCheckCounter = 0;  // node entries since the last clock reading
   bool failHighFlag = false;      // the root is re-searched after failing high
+  // The move's time (the main worker only): soft and hard limits in
+  // milliseconds from the move's start tick, and whether the soft one has passed.
+  int64_t softLimitMs = 0, hardLimitMs = 0;
+  bool softPassed = false;
 
   void clearHistory();   // history and follow-up tables of both sides (new game)
   void clearKillers();   // at a new game and the start of every search
   void resetPvChains();  // zero words, pointer p at chain p
   void clear();          // all of the above and the root's values
 };
-
-extern SearchState searchState;
 
 }  // namespace orv

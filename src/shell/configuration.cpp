@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 
 #include "board/board.h"
 #include "board/game.h"
@@ -10,6 +11,7 @@
 #include "shell/edit_mode.h"
 #include "shell/line_input.h"
 #include "shell/numbers.h"
+#include "shell/search_thread.h"
 #include "shell/services.h"
 #include "shell/settings.h"
 
@@ -54,9 +56,9 @@ void applyConfigurationLine(const char* line) {
     int length;
   };
   static constexpr Key keys[] = {{"HASHTABLE", 9}, {"TABLEBASE", 9}, {"NULLEVAL", 8}, {"TB_CACHE_SIZE", 13},
-                                 {"USE_BOOK", 8},  {"RESIGN", 6},    {"LOGFILE", 7}};
+                                 {"USE_BOOK", 8},  {"RESIGN", 6},    {"LOGFILE", 7},  {"THREADS", 7}};
   int which = -1;
-  for (int i = 0; i < 7 && which < 0; ++i)
+  for (int i = 0; i < int(std::size(keys)) && which < 0; ++i)
     if (startsWithNoCase(p, keys[i].name, keys[i].length)) which = i;
   if (which < 0 || !eq) return;
   const char* value = eq + 1;
@@ -71,6 +73,7 @@ void applyConfigurationLine(const char* line) {
     case 4: settings.useBook.store(n != 0); break;
     case 5: settings.resign.store(n != 0); break;
     case 6: settings.logOn = n != 0; break;
+    case 7: applyThreadCount(skipBlanks(value), "THREADS"); break;
   }
 }
 
@@ -178,7 +181,8 @@ int parseCommandLine(int argc, char** argv) {
   searchSettings.post.store(true);
   searchSettings.useBook.store(settings.useBook.load() != 0);
   searchAbort.store(0);
-  rootSearch(game);
+  settings.threads.store(searchPool.resize(settings.threads.load()));
+  rootSearch(game, searchPool.main());
   std::fflush(stdout);
   return 0;
 }

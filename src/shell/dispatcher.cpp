@@ -49,6 +49,7 @@ void announceFeatures() {
   std::printf("feature myname=\"%s\" name=1 ping=1 time=1 analyze=1 setboard=1 memory=1 reuse=0 egt=\"nalimov\"\n",
               EngineName);
   std::printf("feature option=\"RESIGN -check %d\"\n", settings.resign.load() ? 1 : 0);
+  std::printf("feature smp=1\n");
   std::printf("feature option=\"USE BOOK -check %d\" done=1\n", settings.useBook.load() ? 1 : 0);
   std::fflush(stdout);
 }
@@ -127,7 +128,10 @@ Step typedMove(const char* line) {
 }
 
 Step goCommand(const char* line) {
-  if (searchRunning.load() != 0 || gameOver()) return Step::Done;
+  // A search that is printing its move is for the position before it: the go
+  // waits for it instead of being lost.
+  finishEndingSearch();
+  if (searchRunning.load() != SearchIdle || gameOver()) return Step::Done;
   if (shell.uciMode.load()) applyUciGo(line, shell.newGameFlag);
   startSearch();
   shell.forceMode = false;
@@ -182,7 +186,7 @@ Step dispatchOnce(const char* line, std::FILE* in) {
   }
   if (is(line, "WHITE") || is(line, "BLACK")) return Step::Done;
   if (is(line, ".")) {
-    printStatus();
+    printStatus(searchPool.main());
     return Step::Done;
   }
   if (is(line, "POST")) {
@@ -232,6 +236,10 @@ Step dispatchOnce(const char* line, std::FILE* in) {
   if (prefix(line, "PING", 4)) {
     std::snprintf(shell.pendingReply, sizeof shell.pendingReply, "pong%s\n", line + 4);
     flushPendingReply();
+    return Step::Done;
+  }
+  if (prefix(line, "CORES", 5) && (line[5] == ' ' || line[5] == 0)) {
+    applyThreadCount(line + 5, "cores");
     return Step::Done;
   }
   if (prefix(line, "MEMORY", 6)) {

@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
 #include <thread>
 
@@ -13,6 +14,7 @@
 #include "notation/movetext.h"
 #include "search/counters.h"
 #include "search/search.h"
+#include "search/worker.h"
 #include "shell/services.h"
 #include "shell/settings.h"
 #include "shell/shell_state.h"
@@ -20,8 +22,9 @@
 
 namespace orv {
 
-std::atomic<int> searchRunning{0};
+std::atomic<int> searchRunning{SearchIdle};
 std::mutex gameMoveMutex;
+SearchPool searchPool;
 
 namespace {
 
@@ -87,13 +90,23 @@ void playAndAnnounce(int32_t result) {
 }  // namespace
 
 void searchProc(std::atomic<int32_t>* resultOut) {
-  searchRunning.store(1);
+  searchRunning.store(SearchThinking);
   std::srand(unsigned(std::time(nullptr)));
-  int32_t result = rootSearch(game);
+  SearchWorker& w = searchPool.main();
+  int32_t result = rootSearch(game, w);
+  if (result != -1) {
+    // The root moves go back to the Game in the order the search left them,
+    // with the depth it reached.
+    std::lock_guard<std::mutex> lock(gameMoveMutex);
+    std::memcpy(game.legal, w.state.rootList, sizeof game.legal);
+    game.iterationLimit = w.state.depthReached;
+  }
+  // From here on a command that needs the search ended waits for the thread.
+  searchRunning.store(SearchAnnouncing);
   resultOut->store(result);
   if (!shell.analyzeMode.load()) playAndAnnounce(result);
   std::fflush(stdout);
-  searchRunning.store(0);
+  searchRunning.store(SearchIdle);
 }
 
 void joinFinishedSearch() {
@@ -106,8 +119,9 @@ void startSearch() {
   allocateMoveTime(shell.analyzeMode.load(), moveStartTick());
   game.uciMode = shell.uciMode.load();
   searchSettings.useBook.store(settings.useBook.load() != 0);
+  if (searchPool.size() != settings.threads.load()) settings.threads.store(searchPool.resize(settings.threads.load()));
   // Running is raised before the thread exists so that a stop arriving at once is not lost.
-  searchRunning.store(1);
+  searchRunning.store(SearchThinking);
   searchThread = std::thread(searchProc, &shell.lastSearchResult);
   shell.forceMode = false;
 }
@@ -123,6 +137,12 @@ void stopSearch() {
     searchAbort.store(1);
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
   }
+  joinFinishedSearch();
+}
+
+void finishEndingSearch() {
+  if (searchRunning.load() != SearchAnnouncing) return;
+  while (searchRunning.load() != SearchIdle) std::this_thread::sleep_for(std::chrono::milliseconds(1));
   joinFinishedSearch();
 }
 

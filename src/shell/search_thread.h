@@ -4,17 +4,28 @@
 #include <cstdint>
 #include <mutex>
 
+#include "search/thread_pool.h"
 #include "shell/resignation.h"
 
 namespace orv {
 
-// 1 from the start of a search until its thread has printed its result.
+// The search thread's state: SearchIdle, SearchThinking from the start of a
+// search, SearchAnnouncing once its search has ended and it plays and prints
+// its result, SearchIdle again when it has done.
+enum SearchThreadState : int { SearchIdle = 0, SearchThinking = 1, SearchAnnouncing = 2 };
 extern std::atomic<int> searchRunning;
+
+// The search workers: the main worker runs on the search thread, the helpers on
+// threads of its own. Resized and cleared by the command thread while no search runs.
+extern SearchPool searchPool;
 
 // The go path: clears the abort flag, computes the limits and starts the thread.
 void startSearch();
 // Raises the abort flag and waits (10 ms steps) until the search thread has ended.
 void stopSearch();
+// Waits until a search that is announcing its result has ended (its thread
+// joined); a search still thinking is left alone.
+void finishEndingSearch();
 // The thread procedure; writes the SearchResult through resultOut.
 void searchProc(std::atomic<int32_t>* resultOut);
 // Joins a finished search thread (before the process ends).

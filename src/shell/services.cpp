@@ -1,8 +1,15 @@
 #include "shell/services.h"
 
+#include <algorithm>
+#include <climits>
+#include <cstdio>
+#include <cstring>
+
 #include "hash/hashtable.h"
 #include "search/search.h"
-#include "search/search_state.h"
+#include "search/thread_pool.h"
+#include "shell/numbers.h"
+#include "shell/search_thread.h"
 #include "shell/settings.h"
 #include "tablebase/registry.h"
 
@@ -16,7 +23,22 @@ bool allocateTables(long long bytes) {
 void clearSearchTables() {
   clearTranspositionTable();
   clearPawnTable();
-  searchState.clearHistory();
+  searchPool.clearHistory();
+}
+
+void applyThreadCount(const char* text, const char* origin) {
+  const char* end = nullptr;
+  const long long n = readClamped(text, LLONG_MIN, LLONG_MAX, &end);
+  if (end == text) {
+    const int length = int(std::strcspn(text, "\r\n"));
+    std::fprintf(stderr, "%s: \"%.*s\" is not a number of threads; keeping %d\n", origin, length, text,
+                 settings.threads.load());
+    return;
+  }
+  const int count = int(std::clamp<long long>(n, 1, MaxSearchThreads));
+  if (count != n)
+    std::fprintf(stderr, "%s: %lld threads is out of range 1..%d; using %d\n", origin, n, MaxSearchThreads, count);
+  settings.threads.store(count);
 }
 
 unsigned transpositionTableMegabytes() { return unsigned((uint64_t(transpositionEntryCount()) * 24) >> 20); }

@@ -15,6 +15,7 @@ struct EngineSettings {
   std::atomic<int> resign{1};                           // read by the search thread
   int logOn = 0;                                        // LOGFILE: open the game log at start-up
   char logName[299] = {};                               // "<argv[0]>.log", empty when too long
+  std::atomic<int> threads{1};  // search threads (1..256); written by the command thread, applied at the next search
 };
 extern EngineSettings settings;
 

@@ -7,6 +7,7 @@
 #include "board/board.h"
 #include "board/game.h"
 #include "notation/movetext.h"
+#include "search/thread_pool.h"
 #include "shell/engine.h"
 #include "shell/line_input.h"
 #include "shell/numbers.h"
@@ -23,7 +24,9 @@ void printUciIdentification() {
   std::printf("id name %s\nid author Marvendel\n", EngineName);
   std::printf("option name NalimovPath type string default\n");
   std::printf("option name NalimovCache type spin default 4 min 1 max 16\n");
-  std::printf("option name Hash type spin default 128 min 30 max 1000\nuciok\n");
+  std::printf("option name Hash type spin default 128 min 30 max 1000\n");
+  std::printf("option name Threads type spin default 1 min 1 max %d\n", MaxSearchThreads);
+  std::printf("uciok\n");
   std::fflush(stdout);
 }
 
@@ -62,6 +65,8 @@ void handleSetOption(const char* line) {
     const long long n = readClamped(line + 25, 0, 1 << 20);  // far above any budget the tables accept
     stopSearch();                                            // the tables are never reallocated under a running search
     allocateTables(n * 1048576);
+  } else if (startsWithNoCase(line, "setoption name Threads value", 28)) {
+    applyThreadCount(line + 28, "Threads");
   } else if (startsWithNoCase(line, "setoption name NalimovPath", 26)) {
     applyNalimovPathOption(line);
   } else if (startsWithNoCase(line, "setoption name NalimovCache value", 33)) {

@@ -149,6 +149,11 @@ void freeBlockCache() {
 
 int cacheBlockCount() { return blockCount; }
 
+std::mutex& blockCacheLock() {
+  static std::mutex lock;
+  return lock;
+}
+
 int readTableByte(int table, int side, uint32_t position) {
   if (blockCount == 0 || table < 1 || table > TableCount) return ByteUnknown;
   TableSide& s = tables[table].side[side & 1];

@@ -3,6 +3,7 @@
 // side and in one recency list; the least recently used block is reused.
 #pragma once
 #include <cstdint>
+#include <mutex>
 
 namespace orv::tb {
 
@@ -23,6 +24,10 @@ bool createBlockCache(int blocks);
 void resetBlockCache();
 void freeBlockCache();
 int cacheBlockCount();
+
+// Held by probeTablebase while it reads a byte: the search threads share the
+// cache, its open files and the registrations a failed read drops.
+std::mutex& blockCacheLock();
 
 // The signed byte at `position` of a table side, or ByteUnknown.
 int readTableByte(int table, int side, uint32_t position);

@@ -2,6 +2,8 @@
 // holds the position, and the stored byte turned into a table value.
 #include "tablebase/probe.h"
 
+#include <mutex>
+
 #include "tablebase/block_cache.h"
 #include "tablebase/index.h"
 #include "tablebase/material_tree.h"
@@ -11,9 +13,6 @@
 namespace orv {
 
 namespace {
-
-uint8_t material[tb::MaterialKinds];
-int8_t squareList[2][tb::ListSize];
 
 constexpr int KppkpTable = 36;
 // Seven kppkp positions with Black to move are answered without reading the table.
@@ -33,9 +32,9 @@ bool unreadKppkp(uint32_t index) {
 
 }  // namespace
 
-int prepareTablebaseProbe(const Board& b) {
-  for (uint8_t& c : material) c = 0;
-  for (auto& list : squareList)
+int prepareTablebaseProbe(TablebaseProbe& probe, const Board& b) {
+  for (uint8_t& c : probe.material) c = 0;
+  for (auto& list : probe.squareList)
     for (int8_t& e : list) e = -1;
   int men = 0;
   for (int slot = 0; slot < 32; ++slot) {
@@ -43,14 +42,14 @@ int prepareTablebaseProbe(const Board& b) {
     if (sq == OffBoard) continue;
     const int colour = colourOfSlot(slot);
     const int kind = b.kind[slot] & 7;
-    int8_t* list = squareList[colour];
+    int8_t* list = probe.squareList[colour];
     if (kind == King) {
       list[0] = int8_t(sq);
       continue;
     }
     if (kind == NoKind) continue;
     ++men;
-    ++material[keyOfKind[kind] + (colour == Black ? tb::BlackKeyBase : 0)];
+    ++probe.material[keyOfKind[kind] + (colour == Black ? tb::BlackKeyBase : 0)];
     // The first free entry of the kind's group; a further man runs into the next group.
     int at = listOfKind[kind];
     while (at < tb::ListSize && list[at] != -1) ++at;
@@ -61,23 +60,21 @@ int prepareTablebaseProbe(const Board& b) {
 
 namespace tb {
 
-const uint8_t* preparedMaterial() { return material; }
-
-ProbeTarget locateProbe(int side, int epSquare) {
+ProbeTarget locateProbe(const TablebaseProbe& probe, int side, int epSquare) {
   ProbeTarget t;
-  const int number = findMaterial(material);
+  const int number = findMaterial(probe.material);
   if (number == 0) return t;
   t.epSquare = epSquare;
   if (number > 0) {
     t.table = number;
     t.side = side;
-    t.first = squareList[White];
-    t.second = squareList[Black];
+    t.first = probe.squareList[White];
+    t.second = probe.squareList[Black];
   } else {
     t.table = -number;
     t.side = side ^ 1;
-    t.first = squareList[Black];
-    t.second = squareList[White];
+    t.first = probe.squareList[Black];
+    t.second = probe.squareList[White];
     t.invert = 1;
   }
   return t;
@@ -91,10 +88,14 @@ int readTableValue(int table, int side, uint32_t index) {
 
 }  // namespace tb
 
-int probeTablebase(int side, int epSquare) {
+int probeTablebase(const TablebaseProbe& probe, int side, int epSquare) {
   if (!tb::tablebasesInitialised) return TablebaseUnknown;
-  const tb::ProbeTarget t = tb::locateProbe(side & 1, epSquare);
-  if (t.table == 0 || !tb::tables[t.table].side[t.side].registered()) return TablebaseUnknown;
+  const tb::ProbeTarget t = tb::locateProbe(probe, side & 1, epSquare);
+  if (t.table == 0) return TablebaseUnknown;
+  // A file that fails to read unregisters its side, so the registration is
+  // looked at under the same lock as the cache.
+  std::lock_guard<std::mutex> hold(tb::blockCacheLock());
+  if (!tb::tables[t.table].side[t.side].registered()) return TablebaseUnknown;
   return tb::readTableValue(t.table, t.side, tb::tableIndex(t.table, t.side, t.first, t.second, t.epSquare, t.invert));
 }
 

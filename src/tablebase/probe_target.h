@@ -3,6 +3,8 @@
 #pragma once
 #include <cstdint>
 
+#include "tablebase/probe.h"
+
 namespace orv::tb {
 
 struct ProbeTarget {
@@ -14,14 +16,11 @@ struct ProbeTarget {
   int invert = 0;  // 1 when the colours are exchanged (the board is turned)
 };
 
-// Where the position last given to prepareTablebaseProbe is read for `side` to move.
-ProbeTarget locateProbe(int side, int epSquare);
+// Where the position prepared in `probe` is read for `side` to move.
+ProbeTarget locateProbe(const TablebaseProbe& probe, int side, int epSquare);
 
 // Table value stored at `index` of a table side (steps after the index is known).
 int readTableValue(int table, int side, uint32_t index);
-
-// The prepared position's material (ten counts, see material_tree.h).
-const uint8_t* preparedMaterial();
 
 // Table value of a stored byte: 0 draw; 1..126 win (32640 + byte); -126..-1
 // loss (byte - 32640); -128 win and -127 loss beyond the counted range; 127 unknown.

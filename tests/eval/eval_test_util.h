@@ -7,6 +7,7 @@
 #include "eval/eval_terms.h"
 #include "eval/evaluate.h"
 #include "eval/node_state.h"
+#include "support/test_worker.h"
 
 namespace orv::test {
 
@@ -24,18 +25,18 @@ struct Prepared {
     board = game.board;
     side = game.side;
     state = rootNodeState(board);
-    loadSearchPosition(board);
+    testWorker().position = board;
   }
   // Makes this position the one the evaluation reads again.
-  void load() const { loadSearchPosition(board); }
+  void load() const { testWorker().position = board; }
   int eval() const {
     load();
-    return evaluate(side, state);
+    return evaluate(testWorker(), side, state);
   }
   EvalTerms terms() const {
     load();
     EvalTerms t;
-    evaluateTerms(side, state, t);
+    evaluateTerms(testWorker(), side, state, t);
     return t;
   }
 };

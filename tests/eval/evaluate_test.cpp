@@ -6,6 +6,7 @@
 #include "board/board.h"
 #include "board/tables.h"
 #include "eval_test_util.h"
+#include "support/test_worker.h"
 
 namespace orv::test {
 namespace {
@@ -17,10 +18,10 @@ TEST(Evaluate, StartPositionIsTheSideToMoveBonus) {
 
 TEST(Evaluate, CountsCalls) {
   Prepared p(StartFen);
-  const uint32_t before = evaluationCount;
+  const uint32_t before = testWorker().evaluationCount;
   p.eval();
   p.eval();
-  EXPECT_EQ(evaluationCount, before + 2);
+  EXPECT_EQ(testWorker().evaluationCount, before + 2);
 }
 
 TEST(Evaluate, FiftyMoveDampingLeavesTheBonus) {
@@ -108,33 +109,35 @@ TEST(Evaluate, RookAgainstKingDrivesTheKingToTheEdge) {
 TEST(Evaluate, PawnlessCornersAndDraws) {
   // Bishop and knight: the defending king is driven to a corner of the bishop's colour.
   Prepared darkBishop("7k/8/8/8/8/8/8/2B1K1N1 w - - 0 1");  // c1 bishop: a1/h8
-  EXPECT_EQ(evaluatePawnless(darkBishop.state), (1872 + 1776) - (kingDistance[sq("e1")][sq("h8")] + 0));
+  EXPECT_EQ(evaluatePawnless(testWorker().position, darkBishop.state),
+            (1872 + 1776) - (kingDistance[sq("e1")][sq("h8")] + 0));
   Prepared lightBishop("7k/8/8/8/8/8/8/4KBN1 w - - 0 1");  // f1 bishop: h1/a8
-  EXPECT_EQ(evaluatePawnless(lightBishop.state), (1872 + 1776) - (kingDistance[sq("e1")][sq("h8")] + 2 * 7));
+  EXPECT_EQ(evaluatePawnless(testWorker().position, lightBishop.state),
+            (1872 + 1776) - (kingDistance[sq("e1")][sq("h8")] + 2 * 7));
   // Two knights, or one minor each: drawn.
-  EXPECT_EQ(evaluatePawnless(Prepared("7k/8/8/8/8/8/8/4KNN1 w - - 0 1").state), 0);
-  EXPECT_EQ(evaluatePawnless(Prepared("6nk/8/8/8/8/8/8/4KB2 w - - 0 1").state), 0);
+  EXPECT_EQ(evaluatePawnless(testWorker().position, Prepared("7k/8/8/8/8/8/8/4KNN1 w - - 0 1").state), 0);
+  EXPECT_EQ(evaluatePawnless(testWorker().position, Prepared("6nk/8/8/8/8/8/8/4KB2 w - - 0 1").state), 0);
   // Two rooks: only the edge distance counts.
   Prepared rooks("8/8/8/3k4/8/8/8/R3K2R w - - 0 1");
-  EXPECT_EQ(evaluatePawnless(rooks.state), 2 * 2832 - 2 * 3);
+  EXPECT_EQ(evaluatePawnless(testWorker().position, rooks.state), 2 * 2832 - 2 * 3);
 }
 
 TEST(Evaluate, PawnlessMaterialCombinations) {
   // Rook and minor against rook: J = p - 936, W from the material.
   Prepared rookMinor("r3k3/8/8/8/8/8/8/3BKR2 w - - 0 1");
   EvalTerms t = rookMinor.terms();
-  EXPECT_EQ(t.J, evaluatePawnless(rookMinor.state) - 936);
+  EXPECT_EQ(t.J, evaluatePawnless(testWorker().position, rookMinor.state) - 936);
   EXPECT_EQ(t.W, (4704 + 2832) / 480);
   // Rook against minor: W fixed at 9.
   Prepared rookBishop("b3k3/8/8/8/8/8/8/4KR2 w - - 0 1");
   t = rookBishop.terms();
-  EXPECT_EQ(t.J, evaluatePawnless(rookBishop.state) - 480);
+  EXPECT_EQ(t.J, evaluatePawnless(testWorker().position, rookBishop.state) - 480);
   EXPECT_EQ(t.W, 9);
   EXPECT_EQ(t.E, 69);
   // Two minors against rook and minor: weight 17, no correction.
   Prepared minors("rn2k3/8/8/8/8/8/8/2B1KN2 w - - 0 1");
   t = minors.terms();
-  EXPECT_EQ(t.J, evaluatePawnless(minors.state));
+  EXPECT_EQ(t.J, evaluatePawnless(testWorker().position, minors.state));
   EXPECT_EQ(t.W, 17);
 }
 

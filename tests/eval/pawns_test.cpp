@@ -2,6 +2,7 @@
 
 #include "eval_test_util.h"
 #include "hash/hashtable.h"
+#include "support/test_worker.h"
 
 namespace orv::test {
 namespace {
@@ -9,7 +10,7 @@ namespace {
 int pawnScore(const char* fen, PassedPawnInfo* out = nullptr) {
   Prepared p(fen);
   PassedPawnInfo info;
-  const int score = computePawnStructure(p.state, p.side, info);
+  const int score = computePawnStructure(testWorker().position, p.state, p.side, info);
   if (out) *out = info;
   return score;
 }
@@ -83,12 +84,12 @@ TEST_F(PawnHashTest, HitsGiveTheFreshResult) {
   for (const char* fen : fens) {
     Prepared p(fen);
     PassedPawnInfo fresh, miss, hit;
-    const int expected = computePawnStructure(p.state, p.side, fresh);
-    const uint32_t hits = pawnHashHits;
-    EXPECT_EQ(evaluatePawns(p.state, p.side, miss), expected) << fen;
-    EXPECT_EQ(pawnHashHits, hits);
-    EXPECT_EQ(evaluatePawns(p.state, p.side, hit), expected) << fen;
-    EXPECT_EQ(pawnHashHits, hits + 1);
+    const int expected = computePawnStructure(testWorker().position, p.state, p.side, fresh);
+    const uint32_t hits = testWorker().pawnHashHits;
+    EXPECT_EQ(evaluatePawns(testWorker(), p.state, p.side, miss), expected) << fen;
+    EXPECT_EQ(testWorker().pawnHashHits, hits);
+    EXPECT_EQ(evaluatePawns(testWorker(), p.state, p.side, hit), expected) << fen;
+    EXPECT_EQ(testWorker().pawnHashHits, hits + 1);
     for (int c = 0; c < 2; ++c) {
       EXPECT_EQ(hit.mostAdvanced[c], fresh.mostAdvanced[c]) << fen;
       EXPECT_EQ(hit.passed[c], fresh.passed[c]) << fen;
@@ -101,19 +102,19 @@ TEST_F(PawnHashTest, HitsGiveTheFreshResult) {
 TEST_F(PawnHashTest, EntryKeepsItsSpareBits) {
   Prepared p("4k2r/8/8/8/8/8/P7/4K3 w - - 0 1");
   uint32_t key[2];
-  extendedPawnKey(p.state, p.side, key);
-  pawnEntry(key[0]).squares = 0xF000;
+  extendedPawnKey(testWorker().position, p.state, p.side, key);
+  pawnEntry(pawnHashTable, key[0]).squares = 0xF000;
   PassedPawnInfo info;
-  evaluatePawns(p.state, p.side, info);
-  EXPECT_EQ(pawnEntry(key[0]).squares, 0xF000 | sq("a2"));
-  EXPECT_TRUE(pawnEntryMatches(pawnEntry(key[0]), key[0], key[1]));
+  evaluatePawns(testWorker(), p.state, p.side, info);
+  EXPECT_EQ(pawnEntry(pawnHashTable, key[0]).squares, 0xF000 | sq("a2"));
+  EXPECT_TRUE(pawnEntryMatches(pawnEntry(pawnHashTable, key[0]), key[0], key[1]));
 }
 
 TEST(PawnKey, KingsAndSideEnterOnlyWhenADefenderHasNoPieces) {
   auto key = [](const char* fen) {
     Prepared p(fen);
     uint32_t k[2];
-    extendedPawnKey(p.state, p.side, k);
+    extendedPawnKey(testWorker().position, p.state, p.side, k);
     return (uint64_t(k[1]) << 32) | k[0];
   };
   // Both sides with pieces: the king squares and side to move do not matter.
@@ -130,7 +131,7 @@ TEST(PawnKey, KingsAndSideEnterOnlyWhenADefenderHasNoPieces) {
 TEST(PassedPawnTest, WhiteForm) {
   auto passed = [](const char* fen, const char* square) {
     Prepared p(fen);
-    return isPassedPawn<White>(sq(square), p.state);
+    return isPassedPawn<White>(testWorker().position, sq(square), p.state);
   };
   EXPECT_FALSE(passed("k7/4n3/8/4P3/8/8/8/4K3 w - - 0 1", "e5"));
   EXPECT_FALSE(passed("4k3/8/8/4P3/8/8/8/4K3 w - - 0 1", "e5"));  // the king counts as any man
@@ -147,7 +148,7 @@ TEST(PassedPawnTest, WhiteForm) {
 TEST(PassedPawnTest, BlackForm) {
   auto passed = [](const char* fen, const char* square) {
     Prepared p(fen);
-    return isPassedPawn<Black>(sq(square), p.state);
+    return isPassedPawn<Black>(testWorker().position, sq(square), p.state);
   };
   EXPECT_FALSE(passed("4k3/8/8/8/4p3/8/4N3/K7 b - - 0 1", "e4"));
   EXPECT_TRUE(passed("4k3/8/8/8/3Pp3/8/8/K7 b - - 0 1", "e4"));

@@ -2,10 +2,20 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <thread>
+#include <utility>
+
 namespace orv {
 namespace {
 
 constexpr uint64_t MiB = 1ull << 20;
+
+// The slot a probe finds, or nullptr: a copy that the next call overwrites.
+const TTSlot* probe(uint32_t index, uint32_t lock) {
+  static TTSlot found;
+  return orv::probe(index, lock, found) ? &found : nullptr;
+}
 
 TEST(HashTableSize, WorkedValuesAndClamp) {
   EXPECT_EQ(transpositionEntriesFor(128 * MiB), 4893354u);
@@ -56,8 +66,8 @@ TEST_F(TranspositionTest, AllocationClearsEverything) {
   EXPECT_EQ(probe(12345, 99), nullptr);
   EXPECT_EQ(transpositionTable.generation, 1);
   const TTEntry& e = transpositionTable.entries[12345 % transpositionEntryCount()];
-  EXPECT_EQ(e.slot[0].packed, 0);
-  EXPECT_EQ(e.slot[0].lock, 0u);
+  EXPECT_EQ(readSlot(e, 0).packed, 0);
+  EXPECT_EQ(readSlot(e, 0).lock, 0u);
 }
 
 TEST_F(TranspositionTest, FieldsAreWrittenAsPacked) {
@@ -117,20 +127,20 @@ TEST_F(TranspositionTest, ReplacementByWorth) {
   const TTEntry& e = transpositionTable.entries[i % transpositionEntryCount()];
   store(TTLower, 0, 1, 5 * 256, 0, 0, i, 100, 0);
   store(TTLower, 0, 2, 5 * 256, 0, 0, i, 200, 0);
-  EXPECT_EQ(e.slot[0].lock, 100u);
-  EXPECT_EQ(e.slot[1].lock, 200u);
+  EXPECT_EQ(readSlot(e, 0).lock, 100u);
+  EXPECT_EQ(readSlot(e, 1).lock, 200u);
   store(TTLower, 0, 3, 1 * 256, 0, 0, bucket(2), 300, 0);  // same bucket, equal worth: slot 0
-  EXPECT_EQ(e.slot[0].lock, 300u);
-  EXPECT_EQ(e.slot[1].lock, 200u);
+  EXPECT_EQ(readSlot(e, 0).lock, 300u);
+  EXPECT_EQ(readSlot(e, 1).lock, 200u);
   // Two generations later each slot has lost 16 plies of worth: the shallow
   // slot 0 goes first, then the fresh slot 0 outlives the deep but old slot 1.
   nextGeneration();
   nextGeneration();
   store(TTLower, 0, 4, 1 * 256, 0, 0, i, 400, 0);  // worths: slot 0 1-16, slot 1 5-16
-  EXPECT_EQ(e.slot[0].lock, 400u);
+  EXPECT_EQ(readSlot(e, 0).lock, 400u);
   store(TTLower, 0, 5, 1 * 256, 0, 0, i, 500, 0);  // slot 0 now worth 1, slot 1 worth -11
-  EXPECT_EQ(e.slot[0].lock, 400u);
-  EXPECT_EQ(e.slot[1].lock, 500u);
+  EXPECT_EQ(readSlot(e, 0).lock, 400u);
+  EXPECT_EQ(readSlot(e, 1).lock, 500u);
 }
 
 TEST_F(TranspositionTest, MateScoresAreStoredRelativeToTheNode) {
@@ -154,7 +164,7 @@ TEST_F(TranspositionTest, GenerationWrapsFrom31To1) {
 }
 
 TEST_F(TranspositionTest, PawnEntryMatchNeedsLockAndCheck) {
-  PawnHashEntry& e = pawnEntry(0x12345678);
+  PawnHashEntry& e = pawnEntry(pawnHashTable, 0x12345678);
   EXPECT_FALSE(pawnEntryMatches(e, 0x12345678, 0xCAFE));
   e.lock = 0xCAFE;
   e.check = 0x1234;
@@ -162,6 +172,71 @@ TEST_F(TranspositionTest, PawnEntryMatchNeedsLockAndCheck) {
   EXPECT_FALSE(pawnEntryMatches(e, 0x12335678, 0xCAFE));
   clearPawnTable();
   EXPECT_EQ(e.lock, 0u);
+}
+
+}  // namespace
+}  // namespace orv
+
+namespace orv {
+namespace {
+
+class SharedSlotTest : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_GE(allocateHashTables(4 * MiB), 0); }
+  void TearDown() override { releaseHashTables(); }
+};
+
+// A slot whose data word came from another store than its lock word (two
+// threads writing it at once) is a miss, never a hit with the other's data.
+TEST_F(SharedSlotTest, ASlotWhoseDataDoesNotMatchItsLockIsAMiss) {
+  const uint32_t i = 7;
+  store(TTExact, 100, 0x123, 5 * 256, 1, 0, i, 0xAAAA, 7);
+  store(TTLower, -40, 0x456, 9 * 256, 0, 0, i + transpositionEntryCount(), 0xBBBB, -3);
+  TTEntry& e = transpositionTable.entries[i];
+  TTSlot found;
+  ASSERT_TRUE(probe(i, 0xAAAA, found));
+  ASSERT_TRUE(probe(i, 0xBBBB, found));
+  // Slot 0 gets slot 1's data under its own lock word: a torn store.
+  e.data[0] = e.data[1];
+  EXPECT_FALSE(probe(i, 0xAAAA, found));
+  EXPECT_FALSE(probe(i, 0xBBBB, found) && found.score != -40);
+  // Half of a data word changed alone fails as well.
+  e.data[1] ^= uint64_t(1) << 40;
+  EXPECT_FALSE(probe(i, 0xBBBB, found));
+}
+
+// Two threads store positions whose every field is a function of the lock
+// into one bucket while a third probes it: each hit carries the fields of its
+// own position.
+TEST_F(SharedSlotTest, ConcurrentStoresNeverMixTwoPositions) {
+  const uint32_t index = 11;
+  auto fieldsOf = [](uint32_t lock) { return std::pair<int, uint32_t>(int(lock % 2000) - 1000, lock & 0xFFF); };
+  std::atomic<bool> done{false};
+  auto writer = [&](uint32_t first) {
+    for (uint32_t n = 0; n < 200000; ++n) {
+      const uint32_t lock = first + 2 * (n % 64);
+      const auto [score, move] = fieldsOf(lock);
+      store(TTExact, score, move, 4 * 256, 0, 0, index, lock, score);
+    }
+  };
+  int mixed = 0, hits = 0;
+  std::thread a(writer, 1000), b(writer, 1001);
+  std::thread reader([&] {
+    TTSlot found;
+    while (!done.load()) {
+      for (uint32_t lock = 1000; lock < 1128; ++lock) {
+        if (!probe(index, lock, found)) continue;
+        ++hits;
+        const auto [score, move] = fieldsOf(lock);
+        if (found.score != score || found.move != move || found.eval != score) ++mixed;
+      }
+    }
+  });
+  a.join();
+  b.join();
+  done.store(true);
+  reader.join();
+  EXPECT_EQ(mixed, 0) << "of " << hits << " hits";
 }
 
 }  // namespace

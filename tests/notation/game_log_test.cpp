@@ -13,6 +13,7 @@
 #include "search/counters.h"
 #include "search/pv.h"
 #include "support/temp_dir.h"
+#include "support/test_worker.h"
 
 namespace orv {
 namespace {
@@ -55,7 +56,7 @@ TEST_F(GameLogTest, GameWithHeadersMoveLinesAndResult) {
     std::memset(printPv, 0, sizeof printPv);
     printPv[0] = E7E5, printPv[1] = G1F3;
   }
-  searchCounters.bestScore.store(-120);
+  bestRootScore.store(-120);
   writeLogMove(E7E5, true);
   ASSERT_EQ(makeGameMove(E7E5), 0);
   writeLogMove(G1F3, false);

@@ -9,6 +9,7 @@
 
 #include "search/counters.h"
 #include "search/pv.h"
+#include "support/test_worker.h"
 
 namespace orv {
 namespace {
@@ -21,7 +22,7 @@ void searched(int score, std::initializer_list<Move> line) {
   std::memset(printPv, 0, sizeof printPv);
   int i = 0;
   for (Move m : line) printPv[i++] = m;
-  searchCounters.bestScore.store(score);
+  bestRootScore.store(score);
 }
 
 std::string comment(size_t size = SearchCommentSize) {

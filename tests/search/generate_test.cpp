@@ -10,6 +10,7 @@
 #include "board/board.h"
 #include "search/attacks.h"
 #include "search/search_position_setup.h"
+#include "support/test_worker.h"
 
 namespace orv {
 namespace {
@@ -92,15 +93,15 @@ TEST(SearchGenerate, TwinsGenerateMirroredListsInMirroredOrder) {
     const bool sameOrder = fen != fens[2];
     uint32_t white[MaxSearchMoves], black[MaxSearchMoves];
     NodeState s = loadFen(fen);
-    const int n = generateAll<White>(white, 0, false, s);
+    const int n = generateAll<White>(testWorker().position, white, 0, false, s);
     uint32_t whiteCaptures[MaxSearchMoves], blackCaptures[MaxSearchMoves];
-    const int nc = generateCaptures<White>(whiteCaptures, 0);
+    const int nc = generateCaptures<White>(testWorker().position, whiteCaptures, 0);
 
     const std::string mirrored = mirrorFen(fen);
     SCOPED_TRACE(mirrored);
     s = loadFen(mirrored.c_str());
-    ASSERT_EQ(generateAll<Black>(black, 0, false, s), n);
-    ASSERT_EQ(generateCaptures<Black>(blackCaptures, 0), nc);
+    ASSERT_EQ(generateAll<Black>(testWorker().position, black, 0, false, s), n);
+    ASSERT_EQ(generateCaptures<Black>(testWorker().position, blackCaptures, 0), nc);
     for (int i = 0; i < n; ++i) white[i] = mirrorWord(white[i]);
     for (int i = 0; i < nc; ++i) whiteCaptures[i] = mirrorWord(whiteCaptures[i]);
     if (!sameOrder) {
@@ -128,21 +129,21 @@ TEST(SearchGenerate, CapturePromotionIsFourMovesInAllButOneQueenPromotionInCaptu
   EXPECT_EQ(pawnMoves, expected);
 
   uint32_t list[MaxSearchMoves];
-  ASSERT_EQ(generateCaptures<White>(list, 0), 2);
+  ASSERT_EQ(generateCaptures<White>(testWorker().position, list, 0), 2);
   EXPECT_EQ(list[0], 10614u << 16 | mv("e7", "e8", PromoteQueen));
   EXPECT_EQ(list[1], uint32_t(2832 + 10614) << 16 | Cap | mv("e7", "d8", PromoteQueen));
   EXPECT_EQ(list[2], 0u);
 
   // A blocked pawn on the seventh rank gives nothing at all.
   s = loadFen("4n2k/4P3/8/8/8/8/8/K7 w - -");
-  EXPECT_EQ(generateCaptures<White>(list, 0), 0);
+  EXPECT_EQ(generateCaptures<White>(testWorker().position, list, 0), 0);
   for (Move m : allMoves<White>(s)) EXPECT_NE(moveFrom(m), sq("e7"));
 }
 
 TEST(SearchGenerate, CaptureScoresAreVictimMinusAttackerPlus6000) {
   loadFen("4k3/8/8/3n4/4P3/8/8/3QK3 w - -");
   uint32_t list[MaxSearchMoves];
-  ASSERT_EQ(generateCaptures<White>(list, 0), 2);
+  ASSERT_EQ(generateCaptures<White>(testWorker().position, list, 0), 2);
   // Slot order: the queen (slot 1) before the pawn.
   EXPECT_EQ(list[0], uint32_t(1872 - 5616 + 6000) << 16 | Cap | mv("d1", "d5"));
   EXPECT_EQ(list[1], uint32_t(1872 - 480 + 6000) << 16 | Cap | mv("e4", "d5"));
@@ -151,26 +152,26 @@ TEST(SearchGenerate, CaptureScoresAreVictimMinusAttackerPlus6000) {
 TEST(SearchGenerate, EnPassantOnlyRightAfterTheDoublePushLeftNeighbourFirst) {
   NodeState s = loadFen("4k3/3p4/8/2P1P3/8/8/8/4K3 b - -");
   SearchUndo u;
-  ASSERT_EQ(makeSearchMove<White>(mv("d7", "d5"), 0, s, u), 0);
+  ASSERT_EQ(makeSearchMove<White>(testWorker().position, mv("d7", "d5"), 0, s, u), 0);
   const Move left = Cap | mv("c5", "d6", EnPassant), right = Cap | mv("e5", "d6", EnPassant);
   const auto all = allMoves<White>(s);
   ASSERT_GE(all.size(), 2u);
   EXPECT_EQ(all[all.size() - 2], left);
   EXPECT_EQ(all[all.size() - 1], right);
   uint32_t list[MaxSearchMoves];
-  const int n = generateCaptures<White>(list, s.lastMove);
+  const int n = generateCaptures<White>(testWorker().position, list, s.lastMove);
   ASSERT_EQ(n, 2);
   EXPECT_EQ(list[0], 6000u << 16 | left);
   EXPECT_EQ(list[1], 6000u << 16 | right);
   // Any other last move: no en passant.
   uint32_t none[MaxSearchMoves];
-  generateAll<White>(none, mv("e8", "d8"), false, s);
+  generateAll<White>(testWorker().position, none, mv("e8", "d8"), false, s);
   EXPECT_FALSE(contains(movesOf(none), left));
-  takeBackSearchMove<White>(mv("d7", "d5"), u);
+  takeBackSearchMove<White>(testWorker().position, mv("d7", "d5"), u);
 
   // The Black twin against a White double push.
   s = loadFen("4k3/8/8/8/2p1p3/8/3P4/4K3 w - -");
-  ASSERT_EQ(makeSearchMove<Black>(mv("d2", "d4"), 0, s, u), 0);
+  ASSERT_EQ(makeSearchMove<Black>(testWorker().position, mv("d2", "d4"), 0, s, u), 0);
   const auto black = allMoves<Black>(s);
   ASSERT_GE(black.size(), 2u);
   EXPECT_EQ(black[black.size() - 2], Cap | mv("c4", "d3", EnPassant));
@@ -207,29 +208,29 @@ TEST(SearchGenerate, CastlingThroughAnAttackedSquareIsRejectedAfterTheMove) {
   const Arrays before = snapshot();
   NodeState child = s;
   SearchUndo u;
-  ASSERT_EQ(makeSearchMove<Black>(WhiteCastleKing, 0, child, u), 0);
-  EXPECT_TRUE(kingAttacked<Black>(WhiteCastleKing));  // f1 is attacked by the f8 rook
-  takeBackSearchMove<Black>(WhiteCastleKing, u);
+  ASSERT_EQ(makeSearchMove<Black>(testWorker().position, WhiteCastleKing, 0, child, u), 0);
+  EXPECT_TRUE(kingAttacked<Black>(testWorker().position, WhiteCastleKing));  // f1 is attacked by the f8 rook
+  takeBackSearchMove<Black>(testWorker().position, WhiteCastleKing, u);
   EXPECT_EQ(snapshot(), before);
 
   child = s;
-  ASSERT_EQ(makeSearchMove<Black>(WhiteCastleQueen, 0, child, u), 0);
-  EXPECT_FALSE(kingAttacked<Black>(WhiteCastleQueen));
-  takeBackSearchMove<Black>(WhiteCastleQueen, u);
+  ASSERT_EQ(makeSearchMove<Black>(testWorker().position, WhiteCastleQueen, 0, child, u), 0);
+  EXPECT_FALSE(kingAttacked<Black>(testWorker().position, WhiteCastleQueen));
+  takeBackSearchMove<Black>(testWorker().position, WhiteCastleQueen, u);
   EXPECT_EQ(snapshot(), before);
 
   // A rook on d8 sees d1, the square the king passes on the queen side.
   s = loadFen("3rk3/8/8/8/8/8/8/R3K2R w KQ -");
   child = s;
-  ASSERT_EQ(makeSearchMove<Black>(WhiteCastleQueen, 0, child, u), 0);
-  EXPECT_TRUE(kingAttacked<Black>(WhiteCastleQueen));
-  takeBackSearchMove<Black>(WhiteCastleQueen, u);
+  ASSERT_EQ(makeSearchMove<Black>(testWorker().position, WhiteCastleQueen, 0, child, u), 0);
+  EXPECT_TRUE(kingAttacked<Black>(testWorker().position, WhiteCastleQueen));
+  takeBackSearchMove<Black>(testWorker().position, WhiteCastleQueen, u);
 }
 
 TEST(SearchGenerate, ManInAPawnSlotMovesByItsKind) {
   // The second White queen stands in a pawn slot and moves like a queen.
   NodeState s = loadFen("6k1/8/8/8/8/8/8/QQ5K w - -");
-  ASSERT_GE(searchPosition.map[sq("b1")], FirstPawnSlot);
+  ASSERT_GE(testWorker().position.map[sq("b1")], FirstPawnSlot);
   int fromA1 = 0, fromB1 = 0;
   for (Move m : allMoves<White>(s)) {
     fromA1 += moveFrom(m) == sq("a1");

@@ -6,6 +6,7 @@
 #include "search/output.h"
 #include "search/pv.h"
 #include "search/search.h"
+#include "support/test_worker.h"
 
 namespace orv::test {
 namespace {
@@ -61,14 +62,13 @@ TEST(SearchLine, LongLineStopsAt63Moves) {
 
 TEST(SearchLine, PrintedOnlyWithThePostFlag) {
   publishSingleMove(e2e4);
-  searchCounters.nodes = 42;
   searchSettings.post = false;
   testing::internal::CaptureStdout();
-  printSearchLine(480, 10, 3, true, true);
+  printSearchLine(480, 10, 42, 3, true, true);
   EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
   searchSettings.post = true;
   testing::internal::CaptureStdout();
-  printSearchLine(480, 10, 3, true, true);
+  printSearchLine(480, 10, 42, 3, true, true);
   EXPECT_EQ(testing::internal::GetCapturedStdout(), "info depth 3 score cp 100 time 10 nodes 42 pv e2e4! \n");
   searchSettings.post = false;
 }

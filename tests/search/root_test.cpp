@@ -8,6 +8,7 @@
 #include "search/reductions.h"
 #include "search/search_internal.h"
 #include "search_fixture.h"
+#include "support/test_worker.h"
 
 namespace orv::test {
 namespace {
@@ -18,19 +19,19 @@ TEST_F(RootSearch, FinishedGameGivesMinusOne) {
   setUp("k7/8/1K6/8/8/8/8/2Q5 w - - 0 1", 4);
   play("c1c8");  // mate
   ASSERT_NE(game.result, 0);
-  EXPECT_EQ(rootSearch(game), -1);
+  EXPECT_EQ(rootSearch(game, testWorker()), -1);
 }
 
-TEST_F(RootSearch, IterationLimitIsHonouredAndWrittenBack) {
+TEST_F(RootSearch, IterationLimitIsHonouredAndTheDepthReachedKept) {
   setUp("r1bqkbnr/pppp1ppp/2n5/4p3/4P3/5N2/PPPP1PPP/RNBQKB1R w KQkq - 2 3", 5);
   Move m = 0;
   searchScore(&m);
-  EXPECT_EQ(game.iterationLimit, 5);
-  EXPECT_EQ(m, game.legal[0] & 0xFFFF);  // the returned move heads the sorted root list
+  EXPECT_EQ(testWorker().state.depthReached, 5);
+  EXPECT_EQ(m, testWorker().state.rootList[0] & 0xFFFF);  // the returned move heads the sorted root list
   // One legal move: depth 2 only, whatever the limit.
   setUp("k7/8/8/8/8/8/8/KR5R b - - 0 1", 30);
   searchScore(&m);
-  EXPECT_EQ(game.iterationLimit, 2);
+  EXPECT_EQ(testWorker().state.depthReached, 2);
   EXPECT_EQ(m, makeMove(sq("a8"), sq("a7")));
 }
 
@@ -39,7 +40,7 @@ TEST_F(RootSearch, PassedSoftLimitStopsAfterTheFirstIteration) {
   game.softLimit = 0;
   game.hardLimit = 1 << 28;
   const int score = searchScore();
-  EXPECT_EQ(game.iterationLimit, 2);
+  EXPECT_EQ(testWorker().state.depthReached, 2);
   EXPECT_GT(score, -32000);
   EXPECT_LT(score, 32000);
 }
@@ -51,22 +52,23 @@ TEST_F(RootSearch, StartClearsAnEarlierAbort) {
   Move m = 0;
   searchScore(&m);
   EXPECT_EQ(m, (makeMove(sq("e1"), sq("d2")) | CaptureMark) & 0xFFFF);
-  EXPECT_EQ(game.iterationLimit, 3);
+  EXPECT_EQ(testWorker().state.depthReached, 3);
 }
 
 TEST_F(RootSearch, StopFromAnotherThreadEndsTheSearch) {
   setUp("r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq - 0 1", 999);
-  auto result = std::async(std::launch::async, [] { return rootSearch(game); });
+  auto result = std::async(std::launch::async, [] { return rootSearch(game, testWorker()); });
   std::this_thread::sleep_for(std::chrono::milliseconds(300));
   searchAbort = 1;
   ASSERT_EQ(result.wait_for(std::chrono::seconds(20)), std::future_status::ready);
   const int32_t r = result.get();
   ASSERT_NE(r, -1);
   bool listed = false;
-  for (int i = 0; game.legal[i] != 0; ++i) listed |= (game.legal[i] & 0xFFFF) == Move(r & 0xFFFF);
+  for (int i = 0; testWorker().state.rootList[i] != 0; ++i)
+    listed |= (testWorker().state.rootList[i] & 0xFFFF) == Move(r & 0xFFFF);
   EXPECT_TRUE(listed);
-  EXPECT_EQ(Move(r & 0xFFFF), game.legal[0] & 0xFFFF);
-  EXPECT_LT(game.iterationLimit, 999);
+  EXPECT_EQ(Move(r & 0xFFFF), testWorker().state.rootList[0] & 0xFFFF);
+  EXPECT_LT(testWorker().state.depthReached, 999);
 }
 
 TEST_F(RootSearch, BookMoveComesWithMarkerScoreAndOneLine) {
@@ -79,7 +81,7 @@ TEST_F(RootSearch, BookMoveComesWithMarkerScoreAndOneLine) {
   searchSettings.post = true;
   game.uciMode = true;
   testing::internal::CaptureStdout();
-  const int32_t r = rootSearch(game);
+  const int32_t r = rootSearch(game, testWorker());
   const std::string out = testing::internal::GetCapturedStdout();
   searchSettings.post = false;
   game.uciMode = false;

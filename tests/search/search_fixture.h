@@ -11,6 +11,7 @@
 #include "hash/hashtable.h"
 #include "search/search.h"
 #include "search/search_state.h"
+#include "support/test_worker.h"
 
 namespace orv::test {
 
@@ -20,7 +21,7 @@ class SearchFixture : public ::testing::Test {
     ASSERT_GE(allocateHashTables(4ull << 20), 0);
     clearTranspositionTable();
     clearPawnTable();
-    searchState.clear();
+    testWorker().state.clear();
     searchSettings.post = false;
     searchSettings.useBook = false;
     searchSettings.tablebaseMen = 0;
@@ -56,7 +57,7 @@ class SearchFixture : public ::testing::Test {
 
   // Score and move of a root search of the Game's position.
   int searchScore(Move* move = nullptr) {
-    const int32_t r = rootSearch(game);
+    const int32_t r = rootSearch(game, testWorker());
     if (move) *move = resultMove(r);
     return resultScore(r);
   }

@@ -1,5 +1,5 @@
 // Set-up of the search's own position for the generator, ordering and make
-// tests: a FEN becomes searchPosition and the root NodeState, as the root does it.
+// tests: a FEN becomes testWorker().position and the root NodeState, as the root does it.
 #pragma once
 #include <gtest/gtest.h>
 
@@ -14,6 +14,7 @@
 #include "eval/node_state.h"
 #include "search/make.h"
 #include "search/generate.h"
+#include "support/test_worker.h"
 
 namespace orv::gentest {
 
@@ -26,7 +27,7 @@ inline NodeState loadFen(const char* fen) {
   Board b = game.board;
   recountBoard(b);
   computeFullKey(game.side, b);
-  loadSearchPosition(b);
+  testWorker().position = b;
   return rootNodeState(b);
 }
 
@@ -37,7 +38,7 @@ struct Arrays {
 };
 inline Arrays snapshot() {
   Arrays a;
-  std::memcpy(a.words, &searchPosition, sizeof a.words);
+  std::memcpy(a.words, &testWorker().position, sizeof a.words);
   return a;
 }
 
@@ -50,7 +51,7 @@ inline std::vector<Move> movesOf(const uint32_t* list) {
 
 template <int Us> std::vector<Move> allMoves(const NodeState& s, bool inCheck = false) {
   uint32_t list[MaxSearchMoves];
-  generateAll<Us>(list, s.lastMove, inCheck, s);
+  generateAll<Us>(testWorker().position, list, s.lastMove, inCheck, s);
   return movesOf(list);
 }
 
@@ -61,7 +62,7 @@ inline bool contains(const std::vector<Move>& moves, Move m) {
 // The full keys and derived words of the search position with `side` to move and
 // the statuses of s, for comparison with the incrementally kept NodeState.
 inline Board recounted(int side, const NodeState& s) {
-  Board b = searchPosition;
+  Board b = testWorker().position;
   for (int i = 0; i < 4; ++i) b.castle[i] = s.castle[i];
   computeFullKey(side, b);
   recountBoard(b);

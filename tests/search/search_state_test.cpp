@@ -8,7 +8,7 @@ namespace orv {
 namespace {
 
 TEST(SearchStateClear, LeavesFreshTablesAndChainsOfFallingLength) {
-  SearchState& s = searchState;
+  static SearchState s;
   s.history[Black][1][Knight][1][18] = 77;
   s.followUp[White][Queen][3][Rook][0] = -5;
   s.killers[MaxPly] = 123;

@@ -9,6 +9,7 @@
 #include "tablebase/probe.h"
 #include "tablebase/registry.h"
 #include "tablebase/retro_generator.h"
+#include "support/test_worker.h"
 
 namespace orv::test {
 namespace {
@@ -30,8 +31,8 @@ class SlowTablebaseMates : public SearchFixture {
 
   // Table value of the Game's position for the side to move.
   static int tableValue() {
-    prepareTablebaseProbe(game.board);
-    return probeTablebase(game.side, -1);
+    prepareTablebaseProbe(testProbe(), game.board);
+    return probeTablebase(testProbe(), game.side, -1);
   }
   // The move after which the other side's table value is lowest: for a lost
   // side the longest defence, for a drawn side a move that keeps the draw.
@@ -42,8 +43,8 @@ class SlowTablebaseMates : public SearchFixture {
       Board b = game.board;
       Move replies[256];
       generateFor(opposite(game.side), replies, 256, game.legal[i], b);
-      prepareTablebaseProbe(b);
-      const int v = probeTablebase(opposite(game.side), -1);
+      prepareTablebaseProbe(testProbe(), b);
+      const int v = probeTablebase(testProbe(), opposite(game.side), -1);
       if (best == 0 || v < bestValue) best = game.legal[i], bestValue = v;
     }
     return best;

@@ -4,6 +4,7 @@
 #include "search_fixture.h"
 #include "support/table_files.h"
 #include "tablebase/registry.h"
+#include "support/test_worker.h"
 
 namespace orv::test {
 namespace {
@@ -33,7 +34,8 @@ struct TablebaseEntries {
 TablebaseEntries tablebaseEntries() {
   TablebaseEntries r;
   for (uint32_t i = 0; i < transpositionTable.count; ++i)
-    for (const TTSlot& s : transpositionTable.entries[i].slot) {
+    for (int k = 0; k < 2; ++k) {
+      const TTSlot s = readSlot(transpositionTable.entries[i], k);
       if (s.bound() != TTTablebase) continue;
       ++r.count;
       r.allExact &= s.pv() && s.move == 0 && s.eval == TTNoEval && s.depth() >= 6 && s.score == 0;
@@ -61,8 +63,9 @@ TEST_F(TablebaseSearch, TableResultsDecideAndAreStoredAsTypeFive) {
 TEST_F(TablebaseSearch, StoredTableResultsAnswerWithoutProbingAgain) {
   // The node after Qd4 searched on its own (one ply below a root).
   const auto child = [] {
-    searchState.rootSide = White;
-    return searchRootCall(Black, makeMove(sq("g1"), sq("d4")), FlagLegality, 4, -32767, 32767, game.board);
+    testWorker().state.rootSide = White;
+    return searchRootCall(testWorker(), Black, makeMove(sq("g1"), sq("d4")), FlagLegality, 4, -32767, 32767,
+                          game.board);
   };
   registerDrawnKqk();
   setUp(QueenAgainstKing, 4);

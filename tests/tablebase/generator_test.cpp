@@ -18,6 +18,7 @@
 #include "tablebase/registry.h"
 #include "tablebase/retro_generator.h"
 #include "tablebase/table_info.h"
+#include "support/test_worker.h"
 
 namespace orv::test {
 namespace {
@@ -49,8 +50,8 @@ ConsistencyReport generateAndCheck(const TempDir& dir, const char* name) {
 // Table value of a FEN position for its side to move, from the tables registered.
 int probeFen(const char* fen, int epSquare = -1) {
   if (parseFen(fen) < 0) return TablebaseUnknown - 1;
-  prepareTablebaseProbe(game.board);
-  return probeTablebase(game.side, epSquare);
+  prepareTablebaseProbe(testProbe(), game.board);
+  return probeTablebase(testProbe(), game.side, epSquare);
 }
 
 TEST(GeneratorConsistency, ThreeManTablesAndTheirLongestMates) {

@@ -11,6 +11,7 @@
 #include "tablebase/probe.h"
 #include "tablebase/probe_target.h"
 #include "tablebase_fixture.h"
+#include "support/test_worker.h"
 
 namespace orv::test {
 namespace {
@@ -29,7 +30,7 @@ struct Lists {
 // Sets the position up and prepares it; returns the men besides the kings.
 int prepare(const std::string& fen) {
   EXPECT_GE(parseFen(fen.c_str()), 0) << fen;
-  return prepareTablebaseProbe(game.board);
+  return prepareTablebaseProbe(testProbe(), game.board);
 }
 
 bool sameList(const int8_t* a, const int8_t* b) {
@@ -56,7 +57,7 @@ TEST_F(Probe, SquareListsTakeTheMenInSlotOrderByKind) {
   expect.black[0] = 7, expect.black[tb::ListKnights] = 6;
   writeSparseSide(Krpkn, 1, dir);
   init(dir.path());
-  const tb::ProbeTarget t = tb::locateProbe(White, -1);
+  const tb::ProbeTarget t = tb::locateProbe(testProbe(), White, -1);
   EXPECT_EQ(t.table, Krpkn);
   EXPECT_EQ(t.side, White);
   EXPECT_EQ(t.invert, 0);
@@ -65,10 +66,10 @@ TEST_F(Probe, SquareListsTakeTheMenInSlotOrderByKind) {
 
   // Three queens fill their group; a crowded board never writes past the lists.
   EXPECT_EQ(prepare("8/8/8/8/8/8/QQQ5/K6k w - -"), 3);
-  EXPECT_EQ(tb::locateProbe(White, -1).table, 0);
+  EXPECT_EQ(tb::locateProbe(testProbe(), White, -1).table, 0);
   EXPECT_EQ(prepare(StartFen), 30);
-  EXPECT_EQ(tb::locateProbe(White, -1).table, 0);
-  EXPECT_EQ(probeTablebase(White, -1), TablebaseUnknown);
+  EXPECT_EQ(tb::locateProbe(testProbe(), White, -1).table, 0);
+  EXPECT_EQ(probeTablebase(testProbe(), White, -1), TablebaseUnknown);
 }
 
 TEST_F(Probe, ExchangedColoursReadTheOtherSideWithTheListsSwappedAndTheBoardTurned) {
@@ -80,7 +81,7 @@ TEST_F(Probe, ExchangedColoursReadTheOtherSideWithTheListsSwappedAndTheBoardTurn
   expect.white[0] = 0;
   expect.black[0] = 7, expect.black[tb::ListQueens] = 9;
   for (int side : {White, Black}) {
-    const tb::ProbeTarget t = tb::locateProbe(side, -1);
+    const tb::ProbeTarget t = tb::locateProbe(testProbe(), side, -1);
     EXPECT_EQ(t.table, Kqk);
     EXPECT_EQ(t.side, side ^ 1);
     EXPECT_EQ(t.invert, 1);
@@ -89,7 +90,7 @@ TEST_F(Probe, ExchangedColoursReadTheOtherSideWithTheListsSwappedAndTheBoardTurn
   }
   // Symmetric material is always probed with the colours exchanged.
   prepare("8/8/8/8/3p4/8/3P4/K6k w - -");
-  const tb::ProbeTarget t = tb::locateProbe(White, -1);
+  const tb::ProbeTarget t = tb::locateProbe(testProbe(), White, -1);
   EXPECT_EQ(t.table, Kpkp);
   EXPECT_EQ(t.side, Black);
   EXPECT_EQ(t.invert, 1);
@@ -130,28 +131,28 @@ TEST_F(Probe, EachPositionReadsTheByteAtItsIndex) {
     init(list);
     for (const auto& [fen, value] : cases) {
       prepare(fen);
-      EXPECT_EQ(probeTablebase(game.side, -1), value) << fen << " in " << list;
+      EXPECT_EQ(probeTablebase(testProbe(), game.side, -1), value) << fen << " in " << list;
     }
   }
   // Bare kings are no table.
   prepare("8/8/8/8/8/8/8/K6k w - -");
-  EXPECT_EQ(probeTablebase(White, -1), TablebaseUnknown);
+  EXPECT_EQ(probeTablebase(testProbe(), White, -1), TablebaseUnknown);
 }
 
 TEST_F(Probe, OnlyTheRegisteredSideAnswers) {
   writeSparseSide(Krpkn, 1, dir);
   init(dir.path());
   prepare("8/8/8/8/8/8/RP6/K5nk b - -");
-  const tb::ProbeTarget t = tb::locateProbe(Black, -1);
+  const tb::ProbeTarget t = tb::locateProbe(testProbe(), Black, -1);
   ASSERT_EQ(t.table, Krpkn);
   ASSERT_EQ(t.side, Black);
   const uint32_t index = tb::tableIndex(t.table, t.side, t.first, t.second, -1, 0);
   ASSERT_TRUE(writeByteAt(dir.file("krpkn.nbb"), index, 42));
-  EXPECT_EQ(probeTablebase(Black, -1), 32640 + 42);
-  EXPECT_EQ(probeTablebase(White, -1), TablebaseUnknown);
+  EXPECT_EQ(probeTablebase(testProbe(), Black, -1), 32640 + 42);
+  EXPECT_EQ(probeTablebase(testProbe(), White, -1), TablebaseUnknown);
   // Before the shell has initialised the tablebases nothing is answered.
   tb::tablebasesInitialised = 0;
-  EXPECT_EQ(probeTablebase(Black, -1), TablebaseUnknown);
+  EXPECT_EQ(probeTablebase(testProbe(), Black, -1), TablebaseUnknown);
 }
 
 TEST_F(Probe, SevenKppkpPositionsWithBlackToMoveAreNotRead) {

@@ -16,6 +16,7 @@
 #include "tablebase/retro_board.h"
 #include "tablebase/retro_values.h"
 #include "tablebase/table_info.h"
+#include "support/test_worker.h"
 
 namespace orv::test {
 
@@ -54,11 +55,11 @@ inline int successorValue(const Board& b, int side, Move m) {
   Board after = b;
   Move replies[256];
   generateFor(side ^ 1, replies, 256, m, after);
-  if (prepareTablebaseProbe(after) == 0) return 0;
+  if (prepareTablebaseProbe(testProbe(), after) == 0) return 0;
   const int from = moveFrom(m), to = moveTo(m);
   const bool doubleStep =
       (b.kind[b.map[from]] == WhitePawn || b.kind[b.map[from]] == BlackPawn) && (to - from == 16 || from - to == 16);
-  return probeTablebase(side ^ 1, doubleStep ? (from + to) / 2 : -1);
+  return probeTablebase(testProbe(), side ^ 1, doubleStep ? (from + to) / 2 : -1);
 }
 
 // The byte a position must hold given the values of its successors.
@@ -140,7 +141,8 @@ inline ConsistencyReport checkTable(int table, const std::vector<int8_t> bytes[2
         std::vector<int> successors;
         tb::forEachRetroMove(r, [&](const tb::RetroMove& m) {
           if (m.leavesTable) {
-            successors.push_back(prepareTablebaseProbe(r.board) == 0 ? 0 : probeTablebase(side ^ 1, -1));
+            successors.push_back(
+                prepareTablebaseProbe(testProbe(), r.board) == 0 ? 0 : probeTablebase(testProbe(), side ^ 1, -1));
             return;
           }
           const uint32_t q = tb::retroIndex(r, side ^ 1, m.epTarget);

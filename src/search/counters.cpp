@@ -1,0 +1,10 @@
+#include "search/counters.h"
+
+namespace orv {
+
+void SearchCounters::resetNodeCounts() {
+  for (std::atomic<uint64_t>* c : {&nodes, &fullWidthNodes, &quiescenceNodes, &tableHits, &searchedMoves, &nullMoves})
+    c->store(0, std::memory_order_relaxed);
+}
+
+}  // namespace orv
