@@ -77,6 +77,8 @@ struct Game {
   int setupSide = White;
 };
 
+// The game: changed by the command thread only while no search runs (the search
+// thread plays its own move on it under gameMoveMutex); a search reads it at its start.
 extern Game game;
 
 // Side to move, global copy for other subsystems.

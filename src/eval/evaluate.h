@@ -13,7 +13,7 @@ namespace orv {
 // 63 = h1); both pawn kinds share the pawn table and kind 7 is all zero.
 // A White man on sq reads index sq ^ 56 (added); a Black man reads index sq (subtracted).
 constexpr int psqIndex(int colour, int sq) { return colour == White ? sq ^ 56 : sq; }
-extern const int psqTable[2][8][64];
+extern const int psqTable[2][8][64];  // constant
 
 // Score of the evaluator's position for `side` to move, in [-32000, 32000], never 0.
 int evaluate(Evaluator& e, int side, const NodeState& s);

@@ -10,6 +10,7 @@ namespace orv {
 
 // Letters of the kinds, indexed by kind: KindLetters. The move texts print
 // through it; the FEN writer and edit mode use KindLetters directly.
+// Set by the command thread at start-up; read by move text everywhere.
 extern const char* pieceLetters;
 // Sets the letters to "KQRBNPP" (a step of the engine's start-up).
 void setPieceLetters();

@@ -6,6 +6,7 @@ namespace orv {
 
 // R[d][m]: plies of reduction at a depth of d plies after m moves searched,
 // trunc(0.4 ln d ln m); 0 whenever d <= 1 or m <= 1.
+// Filled during static initialisation, before any thread starts; read-only afterwards.
 extern uint8_t reductionTable[32][64];
 
 // Quiet moves searched before late-move pruning starts, by depth in plies.

@@ -28,6 +28,7 @@ SearchPool searchPool;
 
 namespace {
 
+// Started and joined by the command thread.
 std::thread searchThread;
 
 constexpr int32_t BookScore = 1;

@@ -13,6 +13,7 @@ namespace orv {
 // search, SearchAnnouncing once its search has ended and it plays and prints
 // its result, SearchIdle again when it has done.
 enum SearchThreadState : int { SearchIdle = 0, SearchThinking = 1, SearchAnnouncing = 2 };
+// Written by the command thread when it starts a search and by the search thread as it ends.
 extern std::atomic<int> searchRunning;
 
 // The search workers: the main worker runs on the search thread, the helpers on

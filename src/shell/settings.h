@@ -17,6 +17,7 @@ struct EngineSettings {
   char logName[299] = {};                               // "<argv[0]>.log", empty when too long
   std::atomic<int> threads{1};  // search threads (1..256); written by the command thread, applied at the next search
 };
+// Written by the command thread (start-up, options); the search thread reads the atomics.
 extern EngineSettings settings;
 
 // Directory of the running executable including its final '/', or "" when unknown.

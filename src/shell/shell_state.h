@@ -24,6 +24,8 @@ struct ShellState {
   // and go together starts our clock at the first of them.
   int64_t positionTick = 0;
 };
+// The command loop's state: written by the command thread; the search thread
+// reads its atomic flags.
 extern ShellState shell;
 
 // Prints and empties the pending pong / readyok reply.

@@ -22,6 +22,7 @@ struct TimeControl {
   long long incrementMs = 0;
   long long moveTimeMs = 0;  // UCI go movetime
 };
+// The clocks: written by the command thread while no search runs.
 extern TimeControl timeControl;
 
 // LEVEL with the text after the five letters; false when it does not scan

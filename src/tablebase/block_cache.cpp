@@ -23,6 +23,8 @@ struct CacheBlock {
   alignas(16) uint8_t data[BlockSize + BlockMargin];
 };
 
+// The cache: created and reset by the command thread while no search runs; the
+// search threads read and reorder it under blockCacheLock.
 std::unique_ptr<CacheBlock[]> blocks;
 int blockCount = 0;
 int32_t mostRecent = -1, leastRecent = -1, freeList = -1;

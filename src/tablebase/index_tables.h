@@ -42,6 +42,7 @@ struct IndexTables {
   uint8_t transpose[64 * 64];  // 4 when the mirrored pair (reference, other) must be transposed
 };
 
+// Built once (initIndexTables, under a once flag); read-only afterwards, by every thread.
 extern IndexTables indexTables;
 
 // Builds everything above and the offset tables; later calls do nothing.

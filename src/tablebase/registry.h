@@ -36,9 +36,12 @@ struct TableSide {
 struct TableEntry {
   TableSide side[2];
 };
+// Registered by the command thread while no search runs; a failed read drops a
+// side under the block cache lock, which every search thread probes under.
 extern TableEntry tables[TableCount + 1];
 
-// Set once the shell has initialised the tablebases; probes answer "unknown" before.
+// Set by the command thread once it has initialised the tablebases (no search
+// runs then); probes answer "unknown" before.
 extern int tablebasesInitialised;
 
 // Registers the tables found in the directory list (split at ',' and ';', an
