@@ -5,6 +5,7 @@
 
 #include "board/board.h"
 #include "board/game.h"
+#include "book/book.h"
 #include "notation/game_file.h"
 #include "search/search.h"
 #include "shell/edit_mode.h"
@@ -53,10 +54,11 @@ void applyConfigurationLine(const char* line) {
     const char* name;
     int length;
   };
-  static constexpr Key keys[] = {{"HASHTABLE", 9}, {"TABLEBASE", 9}, {"NULLEVAL", 8}, {"TB_CACHE_SIZE", 13},
-                                 {"USE_BOOK", 8},  {"RESIGN", 6},    {"LOGFILE", 7}};
+  static constexpr Key keys[] = {{"HASHTABLE", 9},      {"TABLEBASE", 9}, {"NULLEVAL", 8},
+                                 {"TB_CACHE_SIZE", 13}, {"USE_BOOK", 8},  {"RESIGN", 6},
+                                 {"LOGFILE", 7},        {"BOOK_FILE", 9}, {"BOOK_BEST", 9}};
   int which = -1;
-  for (int i = 0; i < 7 && which < 0; ++i)
+  for (int i = 0; i < int(sizeof keys / sizeof keys[0]) && which < 0; ++i)
     if (startsWithNoCase(p, keys[i].name, keys[i].length)) which = i;
   if (which < 0 || !eq) return;
   const char* value = eq + 1;
@@ -71,6 +73,8 @@ void applyConfigurationLine(const char* line) {
     case 4: settings.useBook.store(n != 0); break;
     case 5: settings.resign.store(n != 0); break;
     case 6: settings.logOn = n != 0; break;
+    case 7: setBookFile(value); break;
+    case 8: setBookBest(n != 0); break;
   }
 }
 

@@ -23,18 +23,21 @@ TEST(XboardProtocol, StartupBannerGoesToStandardError) {
   EXPECT_EQ(e.process().drainOutput(50), "");
 }
 
-TEST(XboardProtocol, Protover2AnnouncesExactlyThreeFeatureLines) {
+TEST(XboardProtocol, Protover2AnnouncesExactlyFourFeatureLines) {
   EngineSession e;
   EXPECT_EQ(e.exchange({"xboard", "protover 2"}),
             (Lines{"feature myname=\"Orvalis 4.8\" name=1 ping=1 time=1 analyze=1 setboard=1 memory=1 reuse=0 "
                    "egt=\"nalimov\"",
-                   "feature option=\"RESIGN -check 1\"", "feature option=\"USE BOOK -check 1\" done=1"}));
+                   "feature option=\"RESIGN -check 1\"",
+                   "feature option=\"BookFile -file \" option=\"BookBestMove -check 0\"",
+                   "feature option=\"USE BOOK -check 1\" done=1"}));
   // Options change the announced values; other protocol versions are no command.
   EXPECT_EQ(e.exchange({"option RESIGN=0", "option USE BOOK=0", "protover 2", "protover 3"}),
             (Lines{"feature myname=\"Orvalis 4.8\" name=1 ping=1 time=1 analyze=1 setboard=1 memory=1 reuse=0 "
                    "egt=\"nalimov\"",
-                   "feature option=\"RESIGN -check 0\"", "feature option=\"USE BOOK -check 0\" done=1",
-                   "Error (unknown command): PROTOVER 3"}));
+                   "feature option=\"RESIGN -check 0\"",
+                   "feature option=\"BookFile -file \" option=\"BookBestMove -check 0\"",
+                   "feature option=\"USE BOOK -check 0\" done=1", "Error (unknown command): PROTOVER 3"}));
   e.quit();
 }
 
