@@ -63,6 +63,28 @@ uint64_t keyOfFen(const char* fen) {
 }
 
 // Coordinate text in lower case (e7e8q), as the engine's bestmove prints it.
+// A FEN whose en-passant square a pawn of the side to move could take on: the
+// engine sets up no en-passant square from a FEN, so the Game is set up one
+// move earlier and the double push is played, which makes the capture legal.
+void playDoublePush(const char* fen) {
+  const std::string target = fenField(fen, 3);
+  if (target.size() != 2 || target[0] < 'a' || target[0] > 'h' || (target[1] != '3' && target[1] != '6')) return;
+  const int square = makeSquare(target[0] - 'a', target[1] - '1');
+  const int ahead = target[1] == '3' ? 8 : -8;
+  const int from = square - ahead, to = square + ahead;
+  if (polyglotEnPassantFile(game.board, game.side, makeMove(from, to)) < 0 || game.board.map[from] != EmptySquare)
+    return;
+  Board& b = game.board;
+  const int slot = b.map[to];
+  b.map[from] = slot;
+  b.map[to] = EmptySquare;
+  b.square[slot] = from;
+  game.side = opposite(game.side);
+  char earlier[FenTextSize];
+  writeFen(earlier);
+  if (parseFen(earlier) < 0 || makeGameMove(makeMove(from, to)) < 0) parseFen(fen);
+}
+
 std::string moveText(Move m) {
   char coordinate[CoordinateTextSize];
   coordinateText(m, coordinate);
@@ -151,6 +173,7 @@ int run(int argc, char** argv) {
     std::fprintf(stderr, "bookprobe: the FEN cannot be set up\n");
     return 2;
   }
+  playDoublePush(fen);
   const size_t n = std::strlen(argv[1]);
   const bool records = n >= 4 && std::strcmp(argv[1] + n - 4, ".bo2") == 0;
   const int result = records ? probeRecords(argv[1]) : probePolyglot(argv[1], fen);
