@@ -79,7 +79,7 @@ Move lookupBookMove();
 Move lookupPolyglotMove(const char* path, bool best);
 // With the root's 0-terminated move list: 1 when the book move is legal, which is then
 // exchanged with the first entry; 0 otherwise. Misses lower game.bookAttempts. A move
-// of records matches on its squares; a Polyglot move on its promotion kind as well.
+// matches on its squares; a Polyglot promotion on its promotion kind as well.
 int probeBook(Move* rootList);
 
 }  // namespace orv

@@ -36,8 +36,8 @@ int probeBook(Move* rootList) {
     --game.bookAttempts;
     return 0;
   }
-  // A Polyglot move names its promotion piece; a record's move is taken by its squares.
-  const Move compared = bookSource().kind == PolyglotBook ? 0x7FFF : 0xFFF;
+  // A move is found by its squares; a Polyglot promotion also by its piece.
+  const Move compared = bookSource().kind == PolyglotBook && isPromotion(m) ? 0x7FFF : 0xFFF;
   for (int i = 0; rootList[i] != 0; ++i) {
     if ((rootList[i] & compared) == (m & compared)) {
       Move found = rootList[i];

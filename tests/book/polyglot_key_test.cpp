@@ -53,7 +53,7 @@ TEST(PolyglotKey, PublishedPositionsFromTheirFen) {
   newGame();
 }
 
-TEST(PolyglotKey, CastlingRightsLostByRookMovesAndCaptures) {
+TEST(PolyglotKey, CastlingRightLostByARookMove) {
   newGame();
   const uint64_t start = polyglotGameKey();
   // A rook leaving and coming back loses the right: the key differs by that right alone.
@@ -66,16 +66,6 @@ TEST(PolyglotKey, CastlingRightsLostByRookMovesAndCaptures) {
   EXPECT_EQ(polyglotGameKey() ^ knightsOnly, polyglotRandom(PolyglotCastleOffset + 0));
   EXPECT_NE(knightsOnly, start);
   newGame();
-}
-
-TEST(PolyglotKey, ManIndexFollowsTheFormatsKindOrder) {
-  EXPECT_EQ(polyglotManIndex(BlackPawn, Black, 0), 0);
-  EXPECT_EQ(polyglotManIndex(WhitePawn, White, 0), 64);
-  EXPECT_EQ(polyglotManIndex(Knight, Black, 0), 128);
-  EXPECT_EQ(polyglotManIndex(Queen, White, 63), 9 * 64 + 63);
-  EXPECT_EQ(polyglotManIndex(King, White, 63), 767);
-  EXPECT_EQ(polyglotRandom(0), 0x9D39247E33776D41ULL);
-  EXPECT_EQ(polyglotRandom(PolyglotTurnOffset), 0xF8D626AAAF278509ULL);
 }
 
 }  // namespace
