@@ -61,6 +61,7 @@ const char* polyglotStatusText(int status) {
     case PolyglotNotAMove: return "holds a move field that is no chess move";
     case PolyglotReadFailed: return "could not be read to its end";
     case PolyglotEmpty: return "holds no entries";
+    case PolyglotTooLarge: return "is larger than the 2 GB a book may have";
     default: return "cannot be used";
   }
 }
@@ -86,6 +87,7 @@ int openPolyglotFile(const char* path, std::FILE*& file, long& entries) {
   struct stat st;
   int status = PolyglotOk;
   if (::fstat(::fileno(file), &st) != 0) status = PolyglotCannotOpen;
+  else if (st.st_size > PolyglotMaxBytes) status = PolyglotTooLarge;
   else if (st.st_size % PolyglotEntrySize != 0) status = PolyglotBadSize;
   if (status != PolyglotOk) {
     std::fclose(file);

@@ -13,6 +13,10 @@ namespace orv {
 constexpr int PolyglotEntrySize = 16;
 // Entries of one key that a lookup reads; more than any position has legal moves.
 constexpr int PolyglotEntriesPerKey = 256;
+// The largest book accepted, 2 GB (the largest books in use are a few hundred
+// MB): its check reads it through, which must end soon even for a sparse file
+// of zeros (sorted entries of move 0) many times that size.
+constexpr long long PolyglotMaxBytes = 1LL << 31;
 
 struct PolyglotEntry {
   uint64_t key = 0;
@@ -34,6 +38,7 @@ enum PolyglotStatus : int {
   PolyglotNotAMove = -5,    // a move field that no chess move has
   PolyglotReadFailed = -6,  // fewer bytes than the file's size promised
   PolyglotEmpty = -7,       // no entry at all
+  PolyglotTooLarge = -8,    // above PolyglotMaxBytes
 };
 // The reason of a status in words, for the line on standard error.
 const char* polyglotStatusText(int status);
@@ -49,7 +54,8 @@ constexpr int polyglotPromotion(uint16_t move) { return (move >> 12) & 7; }
 bool isPolyglotMoveField(uint16_t move);
 
 // Opens a book for lookups: only a regular file (a FIFO or a device is
-// refused without waiting on it) of whole entries. `entries` is their count.
+// refused without waiting on it) of whole entries, at most PolyglotMaxBytes.
+// `entries` is their count.
 int openPolyglotFile(const char* path, std::FILE*& file, long& entries);
 // Reads every entry once: keys in order and every move field a move.
 int checkPolyglotEntries(std::FILE* file, long entries);

@@ -61,6 +61,12 @@ TEST(PolyglotCheck, AcceptsASortedBookAndRefusesEachFault) {
   writePolyglotFile(unsorted, {{2, fieldOf("e2e4"), 5, 0}, {1, fieldOf("d2d4"), 3, 0}});
   EXPECT_EQ(checkPolyglotBook(unsorted.c_str()), PolyglotOutOfOrder);
 
+  // A sparse file of zeros (sorted entries of move 0) is refused by its size, not read through.
+  const std::string huge = dir.file("huge.bin");
+  writePolyglotFile(huge, {});
+  ASSERT_EQ(::truncate(huge.c_str(), PolyglotMaxBytes + PolyglotEntrySize), 0);
+  EXPECT_EQ(checkPolyglotBook(huge.c_str()), PolyglotTooLarge);
+
   const std::string empty = dir.file("empty.bin");
   writePolyglotFile(empty, {});
   EXPECT_EQ(checkPolyglotBook(empty.c_str()), PolyglotEmpty);
