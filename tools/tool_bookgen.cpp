@@ -1,9 +1,10 @@
-// orvalis-tool bookgen <out.bo2> <file.pgn>... [--plies N] [--min-games K]:
+// orvalis-tool bookgen <out.bo2|out.bin> <file.pgn>... [--plies N] [--min-games K]:
 // builds an opening book from PGN games. For every position up to ply N it
 // counts, per move, the games and the points of the side that moved (win 2,
-// draw 1, loss 0); moves seen in at least K games are kept, the five most
-// played of each position, and each position becomes one 100-byte record
-// keyed by the engine's own position text.
+// draw 1, loss 0); moves seen in at least K games are kept. A name ending in
+// ".bin" gets a Polyglot book (polyglot_book_writer.cpp); any other name gets
+// the five most played moves of each position as one 100-byte record keyed by
+// the engine's own position text.
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -18,12 +19,15 @@
 #include "board/board.h"
 #include "board/game.h"
 #include "book/book.h"
+#include "book/polyglot_key.h"
+#include "book_counts.h"
 #include "pgn_reader.h"
 #include "tool.h"
 
 namespace {
 
 using orv::Move;
+using orv::MoveCount;
 
 struct Options {
   const char* out = nullptr;
@@ -32,15 +36,10 @@ struct Options {
   int minGames = 2;
 };
 
-struct MoveCount {
-  Move move;
-  long games = 0, points = 0;
-  int firstSeen = 0;  // order of first appearance, to break ties the same way every run
-};
-
-// A position of a game (its key and side to move) and the move played there.
+// A position of a game (its key, Polyglot key and side to move) and the move played there.
 struct Seen {
   std::string key;
+  uint64_t polyglotKey;
   int side;
   Move move;
   bool operator<(const Seen& o) const { return key != o.key ? key < o.key : move < o.move; }
@@ -49,8 +48,6 @@ struct Seen {
 struct Totals {
   int games = 0, used = 0, malformed = 0, unscored = 0;
 };
-
-using Book = std::map<std::string, std::vector<MoveCount>>;
 
 bool parseOptions(int argc, char** argv, Options& o) {
   for (int i = 1; i < argc; ++i) {
@@ -100,7 +97,7 @@ bool playGame(const orv::PgnGame& g, int plies, std::vector<Seen>& seen, std::st
     }
     char key[orv::FenTextSize];
     orv::writeFen(key);
-    seen.push_back({key, orv::game.side, m});
+    seen.push_back({key, orv::polyglotGameKey(), orv::game.side, m});
     const int r = orv::makeGameMove(m);
     if (r < 0 || r == orv::MoveNeedsPromotion) {
       fault = "line " + std::to_string(g.moves[i].line) + ": " + g.moves[i].text + " cannot be played";
@@ -110,7 +107,8 @@ bool playGame(const orv::PgnGame& g, int plies, std::vector<Seen>& seen, std::st
   return true;
 }
 
-void countGame(const char* file, const orv::PgnGame& g, const Options& o, Book& book, Totals& t, int& order) {
+void countGame(const char* file, const orv::PgnGame& g, const Options& o, orv::BookCounts& book, Totals& t,
+               int& order) {
   ++t.games;
   std::vector<Seen> seen;
   std::string fault;
@@ -127,9 +125,11 @@ void countGame(const char* file, const orv::PgnGame& g, const Options& o, Book& 
   std::set<Seen> counted;  // a position and move count once per game
   for (const Seen& s : seen) {
     if (!counted.insert(s).second) continue;
-    std::vector<MoveCount>& moves = book[s.key];
+    orv::PositionCounts& position = book[s.key];
+    position.polyglotKey = s.polyglotKey;
+    std::vector<orv::MoveCount>& moves = position.moves;
     auto it = std::find_if(moves.begin(), moves.end(), [&](const MoveCount& c) { return c.move == s.move; });
-    if (it == moves.end()) it = moves.insert(moves.end(), MoveCount{s.move, 0, 0, order++});
+    if (it == moves.end()) it = moves.insert(moves.end(), orv::MoveCount{s.move, 0, 0, order++});
     ++it->games;
     it->points += pointsFor(s.side, g.result);
   }
@@ -146,12 +146,12 @@ void fitSixteenBits(long& games, long& points) {
 }
 
 // One record, or false when no move of the position is kept.
-bool makeRecord(const std::string& key, std::vector<MoveCount> moves, int minGames, orv::BookRecord& r) {
+bool makeRecord(const std::string& key, std::vector<orv::MoveCount> moves, int minGames, orv::BookRecord& r) {
   if (key.size() >= size_t(orv::BookKeySize)) return false;  // the engine could not look it up
-  moves.erase(std::remove_if(moves.begin(), moves.end(), [&](const MoveCount& c) { return c.games < minGames; }),
+  moves.erase(std::remove_if(moves.begin(), moves.end(), [&](const orv::MoveCount& c) { return c.games < minGames; }),
               moves.end());
   if (moves.empty()) return false;
-  std::sort(moves.begin(), moves.end(), [](const MoveCount& a, const MoveCount& b) {
+  std::sort(moves.begin(), moves.end(), [](const orv::MoveCount& a, const orv::MoveCount& b) {
     if (a.games != b.games) return a.games > b.games;
     if (a.points != b.points) return a.points > b.points;
     return a.firstSeen < b.firstSeen;
@@ -173,7 +173,7 @@ bool makeRecord(const std::string& key, std::vector<MoveCount> moves, int minGam
 int run(int argc, char** argv) {
   Options o;
   if (!parseOptions(argc, argv, o)) {
-    std::fprintf(stderr, "usage: orvalis-tool bookgen <out.bo2> <file.pgn>... [--plies N] [--min-games K]\n");
+    std::fprintf(stderr, "usage: orvalis-tool bookgen <out.bo2|out.bin> <file.pgn>... [--plies N] [--min-games K]\n");
     return 2;
   }
   std::vector<std::string> texts;  // every file is read before any counting
@@ -188,7 +188,7 @@ int run(int argc, char** argv) {
     texts.push_back(text.str());
   }
 
-  Book book;
+  orv::BookCounts book;
   Totals totals;
   int order = 0;
   for (size_t i = 0; i < texts.size(); ++i)
@@ -202,11 +202,16 @@ int run(int argc, char** argv) {
   }
   int records = 0;
   bool written = true;
-  for (const auto& [key, moves] : book) {
-    orv::BookRecord r;
-    if (!makeRecord(key, moves, o.minGames, r)) continue;
-    written = written && std::fwrite(r.bytes, 1, sizeof r.bytes, out) == sizeof r.bytes;
-    ++records;
+  const size_t nameLength = std::strlen(o.out);
+  if (nameLength >= 4 && std::strcmp(o.out + nameLength - 4, ".bin") == 0) {
+    written = orv::writePolyglotBook(out, book, o.minGames, records);
+  } else {
+    for (const auto& [key, position] : book) {
+      orv::BookRecord r;
+      if (!makeRecord(key, position.moves, o.minGames, r)) continue;
+      written = written && std::fwrite(r.bytes, 1, sizeof r.bytes, out) == sizeof r.bytes;
+      ++records;
+    }
   }
   written = std::fclose(out) == 0 && written;
   if (!written) {

@@ -20,22 +20,6 @@ BookScanStop scanStop = nullptr;
 // Records between two questions to the scan's stop test.
 constexpr long RecordsPerStopTest = 1024;
 
-// Opens a book for reading only when it is a regular file: a FIFO, a device
-// (a link to /dev/zero) or a directory would block the search or never end.
-// The open itself does not wait for a FIFO's writer.
-FILE* openRegularFile(const char* path) {
-  int fd = ::open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) return nullptr;
-  struct stat st;
-  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-    ::close(fd);
-    return nullptr;
-  }
-  FILE* file = ::fdopen(fd, "rb");
-  if (!file) ::close(fd);
-  return file;
-}
-
 // Whole records the file holds, from its size.
 long recordCount(FILE* file) {
   struct stat st;
@@ -58,6 +42,23 @@ void findExecutableDirectory() {
 
 }  // namespace
 
+// A FIFO, a device (a link to /dev/zero) or a directory would block the search
+// or never end. The open itself does not wait for a FIFO's writer.
+FILE* openRegularBookFile(const char* path, bool* notRegular) {
+  if (notRegular) *notRegular = false;
+  int fd = ::open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return nullptr;
+  struct stat st;
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    if (notRegular) *notRegular = true;
+    ::close(fd);
+    return nullptr;
+  }
+  FILE* file = ::fdopen(fd, "rb");
+  if (!file) ::close(fd);
+  return file;
+}
+
 void setBookDirectory(const char* dir) {
   if (!dir) {
     directoryKnown = false;
@@ -78,10 +79,13 @@ const char* bookDirectory() {
 }
 
 FILE* openBookFile() {
+  const BookSource& chosen = bookSource();
+  if (chosen.kind == OwnFormatBook) return openRegularBookFile(chosen.path);
+  if (chosen.kind != DefaultBook) return nullptr;
   char path[PATH_MAX + 16];
   std::snprintf(path, sizeof path, "%sOrvalis.bo2", bookDirectory());
-  FILE* file = openRegularFile(path);
-  if (!file) file = openRegularFile("Mini.bo2");
+  FILE* file = openRegularBookFile(path);
+  if (!file) file = openRegularBookFile("Mini.bo2");
   return file;
 }
 

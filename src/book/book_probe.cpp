@@ -9,6 +9,8 @@
 namespace orv {
 
 Move lookupBookMove() {
+  const BookSource& chosen = bookSource();
+  if (chosen.kind == PolyglotBook) return lookupPolyglotMove(chosen.path, chosen.best);
   FILE* file = openBookFile();
   if (!file) return 0;
   char key[FenTextSize];
@@ -34,8 +36,10 @@ int probeBook(Move* rootList) {
     --game.bookAttempts;
     return 0;
   }
+  // A move is found by its squares; a Polyglot promotion also by its piece.
+  const Move compared = bookSource().kind == PolyglotBook && isPromotion(m) ? 0x7FFF : 0xFFF;
   for (int i = 0; rootList[i] != 0; ++i) {
-    if ((rootList[i] & 0xFFF) == (m & 0xFFF)) {
+    if ((rootList[i] & compared) == (m & compared)) {
       Move found = rootList[i];
       rootList[i] = rootList[0];
       rootList[0] = found;

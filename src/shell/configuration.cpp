@@ -6,6 +6,7 @@
 
 #include "board/board.h"
 #include "board/game.h"
+#include "book/book.h"
 #include "notation/game_file.h"
 #include "search/search.h"
 #include "shell/edit_mode.h"
@@ -55,8 +56,9 @@ void applyConfigurationLine(const char* line) {
     const char* name;
     int length;
   };
-  static constexpr Key keys[] = {{"HASHTABLE", 9}, {"TABLEBASE", 9}, {"NULLEVAL", 8}, {"TB_CACHE_SIZE", 13},
-                                 {"USE_BOOK", 8},  {"RESIGN", 6},    {"LOGFILE", 7},  {"THREADS", 7}};
+  static constexpr Key keys[] = {{"HASHTABLE", 9},      {"TABLEBASE", 9}, {"NULLEVAL", 8},
+                                 {"TB_CACHE_SIZE", 13}, {"USE_BOOK", 8},  {"RESIGN", 6},
+                                 {"LOGFILE", 7},        {"BOOK_FILE", 9}, {"BOOK_BEST", 9}, {"THREADS", 7}};
   int which = -1;
   for (int i = 0; i < int(std::size(keys)) && which < 0; ++i)
     if (startsWithNoCase(p, keys[i].name, keys[i].length)) which = i;
@@ -73,7 +75,9 @@ void applyConfigurationLine(const char* line) {
     case 4: settings.useBook.store(n != 0); break;
     case 5: settings.resign.store(n != 0); break;
     case 6: settings.logOn = n != 0; break;
-    case 7: applyThreadCount(skipBlanks(value), "THREADS"); break;
+    case 7: setBookFile(value); break;
+    case 8: setBookBest(n != 0); break;
+    case 9: applyThreadCount(skipBlanks(value), "THREADS"); break;
   }
 }
 

@@ -5,6 +5,7 @@
 
 #include "board/board.h"
 #include "board/game.h"
+#include "book/book.h"
 #include "notation/board_text.h"
 #include "notation/game_file.h"
 #include "notation/game_log.h"
@@ -49,12 +50,24 @@ void announceFeatures() {
   std::printf("feature myname=\"%s\" name=1 ping=1 time=1 analyze=1 setboard=1 memory=1 reuse=0 egt=\"nalimov\"\n",
               EngineName);
   std::printf("feature option=\"RESIGN -check %d\"\n", settings.resign.load() ? 1 : 0);
-  std::printf("feature smp=1\n");
+  std::printf("feature smp=1 option=\"BookFile -file %s\" option=\"BookBestMove -check %d\"\n", bookSource().path,
+              bookSource().best ? 1 : 0);
   std::printf("feature option=\"USE BOOK -check %d\" done=1\n", settings.useBook.load() ? 1 : 0);
   std::fflush(stdout);
 }
 
 void applyXboardOption(const char* line) {
+  // The book's file name keeps its case (see normaliseLine).
+  if (startsWithNoCase(line, "option BookFile=", 16)) {
+    stopSearch();  // the book is never changed under a running search
+    setBookFile(line + 16);
+    return;
+  }
+  if (startsWithNoCase(line, "option BookBestMove=", 20)) {
+    stopSearch();
+    setBookBest(readInt(line + 20) != 0);
+    return;
+  }
   if (const char* p = std::strstr(line, "USE BOOK=")) settings.useBook.store(readInt(p + 9) != 0);
   if (const char* p = std::strstr(line, "RESIGN=")) settings.resign.store(readInt(p + 7) != 0);
 }

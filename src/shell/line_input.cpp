@@ -77,8 +77,8 @@ void normaliseLine(char* line) {
     const char* word;
     int length;
   };
-  static constexpr Keep keepCase[] = {
-      {"SETBOARD", 8}, {"EGTPATH", 7}, {"position", 8}, {"setoption", 9}, {"PARTIE ", 7}};
+  static constexpr Keep keepCase[] = {{"SETBOARD", 8},  {"EGTPATH", 7}, {"position", 8},
+                                      {"setoption", 9}, {"PARTIE ", 7}, {"option BookFile=", 16}};
   for (const Keep& k : keepCase) {
     if (startsWithNoCase(line, k.word, k.length)) {
       std::memcpy(line, k.word, size_t(k.length));

@@ -12,8 +12,8 @@ namespace orv {
 bool readCommandLine(std::FILE* in, char* buffer, int capacity, bool* cut = nullptr);
 
 // Upper-cases the line except the arguments of SETBOARD, EGTPATH, position,
-// setoption and PARTIE (a file name), whose command words are rewritten in
-// their canonical case.
+// setoption, PARTIE (a file name) and option BookFile= (a file name), whose
+// command words are rewritten in their canonical case.
 void normaliseLine(char* line);
 
 // Case-insensitive test of the first n characters.

@@ -6,6 +6,7 @@
 
 #include "board/board.h"
 #include "board/game.h"
+#include "book/book.h"
 #include "notation/movetext.h"
 #include "search/thread_pool.h"
 #include "shell/engine.h"
@@ -26,6 +27,9 @@ void printUciIdentification() {
   std::printf("option name NalimovCache type spin default 4 min 1 max 16\n");
   std::printf("option name Hash type spin default 128 min 30 max 1000\n");
   std::printf("option name Threads type spin default 1 min 1 max %d\n", MaxSearchThreads);
+  std::printf("option name OwnBook type check default %s\n", settings.useBook.load() ? "true" : "false");
+  std::printf("option name BookFile type string default%s%s\n", bookSource().path[0] ? " " : "", bookSource().path);
+  std::printf("option name BookBestMove type check default %s\n", bookSource().best ? "true" : "false");
   std::printf("uciok\n");
   std::fflush(stdout);
 }
@@ -60,6 +64,21 @@ void handlePosition(const char* line) {
   }
 }
 
+namespace {
+
+// The value of "setoption name <Name> value <text>" after the name: the text
+// with "value" and the blanks before it passed over.
+const char* optionValue(const char* afterName) {
+  while (*afterName == ' ') ++afterName;
+  if (startsWithNoCase(afterName, "value", 5)) afterName += 5;
+  while (*afterName == ' ') ++afterName;
+  return afterName;
+}
+
+bool isTrue(const char* value) { return startsWithNoCase(value, "true", 4); }
+
+}  // namespace
+
 void handleSetOption(const char* line) {
   if (startsWithNoCase(line, "setoption name Hash value", 25)) {
     const long long n = readClamped(line + 25, 0, 1 << 20);  // far above any budget the tables accept
@@ -72,6 +91,14 @@ void handleSetOption(const char* line) {
   } else if (startsWithNoCase(line, "setoption name NalimovCache value", 33)) {
     const long n = long(readClamped(line + 33, 0, 1 << 20));
     if (n > 0) settings.tablebaseCache = n * 1048576;
+  } else if (startsWithNoCase(line, "setoption name OwnBook ", 23)) {
+    settings.useBook.store(isTrue(optionValue(line + 23)));
+  } else if (startsWithNoCase(line, "setoption name BookFile", 23) && (line[23] == ' ' || line[23] == 0)) {
+    stopSearch();  // the book is never changed under a running search
+    setBookFile(optionValue(line + 23));
+  } else if (startsWithNoCase(line, "setoption name BookBestMove ", 28)) {
+    stopSearch();
+    setBookBest(isTrue(optionValue(line + 28)));
   }
 }
 

@@ -53,12 +53,13 @@ TEST(ParallelSearch, ThreadsIsAnnouncedAfterHashAndAccepted) {
 TEST(ParallelSearch, BadThreadCountsAreClampedOrRefusedOnStandardError) {
   EngineSession e;
   e.exchange({"uci"});
-  for (const char* bad : {"0", "-3", "1000", "lots", ""}) {
+  for (const char* bad : {"0", "-3", "lots", "", "1000"}) {
     e.exchange({std::string("setoption name Threads value ") + bad});
     const std::string err = e.process().drainStderr(200);
     EXPECT_NE(err.find("Threads"), std::string::npos) << "value " << bad << ": " << err;
   }
-  e.exchange({"position startpos", "go movetime 200"});
+  // The last of them asked for 256 threads: a sane count is set before searching.
+  e.exchange({"setoption name Threads value 2", "position startpos", "go movetime 200"});
   EXPECT_TRUE(isLegalFirstMove(bestMove(e)));
   quitAtOnce(e);
 }
@@ -78,7 +79,8 @@ TEST(ParallelSearch, FourThreadsStopAtStopAndAtQuit) {
 TEST(ParallelSearch, XboardCoresAnnouncedAndAccepted) {
   EngineSession e;
   const Lines features = e.exchange({"xboard", "protover 2"});
-  const auto smp = std::find(features.begin(), features.end(), "feature smp=1");
+  const auto smp = std::find_if(features.begin(), features.end(),
+                                [](const std::string& l) { return startsWith(l, "feature smp=1 "); });
   ASSERT_NE(smp, features.end());
   EXPECT_TRUE(startsWith(features.back(), "feature ") && features.back().find("done=1") != std::string::npos);
   EXPECT_EQ(smp + 1, features.end() - 1) << "the extra line comes right before the one ending with done=1";

@@ -17,6 +17,9 @@ const Lines identification = {"id name Orvalis 4.8",
                               "option name NalimovCache type spin default 4 min 1 max 16",
                               "option name Hash type spin default 128 min 30 max 1000",
                               "option name Threads type spin default 1 min 1 max 256",
+                              "option name OwnBook type check default true",
+                              "option name BookFile type string default",
+                              "option name BookBestMove type check default false",
                               "uciok"};
 
 TEST(UciProtocol, IdentificationBlockAndReadyok) {

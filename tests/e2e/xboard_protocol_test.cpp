@@ -25,17 +25,19 @@ TEST(XboardProtocol, StartupBannerGoesToStandardError) {
 
 TEST(XboardProtocol, Protover2AnnouncesTheFeatureLines) {
   EngineSession e;
-  EXPECT_EQ(
-      e.exchange({"xboard", "protover 2"}),
-      (Lines{"feature myname=\"Orvalis 4.8\" name=1 ping=1 time=1 analyze=1 setboard=1 memory=1 reuse=0 "
-             "egt=\"nalimov\"",
-             "feature option=\"RESIGN -check 1\"", "feature smp=1", "feature option=\"USE BOOK -check 1\" done=1"}));
+  EXPECT_EQ(e.exchange({"xboard", "protover 2"}),
+            (Lines{"feature myname=\"Orvalis 4.8\" name=1 ping=1 time=1 analyze=1 setboard=1 memory=1 reuse=0 "
+                   "egt=\"nalimov\"",
+                   "feature option=\"RESIGN -check 1\"",
+                   "feature smp=1 option=\"BookFile -file \" option=\"BookBestMove -check 0\"",
+                   "feature option=\"USE BOOK -check 1\" done=1"}));
   // Options change the announced values; other protocol versions are no command.
   EXPECT_EQ(e.exchange({"option RESIGN=0", "option USE BOOK=0", "protover 2", "protover 3"}),
             (Lines{"feature myname=\"Orvalis 4.8\" name=1 ping=1 time=1 analyze=1 setboard=1 memory=1 reuse=0 "
                    "egt=\"nalimov\"",
-                   "feature option=\"RESIGN -check 0\"", "feature smp=1", "feature option=\"USE BOOK -check 0\" done=1",
-                   "Error (unknown command): PROTOVER 3"}));
+                   "feature option=\"RESIGN -check 0\"",
+                   "feature smp=1 option=\"BookFile -file \" option=\"BookBestMove -check 0\"",
+                   "feature option=\"USE BOOK -check 0\" done=1", "Error (unknown command): PROTOVER 3"}));
   e.quit();
 }
 
