@@ -35,12 +35,15 @@ void stopAtOnce() {
   joinFinishedSearch();
 }
 
-// Hash tables of more than 64 MB would make each input slow and the fuzzer's
-// memory limit trip; such a line is skipped (the reading of its number is
-// covered by the smaller sizes).
+// Hash tables of more than 64 MB, or more than 8 search threads (each with
+// tables of its own), would make each input slow and the fuzzer's memory limit
+// trip; such a line is skipped (the reading of its number is covered by the
+// smaller sizes).
 bool asksForLargeTables(const char* text) {
   if (std::strncmp(text, "MEMORY", 6) == 0) return std::strlen(text) > 7 && readClamped(text + 7, 0, 1L << 20) > 64;
   if (startsWithNoCase(text, "setoption name Hash value", 25)) return readClamped(text + 25, 0, 1 << 20) > 64;
+  if (startsWithNoCase(text, "setoption name Threads value", 28)) return readClamped(text + 28, 0, 1 << 20) > 8;
+  if (std::strncmp(text, "CORES", 5) == 0) return readClamped(text + 5, 0, 1 << 20) > 8;
   return false;
 }
 
@@ -56,6 +59,7 @@ void resetEngine() {
   settings.useBook.store(1);
   settings.resign.store(1);
   settings.tablebasePaths[0] = 0;
+  settings.threads.store(1);
   newGame();
 }
 
