@@ -79,7 +79,10 @@ int runEngine(int argc, char** argv) {
       continue;
     }
     normaliseLine(shell.line);
+    const bool positionLine = std::strncmp(shell.line, "position", 8) == 0;
     DispatchOutcome outcome = dispatchLine(shell.line, stdin);
+    // A go counts its time from a position line only when it follows it directly.
+    if (!positionLine) shell.positionTick = 0;
     if (outcome == DispatchOutcome::EndOfInput) return endOfInput();
     if (outcome == DispatchOutcome::Quit) {
       ignoreTerminationSignal();

@@ -78,7 +78,7 @@ TEST(ParallelSearch, FourThreadsStopAtStopAndAtQuit) {
 TEST(ParallelSearch, XboardCoresAnnouncedAndAccepted) {
   EngineSession e;
   const Lines features = e.exchange({"xboard", "protover 2"});
-  const auto smp = std::find(features.begin(), features.end(), "feature smp=1");
+  const auto smp = std::find(features.begin(), features.end(), "feature smp=1 draw=0 exclude=1 nps=0");
   ASSERT_NE(smp, features.end());
   EXPECT_TRUE(startsWith(features.back(), "feature ") && features.back().find("done=1") != std::string::npos);
   EXPECT_EQ(smp + 1, features.end() - 1) << "the extra line comes right before the one ending with done=1";
@@ -136,7 +136,7 @@ TEST(ParallelSearch, FourThreadsProbeTheTablebases) {
   std::string score;
   for (const auto& l : before)
     if (startsWith(l, "info depth") && l.find(" score ") != std::string::npos)
-      score = l.substr(l.find(" score ") + 7, l.find(" time ") - l.find(" score ") - 7);
+      score = l.substr(l.find(" score ") + 7, l.find(" nodes ") - l.find(" score ") - 7);
   EXPECT_EQ(score, "cp 0");
   p.writeLine("quit");
   EXPECT_EQ(p.waitExit(ReplyMs), 0);
