@@ -102,6 +102,8 @@ void printBookMoves() {
 }
 
 bool applyExclusion(const char* args, bool exclude) {
+  // An analysis may be handing its root list back to the Game right now.
+  std::lock_guard<std::mutex> lock(gameMoveMutex);
   forgetExclusionsOfOtherPositions();
   while (*args == ' ') ++args;
   if (std::strcmp(args, "ALL") == 0) {
