@@ -11,7 +11,9 @@
 
 namespace orv {
 
-SearchWorker::SearchWorker(int workerId) : id(workerId), stop(&searchAbort) {}
+// A new worker starts with empty history tables: its ordering must not read
+// whatever the allocation left there.
+SearchWorker::SearchWorker(int workerId) : id(workerId), stop(&searchAbort) { state.clearHistory(); }
 
 SearchWorker::~SearchWorker() { releasePawnTable(ownPawnTable); }
 
