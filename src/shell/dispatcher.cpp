@@ -157,12 +157,16 @@ Step goCommand(const char* line) {
   finishEndingSearch();
   if (searchRunning.load() != SearchIdle) return Step::Done;
   if (gameOver()) {
-    // A UCI interface waits for an answer even when the game is over.
-    if (shell.uciMode.load()) {
+    if (!shell.uciMode.load()) return Step::Done;
+    // A UCI interface waits for an answer even when the game is over: at once,
+    // or, for go infinite and go ponder, held like any other until stop or
+    // ponderhit (the search thread answers bestmove 0000 then).
+    const GoRequest r = readGoLine(line, game.legal);
+    if (!r.infinite && !r.ponder) {
       std::printf("bestmove 0000\n");
       std::fflush(stdout);
+      return Step::Done;
     }
-    return Step::Done;
   }
   prepareSearch(line);
   startSearch();

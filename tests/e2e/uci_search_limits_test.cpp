@@ -127,8 +127,14 @@ TEST(UciSearchLimits, FinishedPositionAnswersNullMove) {
   startUci(e);
   for (const char* fen : {"7k/6Q1/6K1/8/8/8/8/8 b - - 0 1", "7k/5Q2/6K1/8/8/8/8/8 b - - 0 1"}) {
     e.send(std::string("position fen ") + fen);
-    for (const char* go : {"go movetime 200", "go infinite", "go depth 3"})
+    for (const char* go : {"go movetime 200", "go depth 3"})
       EXPECT_EQ(e.exchange({go}), Lines{"bestmove 0000"}) << fen << " " << go;
+    // go infinite and go ponder hold even that answer until stop or ponderhit.
+    EXPECT_EQ(e.exchange({"go infinite"}), Lines{}) << fen;
+    EXPECT_EQ(e.exchange({"stop"}), Lines{"bestmove 0000"}) << fen;
+    EXPECT_EQ(e.exchange({"go ponder wtime 1000 btime 1000"}), Lines{}) << fen;
+    e.send("ponderhit");
+    EXPECT_EQ(e.lineStartingWith("bestmove ", ReplyMs), "bestmove 0000") << fen;
   }
   e.quit();
 }
