@@ -3,6 +3,7 @@
 # under AddressSanitizer and UndefinedBehaviorSanitizer), `make book PGN=<file>`
 # builds the opening book build/Orvalis.bo2 from PGN games, `make tablebases`
 # generates every 3- and 4-man endgame table, compressed, into build/tb.
+# `make EXE=<path>` also copies the engine to <path> (as testing frameworks build it).
 JOBS ?= 2
 BUILD := build
 ASAN := build-asan
@@ -16,6 +17,7 @@ build:
 	pgo=$$([ -f $(PGO_STAMP) ] && echo use); \
 	  cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release -DORVALIS_PGO=$$pgo -DORVALIS_PGO_DIR=$(PGO_DIR)
 	cmake --build $(BUILD) -j $(JOBS)
+	@if [ -n "$(EXE)" ]; then cp $(BUILD)/orvalis "$(EXE)" && echo "engine copied to $(EXE)"; fi
 
 run: build
 	./$(BUILD)/orvalis
@@ -60,7 +62,7 @@ clean:
 # is not joined is deliberate, so thread leaks are not reported. The tests under
 # a memory limit are left out (the sanitizer needs a large address space).
 TSAN := build-tsan
-TSAN_TESTS := SearchInterrupt|UciProtocol|XboardGame|XboardProtocol|HostileInput|BookMove|CommandLine|ParallelSearch
+TSAN_TESTS := SearchInterrupt|UciProtocol|XboardGame|XboardProtocol|HostileInput|BookMove|CommandLine|ParallelSearch|UciSearchLimits|UciPonder|XboardExtras
 
 tsan:
 	cmake -S . -B $(TSAN) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORVALIS_TSAN=ON

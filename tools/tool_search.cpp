@@ -6,7 +6,7 @@
 #include <cstdlib>
 
 #include "notation/movetext.h"
-#include "search_run.h"
+#include "shell/fixed_depth_search.h"
 #include "tool.h"
 
 namespace {

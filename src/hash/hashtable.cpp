@@ -2,6 +2,7 @@
 
 #include <sys/mman.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
@@ -146,6 +147,21 @@ bool allocatePawnTable(PawnHashTable& t, uint32_t entries) {
 void releasePawnTable(PawnHashTable& t) {
   std::free(t.entries);
   t = PawnHashTable{};
+}
+
+}  // namespace orv
+
+namespace orv {
+
+int transpositionPermille() {
+  const TranspositionTable& t = transpositionTable;
+  const uint32_t buckets = std::min<uint32_t>(t.count, 500);
+  if (buckets == 0) return 0;
+  int used = 0;
+  for (uint32_t b = 0; b < buckets; ++b)
+    for (int i = 0; i < 2; ++i)
+      if (readSlot(t.entries[b], i).generation() == t.generation) ++used;
+  return int(used * 1000 / (2 * buckets));
 }
 
 }  // namespace orv

@@ -118,6 +118,9 @@ void clearTranspositionTable();  // every slot empty, generation 1
 void clearPawnTable();
 void nextGeneration();  // 1..31, 31 is followed by 1
 void releaseHashTables();
+// Per mille of the slots written in the current generation, sampled over the
+// first 1000 slots (every slot when the table holds fewer).
+int transpositionPermille();
 
 // Entry counts for the banner.
 inline uint32_t transpositionEntryCount() { return transpositionTable.count; }

@@ -16,12 +16,15 @@ struct SearchCounters {
   std::atomic<uint64_t> quiescenceNodes{0};
   std::atomic<uint64_t> tableHits{0};  // transposition hits
   std::atomic<uint64_t> searchedMoves{0};
-  std::atomic<uint64_t> nullMoves{0};  // null-move searches started
-  std::atomic<int64_t> startTick{0};   // milliseconds, steady clock
+  std::atomic<uint64_t> nullMoves{0};      // null-move searches started
+  std::atomic<uint64_t> tablebaseHits{0};  // tablebase probes that gave a value
+  std::atomic<int> selectiveDepth{0};      // deepest ply a node of the search reached
+  std::atomic<int64_t> startTick{0};       // milliseconds, steady clock
   std::atomic<int> iterationDepth{0};
   std::atomic<int> movesLeft{0};
   std::atomic<int> rootMoveCount{0};
   std::atomic<uint32_t> currentRootMove{0};
+  std::atomic<int> currentRootMoveNumber{0};  // 1 for the first root move searched in the iteration
 
   void resetNodeCounts();  // every count above to 0
 };

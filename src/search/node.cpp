@@ -28,11 +28,6 @@ namespace orv {
 
 namespace {
 
-// Node entries between clock readings. A reading costs a few tens of
-// nanoseconds, so checking this often is free, and it keeps the overshoot past
-// a limit to about a millisecond: at fast controls the allocation can be a
-// single tenth of a second, which a coarser interval would overrun.
-constexpr uint32_t TimeCheckInterval = 4096;
 constexpr int NoEval = -InfiniteScore;
 constexpr int IllegalMove = IllegalMoveScore;
 
@@ -319,6 +314,7 @@ template <int Us>
       const int epSquare = enPassantCapturers<Us>(pos, s.lastMove) != 0 ? passedSquare(s.lastMove) : -1;
       const int v = probeTablebase(w.tablebase, Us, epSquare);
       if (v != TablebaseUnknown && v >= -32766) {
+        bump(w.counters.tablebaseHits);
         const int result = tablebaseScore(v, ply);
         store(TTTablebase, result, 0, std::min(depth + 6 * OnePly, 63 * OnePly), 1, ply, key[0], key[1], NoEval);
         return result;
@@ -410,6 +406,7 @@ template <int Us>
     const uint32_t word = list[next];
     const Move m = moveOf(word);
     if (m == excluded) continue;
+    if (ply == 0 && w.isMain()) announceRootMove(w, m, movesSearched + 1);
     const int kind = moveKind(m);
     if (kind >= PromoteRook && underPromotionStop && ply > 0) continue;
 
@@ -553,6 +550,8 @@ int nodeAfterMake(SearchWorker& w, Move t, uint32_t flags, int depth, int alpha,
   if (!(flags & (FlagReentry | FlagRoot))) ++s.ply;
   if (s.ply >= MaxPly - 1) return evaluate(w, Us, s);
   const int ply = s.ply;
+  if (ply > w.counters.selectiveDepth.load(std::memory_order_relaxed))
+    w.counters.selectiveDepth.store(ply, std::memory_order_relaxed);
   if (ply > 0) {
     PvNode* node = w.state.pvLine[ply];
     node->word = 0;

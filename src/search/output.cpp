@@ -1,12 +1,16 @@
 #include "search/output.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "board/score.h"
+#include "hash/hashtable.h"
 #include "notation/movetext.h"
 #include "search/counters.h"
 #include "search/pv.h"
 #include "search/search.h"
+#include "search/search_internal.h"
+#include "search/thread_pool.h"
 #include "search/worker.h"
 
 namespace orv {
@@ -28,32 +32,75 @@ int xboardScore(int s) {
 
 }  // namespace
 
-void formatSearchLine(char* out, size_t size, const Move* line, int score, int64_t elapsedMs, uint64_t nodes, int depth,
-                      bool uci, bool failHigh) {
-  unsigned t = unsigned(elapsedMs > 0 ? elapsedMs : 1);
+void lowerPromotionLetters(char* text) {
+  for (char* p = text; *p; ++p)
+    if (*p >= 'A' && *p <= 'Z') *p = char(*p - 'A' + 'a');
+}
+
+void formatSearchLine(char* out, size_t size, const Move* line, const SearchLineFigures& f, bool uci) {
+  const unsigned t = unsigned(f.elapsedMs > 0 ? f.elapsedMs : 1);
+  const auto nodes = static_cast<unsigned long long>(f.nodes);
   int n;
   if (uci) {
     char scoreText[32];
-    uciScoreText(score, scoreText, sizeof scoreText);
-    n = std::snprintf(out, size, "info depth %d score %s time %u nodes %llu pv ", depth, scoreText, t,
-                      static_cast<unsigned long long>(nodes));
+    uciScoreText(f.score, scoreText, sizeof scoreText);
+    const char* bound = f.bound == BoundLower ? " lowerbound" : f.bound == BoundUpper ? " upperbound" : "";
+    n = std::snprintf(out, size,
+                      "info depth %d seldepth %d multipv %d score %s%s nodes %llu nps %llu time %u hashfull %d "
+                      "tbhits %llu pv ",
+                      f.depth, f.selectiveDepth, f.multiPv, scoreText, bound, nodes, nodes * 1000 / t, t,
+                      f.hashPermille, static_cast<unsigned long long>(f.tablebaseHits));
   } else {
-    n = std::snprintf(out, size, "%d %3d %5u %7llu\t", depth, xboardScore(score), t / 10,
-                      static_cast<unsigned long long>(nodes));
+    n = std::snprintf(out, size, "%d %3d %5u %7llu\t", f.depth, xboardScore(f.score), t / 10, nodes);
   }
   if (n < 0 || size_t(n) >= size) n = int(size) - 1;
   char lineBuffer[LineTextSize];
-  lineText(line, failHigh ? 1 : -1, lineBuffer);
+  // UCI marks a bound in words; its move list carries no marks.
+  const int mark = uci || f.bound == BoundExact ? -1 : f.bound == BoundLower ? 1 : 0;
+  lineText(line, mark, lineBuffer);
+  if (uci) lowerPromotionLetters(lineBuffer);
   std::snprintf(out + n, size - size_t(n), "%s\n", lineBuffer);
 }
 
-void printSearchLine(int score, int64_t elapsedMs, uint64_t nodes, int depth, bool uci, bool failHigh) {
+void printSearchLine(const Move* line, const SearchLineFigures& f, bool uci) {
   if (!searchSettings.post.load(std::memory_order_relaxed)) return;
-  Move line[PvBufferSize];
-  copyPrintPv(line);
+  Move printed[PvBufferSize];
+  if (!line) {
+    copyPrintPv(printed);
+    line = printed;
+  }
   char text[SearchLineSize];
-  formatSearchLine(text, sizeof text, line, score, elapsedMs, nodes, depth, uci, failHigh);
+  formatSearchLine(text, sizeof text, line, f, uci);
   std::printf("%s", text);
+  std::fflush(stdout);
+}
+
+uint64_t searchNodes(const SearchWorker& w) {
+  return w.pool ? w.pool->nodes() : w.counters.nodes.load(std::memory_order_relaxed);
+}
+
+SearchLineFigures searchLineFigures(const SearchWorker& w, int score, int depth, int bound) {
+  SearchLineFigures f;
+  f.depth = depth;
+  f.selectiveDepth = std::max(depth, w.counters.selectiveDepth.load(std::memory_order_relaxed));
+  f.score = score;
+  f.bound = bound;
+  f.elapsedMs = tickMilliseconds() - w.counters.startTick.load(std::memory_order_relaxed);
+  f.nodes = searchNodes(w);
+  f.hashPermille = transpositionPermille();
+  f.tablebaseHits = w.counters.tablebaseHits.load(std::memory_order_relaxed);
+  return f;
+}
+
+void announceRootMove(const SearchWorker& w, Move m, int number) {
+  if (!w.limits.currentMoveLines || !searchSettings.post.load(std::memory_order_relaxed)) return;
+  const SearchCounters& c = w.counters;
+  if (tickMilliseconds() - c.startTick.load(std::memory_order_relaxed) < 1000) return;
+  char moveText[CoordinateTextSize];
+  coordinateText(m, moveText);
+  lowerPromotionLetters(moveText);
+  std::printf("info depth %d currmove %s currmovenumber %d\n", c.iterationDepth.load(std::memory_order_relaxed),
+              moveText, number);
   std::fflush(stdout);
 }
 

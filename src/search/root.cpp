@@ -10,6 +10,7 @@
 #include "search/counters.h"
 #include "search/make.h"
 #include "search/move_words.h"
+#include "search/multipv.h"
 #include "search/output.h"
 #include "search/pv.h"
 #include "search/search.h"
@@ -37,9 +38,23 @@ void setTimeLimits(SearchWorker& w, const MoveClock& clock) {
   w.state.hardLimitMs = clock.hardMs;
 }
 
+// A clock handed over by the command thread (ponderhit) replaces the limits.
+void adoptClockUpdate(SearchWorker& w) {
+  if (!w.clockUpdate.pending.load()) return;
+  w.state.softLimitMs = w.clockUpdate.softMs.load();
+  w.state.hardLimitMs = w.clockUpdate.hardMs.load();
+  w.clockUpdate.pending.store(false);
+}
+
+// The node limit of the go command: stops the search once the workers have
+// searched that many nodes.
+bool nodeLimitReached(const SearchWorker& w);
+
 // Between iterations: notes the soft limit and enforces the hard one, but
 // leaves the decision to stop on the soft limit to shouldStop.
 void readClockBetweenIterations(SearchWorker& w) {
+  adoptClockUpdate(w);
+  if (nodeLimitReached(w)) searchAbort.store(1);
   const int64_t elapsed = elapsedMs(w);
   if (elapsed >= w.state.softLimitMs) w.state.softPassed = true;
   if (elapsed >= w.state.hardLimitMs) searchAbort.store(1);
@@ -100,13 +115,23 @@ void resetCounters(SearchWorker& w) {
 inline int rootPvScore(const SearchWorker& w) { return signedScoreOf(w.state.pvLine[0]->word); }
 inline Move rootPvMove(const SearchWorker& w) { return moveOf(w.state.pvLine[0]->word); }
 
-// Nodes of every worker of the search (the search lines count them all).
-uint64_t searchNodes(const SearchWorker& w) {
-  return w.pool ? w.pool->nodes() : w.counters.nodes.load(std::memory_order_relaxed);
+bool nodeLimitReached(const SearchWorker& w) { return w.limits.nodes > 0 && searchNodes(w) >= w.limits.nodes; }
+
+// With a node limit the clock is read sooner than every TimeCheckInterval node
+// entries when the limit is nearer: the next reading comes as the main worker
+// alone would reach it.
+void scheduleNodeCheck(SearchWorker& w) {
+  if (w.limits.nodes == 0) return;
+  const uint64_t nodes = searchNodes(w);
+  const uint64_t left = w.limits.nodes > nodes ? w.limits.nodes - nodes : 1;
+  if (left < TimeCheckInterval) w.state.timeCheckCounter = uint32_t(TimeCheckInterval - left);
 }
 
+// Mate in n moves for the side to move, or 0 when the score is no mate for it.
+int mateDistanceMoves(int score) { return score > NormalScoreLimit ? (MateScore - 1 - score) / 2 + 1 : 0; }
+
 void printLine(const SearchWorker& w, int score, int depth, bool uci, bool failHigh) {
-  printSearchLine(score, elapsedMs(w), searchNodes(w), depth, uci, failHigh);
+  printSearchLine(nullptr, searchLineFigures(w, score, depth, failHigh ? BoundLower : BoundExact), uci);
 }
 
 // Pre-scores every root move by a quiescence search of the position after it.
@@ -199,6 +224,7 @@ int iterate(SearchWorker& w, int side, uint32_t* list, int previousScore, const 
   w.state.failHighFlag = false;
   std::memset(w.state.orderedRootList, 0, sizeof w.state.orderedRootList);
   w.state.timeCheckCounter = 0;
+  scheduleNodeCheck(w);
 
   if (clearPv) {
     clearWorkingPv();
@@ -251,8 +277,15 @@ int iterate(SearchWorker& w, int side, uint32_t* list, int previousScore, const 
       sortRootList(list);
       copyToOrderedList(w, list);
       readClockBetweenIterations(w);
+      if (w.limits.multiPv > 1 && !searchAbort.load()) {
+        searchOtherLines(w, side, list, d, b, uci);
+        sortRootList(list);
+        copyToOrderedList(w, list);
+      }
       if (shouldStop(w, iterationScore - previous)) searchAbort.store(1);
       if (iterationLimit <= d) searchAbort.store(1);
+      const int mate = mateDistanceMoves(bestScore);
+      if (w.limits.mate > 0 && mate > 0 && mate <= w.limits.mate) searchAbort.store(1);
       ++d;
       previous = iterationScore;
     }
@@ -312,6 +345,9 @@ int64_t tickMilliseconds() {
 }
 
 void timeCheck(SearchWorker& w) {
+  adoptClockUpdate(w);
+  if (nodeLimitReached(w)) searchAbort.store(1);
+  scheduleNodeCheck(w);
   const int64_t elapsed = elapsedMs(w);
   if (elapsed >= w.state.softLimitMs) w.state.softPassed = true;
   if (w.state.softPassed && !w.state.failHighFlag) searchAbort.store(1);
@@ -346,6 +382,24 @@ int searchRootCall(SearchWorker& w, int side, Move move, uint32_t flags, int dep
   return result;
 }
 
+namespace {
+
+// Keeps only the root moves the limits name, in their order; when none of them
+// is legal the list stays whole.
+void keepSearchMoves(uint32_t* list, const SearchLimits& limits) {
+  if (limits.searchMoveCount == 0) return;
+  int kept = 0;
+  for (int i = 0; list[i] != 0; ++i) {
+    bool named = false;
+    for (int j = 0; j < limits.searchMoveCount && !named; ++j) named = moveOf(limits.searchMoves[j]) == moveOf(list[i]);
+    if (named) list[kept++] = list[i];
+  }
+  if (kept == 0) return;
+  for (int i = kept; list[i] != 0; ++i) list[i] = 0;
+}
+
+}  // namespace
+
 int32_t rootSearch(const Game& g, SearchWorker& w) {
   if (g.result != 0 || g.legal[0] == 0) return -1;
   static_assert(sizeof(g.legal) / sizeof(g.legal[0]) == RootListSize);
@@ -355,7 +409,9 @@ int32_t rootSearch(const Game& g, SearchWorker& w) {
   Board rootBoard = g.board;
   uint32_t* list = w.state.rootList;
   std::memcpy(list, g.legal, sizeof w.state.rootList);
+  keepSearchMoves(list, w.limits);
   w.state.depthReached = g.iterationLimit;
+  if (w.limits.depth > 0 && w.limits.depth < w.state.depthReached) w.state.depthReached = w.limits.depth;
   const int score =
       iterate(w, g.side, list, -InfiniteScore, moveClockOf(g), w.state.depthReached, true, rootBoard, g.uciMode);
   return packSearchResult(list[0], score);

@@ -49,9 +49,18 @@ struct SearchAborted {};
 // the high half (the earliest of equal entries stays first).
 void sortRootList(uint32_t* list);
 
+// Node entries between clock readings. A reading costs a few tens of
+// nanoseconds, so checking this often is free, and it keeps the overshoot past
+// a limit to about a millisecond: at fast controls the allocation can be a
+// single tenth of a second, which a coarser interval would overrun.
+constexpr uint32_t TimeCheckInterval = 4096;
 // Reads the clock (the main worker's node search calls it every
 // TimeCheckInterval node entries): may raise the abort flag.
 void timeCheck(SearchWorker& w);
+
+// The main worker starts searching root move m, the number-th of the
+// iteration: a UCI "currmove" line once the search has run a second.
+void announceRootMove(const SearchWorker& w, Move m, int number);
 
 template <int Us>
 int searchNode(SearchWorker& w, Move t, uint32_t flags, int depth, int alpha, int beta, const NodeState& parent);

@@ -9,6 +9,7 @@
 #include "eval/evaluator.h"
 #include "search/counters.h"
 #include "search/repetition.h"
+#include "search/search_limits.h"
 #include "search/search_state.h"
 #include "tablebase/probe.h"
 
@@ -30,6 +31,8 @@ struct SearchWorker : Evaluator {
   const std::atomic<int>* stop;
   SearchPool* pool = nullptr;  // the pool the worker belongs to (the main worker starts its helpers)
   PawnHashTable ownPawnTable;  // a helper's pawn table (the main worker uses the hash budget's)
+  SearchLimits limits;         // the main worker's: the go command's limits (helpers keep the defaults)
+  ClockUpdate clockUpdate;     // the main worker's: a new clock from the command thread (ponderhit)
 
   bool isMain() const { return id == 0; }
 };

@@ -13,8 +13,10 @@
 #include "search/search.h"
 #include "shell/edit_mode.h"
 #include "shell/engine.h"
+#include "shell/go_command.h"
 #include "shell/line_input.h"
 #include "shell/numbers.h"
+#include "shell/ponder.h"
 #include "shell/search_thread.h"
 #include "shell/services.h"
 #include "shell/settings.h"
@@ -22,6 +24,7 @@
 #include "shell/tablebase_path.h"
 #include "shell/timecontrol.h"
 #include "shell/uci.h"
+#include "shell/xboard_commands.h"
 
 namespace orv {
 
@@ -40,6 +43,11 @@ enum class Step { Done, Go, Quit, EndOfInput };
 
 bool is(const char* line, const char* word) { return std::strcmp(line, word) == 0; }
 bool prefix(const char* line, const char* word, size_t n) { return std::strncmp(line, word, n) == 0; }
+// The line is the command word, alone or followed by a blank.
+bool command(const char* line, const char* word) {
+  const size_t n = std::strlen(word);
+  return prefix(line, word, n) && (line[n] == ' ' || line[n] == 0);
+}
 
 void unknownCommand(const char* line) {
   std::printf("Error (unknown command): %s\n", line);
@@ -50,8 +58,8 @@ void announceFeatures() {
   std::printf("feature myname=\"%s\" name=1 ping=1 time=1 analyze=1 setboard=1 memory=1 reuse=0 egt=\"nalimov\"\n",
               EngineName);
   std::printf("feature option=\"RESIGN -check %d\"\n", settings.resign.load() ? 1 : 0);
-  std::printf("feature smp=1 option=\"BookFile -file %s\" option=\"BookBestMove -check %d\"\n", bookSource().path,
-              bookSource().best ? 1 : 0);
+  std::printf("feature smp=1 draw=0 exclude=1 nps=0 option=\"BookFile -file %s\" option=\"BookBestMove -check %d\"\n",
+              bookSource().path, bookSource().best ? 1 : 0);
   std::printf("feature option=\"USE BOOK -check %d\" done=1\n", settings.useBook.load() ? 1 : 0);
   std::fflush(stdout);
 }
@@ -140,12 +148,40 @@ Step typedMove(const char* line) {
   return shell.forceMode ? Step::Done : Step::Go;
 }
 
+// The limits and the holding of the result for the next search.
+void prepareSearch(const char* line) {
+  if (!shell.uciMode.load()) {
+    prepareXboardLimits();
+    shell.nextSearchUntimed = shell.nextSearchPonders = false;
+    shell.holdResult.store(false);
+    return;
+  }
+  applyUciGo(line, shell.newGameFlag);
+  const GoRequest r = readGoLine(line, game.legal);
+  shell.nextLimits = r.limits;
+  shell.nextSearchUntimed = !r.clock && (r.infinite || r.limits.depth > 0 || r.limits.nodes > 0 || r.limits.mate > 0);
+  shell.nextSearchPonders = r.ponder;
+  shell.holdResult.store(r.infinite || r.ponder);
+}
+
 Step goCommand(const char* line) {
   // A search that is printing its move is for the position before it: the go
   // waits for it instead of being lost.
   finishEndingSearch();
-  if (searchRunning.load() != SearchIdle || gameOver()) return Step::Done;
-  if (shell.uciMode.load()) applyUciGo(line, shell.newGameFlag);
+  if (searchRunning.load() != SearchIdle) return Step::Done;
+  if (gameOver()) {
+    if (!shell.uciMode.load()) return Step::Done;
+    // A UCI interface waits for an answer even when the game is over: at once,
+    // or, for go infinite and go ponder, held like any other until stop or
+    // ponderhit (the search thread answers bestmove 0000 then).
+    const GoRequest r = readGoLine(line, game.legal);
+    if (!r.infinite && !r.ponder) {
+      std::printf("bestmove 0000\n");
+      std::fflush(stdout);
+      return Step::Done;
+    }
+  }
+  prepareSearch(line);
   startSearch();
   shell.forceMode = false;
   return Step::Done;
@@ -210,7 +246,36 @@ Step dispatchOnce(const char* line, std::FILE* in) {
     searchSettings.post.store(false);
     return Step::Done;
   }
-  if (is(line, "HARD") || is(line, "EASY")) return Step::Done;
+  if (is(line, "HARD") || is(line, "EASY")) {
+    settings.xboardPonder = is(line, "HARD");
+    return Step::Done;
+  }
+  if (command(line, "ST") || command(line, "SD")) {
+    if (!(line[1] == 'T' ? applySecondsPerMove(line + 2) : applyDepthLimit(line + 2))) {
+      std::printf("Error (bad value): %s\n", line);
+      std::fflush(stdout);
+    }
+    return Step::Done;
+  }
+  if (is(line, "HINT")) {
+    printHint();
+    return Step::Done;
+  }
+  if (is(line, "BK")) {
+    printBookMoves();
+    return Step::Done;
+  }
+  if (is(line, "DRAW") || command(line, "NPS")) return Step::Done;  // draw offers are declined by playing on
+  if (command(line, "EXCLUDE") || command(line, "INCLUDE")) {
+    if (!applyExclusion(line + 7, line[0] == 'E')) {
+      std::printf("Error (illegal move): %s\n", line);
+      std::fflush(stdout);
+      return Step::Done;
+    }
+    if (!shell.analyzeMode.load()) return Step::Done;
+    stopSearch();  // the analysis starts again without the excluded moves
+    return Step::Go;
+  }
   if (is(line, "QUIT")) return Step::Quit;
   if (is(line, "NEW")) {
     resetGame();
@@ -286,6 +351,11 @@ Step dispatchOnce(const char* line, std::FILE* in) {
     stopSearch();
     return Step::Done;
   }
+  if (uci && is(line, "PONDERHIT")) {
+    ponderHit();
+    return Step::Done;
+  }
+  if (uci && (command(line, "DEBUG") || command(line, "REGISTER"))) return Step::Done;  // nothing to debug or register
   if (uci && startsWithNoCase(line, "SETOPTION", 9)) {
     handleSetOption(line);
     return Step::Done;

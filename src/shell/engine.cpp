@@ -10,9 +10,11 @@
 #include "notation/movetext.h"
 #include "search/counters.h"
 #include "search/search.h"
+#include "shell/bench.h"
 #include "shell/configuration.h"
 #include "shell/dispatcher.h"
 #include "shell/line_input.h"
+#include "shell/numbers.h"
 #include "shell/search_thread.h"
 #include "shell/services.h"
 #include "shell/settings.h"
@@ -59,6 +61,11 @@ int runEngine(int argc, char** argv) {
   newGame();
   setPieceLetters();
   diagnosticHook = writeLogDiagnostic;  // the search's inconsistency codes go to the game log
+  // "orvalis bench [depth]": the bench of testing frameworks, then the process ends.
+  if (argc >= 2 && std::strcmp(argv[1], "bench") == 0) {
+    const int depth = argc >= 3 ? int(readClamped(argv[2], 1, MaxPly - 1)) : DefaultBenchDepth;
+    return runBench(depth, 1, true);
+  }
   int exitCode = parseCommandLine(argc, argv);
   if (exitCode >= 0) return exitCode;
   if (settings.logOn) openLog(logNamed);
@@ -79,7 +86,10 @@ int runEngine(int argc, char** argv) {
       continue;
     }
     normaliseLine(shell.line);
+    const bool positionLine = std::strncmp(shell.line, "position", 8) == 0;
     DispatchOutcome outcome = dispatchLine(shell.line, stdin);
+    // A go counts its time from a position line only when it follows it directly.
+    if (!positionLine) shell.positionTick = 0;
     if (outcome == DispatchOutcome::EndOfInput) return endOfInput();
     if (outcome == DispatchOutcome::Quit) {
       ignoreTerminationSignal();

@@ -13,6 +13,8 @@
 #include "notation/game_log.h"
 #include "notation/movetext.h"
 #include "search/counters.h"
+#include "search/output.h"
+#include "search/pv.h"
 #include "search/search.h"
 #include "search/worker.h"
 #include "shell/services.h"
@@ -43,8 +45,9 @@ int64_t bookMovePauseMs() {
 }
 
 // The move's time runs from the command that asked for it. Under UCI that is
-// the position command when go follows it at once: the interface's clock was
-// already running while the moves of the position were played.
+// the position command when go follows it directly (no other command between
+// them): the interface's clock was already running while the moves of the
+// position were played.
 constexpr int64_t PositionAndGoGapMs = 1000;
 int64_t moveStartTick() {
   const int64_t go = shell.lineTick;
@@ -53,8 +56,35 @@ int64_t moveStartTick() {
   return go;
 }
 
+// The second move of the published line when its first is `move`, else 0.
+Move expectedReplyTo(Move move) {
+  Move line[PvBufferSize];
+  copyPrintPv(line);
+  return (line[0] & 0xFFFF) == move ? line[1] & 0xFFFF : 0;
+}
+
+void printBestmove(Move move) {
+  char text[16], reply[16];
+  coordinateText(move, text);
+  lowerPromotionLetters(text);
+  const Move expected = shell.expectedReply.load();
+  if (settings.ponder.load() && expected != 0) {
+    coordinateText(expected, reply);
+    lowerPromotionLetters(reply);
+    std::printf("bestmove %s ponder %s\n", text, reply);
+  } else {
+    std::printf("bestmove %s\n", text);
+  }
+}
+
 void playAndAnnounce(int32_t result) {
   Move move = resultMove(result);
+  shell.expectedReply.store(result == -1 ? 0 : expectedReplyTo(move));
+  // A UCI interface is owed an answer also when the position has no move.
+  if (shell.uciMode.load() && (result == -1 || move == 0 || move == 0xFFFF)) {
+    std::printf("bestmove 0000\n");
+    return;
+  }
   // A search that found no move (should not happen: the go path never starts one on a
   // finished game) has nothing to play or print.
   if (result == -1 || move == 0 || move == 0xFFFF) return;
@@ -63,8 +93,7 @@ void playAndAnnounce(int32_t result) {
   std::lock_guard<std::mutex> lock(gameMoveMutex);
   char text[16];
   if (shell.uciMode.load()) {
-    coordinateText(move, text);
-    std::printf("bestmove %s\n", text);
+    printBestmove(move);
   } else {
     int r = makeGameMove(move);
     coordinateText(move, text);
@@ -95,9 +124,11 @@ void searchProc(std::atomic<int32_t>* resultOut) {
   std::srand(unsigned(std::time(nullptr)));
   SearchWorker& w = searchPool.main();
   int32_t result = rootSearch(game, w);
-  if (result != -1) {
+  // go infinite and go ponder keep their answer until stop or ponderhit.
+  while (shell.holdResult.load()) std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  if (result != -1 && w.limits.searchMoveCount == 0) {
     // The root moves go back to the Game in the order the search left them,
-    // with the depth it reached.
+    // with the depth it reached (all of them only: searchmoves narrows the list).
     std::lock_guard<std::mutex> lock(gameMoveMutex);
     std::memcpy(game.legal, w.state.rootList, sizeof game.legal);
     game.iterationLimit = w.state.depthReached;
@@ -117,10 +148,25 @@ void joinFinishedSearch() {
 void startSearch() {
   joinFinishedSearch();  // the previous thread has cleared searchRunning; let it end
   searchAbort.store(0);
-  allocateMoveTime(shell.analyzeMode.load(), moveStartTick());
+  const int64_t start = moveStartTick();
+  shell.searchStartTick = start;
+  shell.pondering = shell.nextSearchPonders;
+  if (shell.pondering) {
+    // The clock this move gets once the expected move is played: kept for ponderhit.
+    allocateMoveTime(false, start);
+    const MoveClock clock = moveClockOf(game);
+    shell.ponderSoftMs = clock.softMs;
+    shell.ponderHardMs = clock.hardMs;
+  }
+  allocateMoveTime(shell.analyzeMode.load() || shell.nextSearchUntimed || shell.pondering, start);
   game.uciMode = shell.uciMode.load();
   searchSettings.useBook.store(settings.useBook.load() != 0);
   if (searchPool.size() != settings.threads.load()) settings.threads.store(searchPool.resize(settings.threads.load()));
+  SearchWorker& w = searchPool.main();
+  w.limits = shell.nextLimits;
+  w.limits.multiPv = std::clamp(settings.multiPv, 1, MaxMultiPv);
+  w.limits.currentMoveLines = game.uciMode;
+  w.clockUpdate.pending.store(false);
   // Running is raised before the thread exists so that a stop arriving at once is not lost.
   searchRunning.store(SearchThinking);
   searchThread = std::thread(searchProc, &shell.lastSearchResult);
@@ -128,6 +174,8 @@ void startSearch() {
 }
 
 void stopSearch() {
+  shell.holdResult.store(false);
+  shell.pondering = false;
   if (searchRunning.load() == 0) {
     joinFinishedSearch();
     return;

@@ -3,6 +3,8 @@
 #include <atomic>
 #include <cstdint>
 
+#include "search/search_limits.h"
+
 namespace orv {
 
 // Longest command line taken (a position command of several thousand plies
@@ -22,7 +24,25 @@ struct ShellState {
   int64_t lineTick = 0;
   // Tick of the last UCI position command: an interface that sends position
   // and go together starts our clock at the first of them.
+  // 0 once any other command followed it.
   int64_t positionTick = 0;
+
+  // The next search's limits: a UCI go line's, or under xboard sd's depth and
+  // the moves left after exclude. Copied to the main worker when it starts.
+  SearchLimits nextLimits;
+  bool nextSearchUntimed = false;  // go depth, nodes, mate, infinite or ponder without a clock
+  bool nextSearchPonders = false;  // go ponder: the clock starts at ponderhit
+  // Set by go infinite and go ponder, cleared by stop, ponderhit and every
+  // command that ends the search: the search thread keeps its bestmove while it is set.
+  std::atomic<bool> holdResult{false};
+  // A go ponder search runs and awaits its ponderhit (command thread only), the
+  // clock it then gets (milliseconds) and the tick its time counts from.
+  bool pondering = false;
+  int64_t ponderSoftMs = 0, ponderHardMs = 0;
+  int64_t searchStartTick = 0;
+  // The reply the last search expects to the move it chose (its line's second
+  // move), 0 when none; written by the search thread when it announces its move.
+  std::atomic<uint32_t> expectedReply{0};
 };
 // The command loop's state: written by the command thread; the search thread
 // reads its atomic flags.

@@ -187,7 +187,7 @@ MoveCaps lowClockCaps(const TimeControl& tc, int ply) {
   // share itself, and never more than that remainder.
   const long long increment = tc.incrementMs > 0 ? tc.incrementMs : 0;
   const long long reserve = std::min({ClockReserveMs + increment, ClockReserveMaxMs, tc.ownClockMs / 2});
-  const long long available = tc.ownClockMs - MoveOverheadMs - reserve;
+  const long long available = tc.ownClockMs - tc.moveOverheadMs - reserve;
   if (available <= 0) {
     caps.softMs = caps.hardMs = 1;
     return caps;

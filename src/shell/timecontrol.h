@@ -3,6 +3,11 @@
 
 namespace orv {
 
+// Time kept back from every move for the way to and from the interface
+// (UCI Move Overhead, 0..5000 ms).
+constexpr long long DefaultMoveOverheadMs = 30;
+constexpr long long MaxMoveOverheadMs = 5000;
+
 struct TimeControl {
   int movesPerControl = 6;  // moves
   int baseTime = 60;        // seconds
@@ -21,6 +26,7 @@ struct TimeControl {
   long long ownClockMs = 0;  // 0 = not known
   long long incrementMs = 0;
   long long moveTimeMs = 0;  // UCI go movetime
+  long long moveOverheadMs = DefaultMoveOverheadMs;
 };
 // The clocks: written by the command thread while no search runs.
 extern TimeControl timeControl;
@@ -39,8 +45,6 @@ void resetClockForNewGame();
 // command that started it was read, 0 = now).
 void allocateMoveTime(bool analyzeMode, long long lineTick = 0);
 
-// Time kept back from every move for the way to and from the interface.
-constexpr long long MoveOverheadMs = 30;
 // Beyond it, a reserve of 100 ms plus one increment (at most a second, at most
 // half the clock) is never planned for: it absorbs the moments a loaded machine
 // does not run the engine, and on a short clock the engine then spends less

@@ -21,6 +21,15 @@
 
 namespace orv {
 
+namespace {
+
+const char* skipBlanks(const char* p) {
+  while (*p == ' ') ++p;
+  return p;
+}
+
+}  // namespace
+
 void printUciIdentification() {
   std::printf("id name %s\nid author Marvendel\n", EngineName);
   std::printf("option name NalimovPath type string default\n");
@@ -30,6 +39,11 @@ void printUciIdentification() {
   std::printf("option name OwnBook type check default %s\n", settings.useBook.load() ? "true" : "false");
   std::printf("option name BookFile type string default%s%s\n", bookSource().path[0] ? " " : "", bookSource().path);
   std::printf("option name BookBestMove type check default %s\n", bookSource().best ? "true" : "false");
+  std::printf("option name Ponder type check default false\n");
+  std::printf("option name MultiPV type spin default 1 min 1 max %d\n", MaxMultiPv);
+  std::printf("option name Move Overhead type spin default %lld min 0 max %lld\n", DefaultMoveOverheadMs,
+              MaxMoveOverheadMs);
+  std::printf("option name Clear Hash type button\n");
   std::printf("uciok\n");
   std::fflush(stdout);
 }
@@ -86,6 +100,15 @@ void handleSetOption(const char* line) {
     allocateTables(n * 1048576);
   } else if (startsWithNoCase(line, "setoption name Threads value", 28)) {
     applyThreadCount(line + 28, "Threads");
+  } else if (startsWithNoCase(line, "setoption name Ponder value", 27)) {
+    settings.ponder.store(startsWithNoCase(skipBlanks(line + 27), "true", 4));
+  } else if (startsWithNoCase(line, "setoption name MultiPV value", 28)) {
+    settings.multiPv = int(readClamped(line + 28, 1, MaxMultiPv));
+  } else if (startsWithNoCase(line, "setoption name Move Overhead value", 34)) {
+    timeControl.moveOverheadMs = readClamped(line + 34, 0, MaxMoveOverheadMs);
+  } else if (startsWithNoCase(line, "setoption name Clear Hash", 25)) {
+    stopSearch();  // the tables are never cleared under a running search
+    clearSearchTables();
   } else if (startsWithNoCase(line, "setoption name NalimovPath", 26)) {
     applyNalimovPathOption(line);
   } else if (startsWithNoCase(line, "setoption name NalimovCache value", 33)) {

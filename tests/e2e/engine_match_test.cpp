@@ -37,5 +37,16 @@ TEST(EngineMatch, PlaysCleanGamesUnderUci) {
   EXPECT_TRUE(output.find("faults 0:") != std::string::npos) << output;
 }
 
+// Both engines ponder: every expected reply is answered with ponderhit or stop,
+// and no bestmove comes before it.
+TEST(EngineMatch, PlaysCleanGamesUnderUciWithPondering) {
+  int exitCode = -1;
+  std::string output =
+      runDriver({ORVALIS_BIN, "2", "uci", "40/10+0.1", "--max-plies", "30", "--ponder", "12"}, 120000, exitCode);
+  EXPECT_EQ(exitCode, 0) << output;
+  EXPECT_TRUE(output.find("games 2:") != std::string::npos) << output;
+  EXPECT_TRUE(output.find("faults 0:") != std::string::npos) << output;
+}
+
 }  // namespace
 }  // namespace orv

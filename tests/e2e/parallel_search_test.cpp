@@ -138,7 +138,7 @@ TEST(ParallelSearch, FourThreadsProbeTheTablebases) {
   std::string score;
   for (const auto& l : before)
     if (startsWith(l, "info depth") && l.find(" score ") != std::string::npos)
-      score = l.substr(l.find(" score ") + 7, l.find(" time ") - l.find(" score ") - 7);
+      score = l.substr(l.find(" score ") + 7, l.find(" nodes ") - l.find(" score ") - 7);
   EXPECT_EQ(score, "cp 0");
   p.writeLine("quit");
   EXPECT_EQ(p.waitExit(ReplyMs), 0);

@@ -45,12 +45,13 @@ TEST(SearchTool, PrintsUciLinesPerIteration) {
       runTool({"search", "6", "r1bqkbnr/pppp1ppp/2n5/4p3/4P3/5N2/PPPP1PPP/RNBQKB1R w KQkq - 2 3"});
   ASSERT_GE(lines.size(), 2u);
   const std::regex info(
-      R"(info depth (\d+) score (cp -?\d+|mate -?\d+) time \d+ nodes \d+ pv ([a-h][1-8][a-h][1-8][QRBN]?!? )+)");
+      R"(info depth (\d+) seldepth \d+ multipv 1 score (cp -?\d+|mate -?\d+)( lowerbound)? nodes \d+ nps \d+ time \d+ )"
+      R"(hashfull \d+ tbhits \d+ pv ([a-h][1-8][a-h][1-8][qrbn]? )+)");
   int lastExactDepth = 0;
   for (size_t i = 0; i + 1 < lines.size(); ++i) {
     std::smatch m;
     ASSERT_TRUE(std::regex_match(lines[i], m, info)) << lines[i];
-    if (lines[i].find('!') == std::string::npos) lastExactDepth = std::stoi(m[1]);
+    if (lines[i].find("lowerbound") == std::string::npos) lastExactDepth = std::stoi(m[1]);
   }
   EXPECT_EQ(lastExactDepth, 6);
   EXPECT_TRUE(std::regex_match(lines.back(), std::regex(R"(bestmove [a-h][1-8][a-h][1-8] score -?\d+ nodes \d+)")))

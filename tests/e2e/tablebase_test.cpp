@@ -101,7 +101,7 @@ std::string searchScoreWith(const std::string& dir) {
   std::string score;
   for (const auto& l : before)
     if (l.rfind("info depth", 0) == 0 && l.find(" score ") != std::string::npos)
-      score = l.substr(l.find(" score ") + 7, l.find(" time ") - l.find(" score ") - 7);
+      score = l.substr(l.find(" score ") + 7, l.find(" nodes ") - l.find(" score ") - 7);
   return score;
 }
 

@@ -20,14 +20,19 @@ const Lines identification = {"id name Orvalis 4.8",
                               "option name OwnBook type check default true",
                               "option name BookFile type string default",
                               "option name BookBestMove type check default false",
+                              "option name Ponder type check default false",
+                              "option name MultiPV type spin default 1 min 1 max 256",
+                              "option name Move Overhead type spin default 30 min 0 max 5000",
+                              "option name Clear Hash type button",
                               "uciok"};
 
 TEST(UciProtocol, IdentificationBlockAndReadyok) {
   EngineSession e;
   EXPECT_EQ(e.exchange({"uci"}), identification);
   EXPECT_EQ(e.exchange({"isready", "ucinewgame", "setoption name Hash value 8", "setoption name NalimovCache value 0",
-                        "SETOPTION NAME NalimovPath value /nonexistent", "setoption name Unknown value 1", "debug on"}),
-            (Lines{"readyok", "Error (unknown command): DEBUG ON"}));
+                        "SETOPTION NAME NalimovPath value /nonexistent", "setoption name Unknown value 1", "debug on",
+                        "debug off", "register later", "register name A code 1"}),
+            (Lines{"readyok"}));
   e.quit();
 }
 

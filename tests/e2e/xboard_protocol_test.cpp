@@ -29,14 +29,14 @@ TEST(XboardProtocol, Protover2AnnouncesTheFeatureLines) {
             (Lines{"feature myname=\"Orvalis 4.8\" name=1 ping=1 time=1 analyze=1 setboard=1 memory=1 reuse=0 "
                    "egt=\"nalimov\"",
                    "feature option=\"RESIGN -check 1\"",
-                   "feature smp=1 option=\"BookFile -file \" option=\"BookBestMove -check 0\"",
+                   "feature smp=1 draw=0 exclude=1 nps=0 option=\"BookFile -file \" option=\"BookBestMove -check 0\"",
                    "feature option=\"USE BOOK -check 1\" done=1"}));
   // Options change the announced values; other protocol versions are no command.
   EXPECT_EQ(e.exchange({"option RESIGN=0", "option USE BOOK=0", "protover 2", "protover 3"}),
             (Lines{"feature myname=\"Orvalis 4.8\" name=1 ping=1 time=1 analyze=1 setboard=1 memory=1 reuse=0 "
                    "egt=\"nalimov\"",
                    "feature option=\"RESIGN -check 0\"",
-                   "feature smp=1 option=\"BookFile -file \" option=\"BookBestMove -check 0\"",
+                   "feature smp=1 draw=0 exclude=1 nps=0 option=\"BookFile -file \" option=\"BookBestMove -check 0\"",
                    "feature option=\"USE BOOK -check 0\" done=1", "Error (unknown command): PROTOVER 3"}));
   e.quit();
 }
@@ -52,13 +52,10 @@ TEST(XboardProtocol, PingIsAnsweredInAnyCase) {
 
 TEST(XboardProtocol, CommandsOutsideTheTableAreUnknown) {
   EngineSession e;
-  EXPECT_EQ(
-      e.exchange(
-          {"random", "computer", "st 10", "sd 4", "hint", "draw", "rejected", "isready", "position startpos", "stop"}),
-      (Lines{"Error (unknown command): RANDOM", "Error (unknown command): COMPUTER", "Error (unknown command): ST 10",
-             "Error (unknown command): SD 4", "Error (unknown command): HINT", "Error (unknown command): DRAW",
-             "Error (unknown command): REJECTED", "Error (unknown command): ISREADY",
-             "Error (unknown command): position startpos", "Error (unknown command): STOP"}));
+  EXPECT_EQ(e.exchange({"random", "computer", "rejected", "isready", "position startpos", "stop"}),
+            (Lines{"Error (unknown command): RANDOM", "Error (unknown command): COMPUTER",
+                   "Error (unknown command): REJECTED", "Error (unknown command): ISREADY",
+                   "Error (unknown command): position startpos", "Error (unknown command): STOP"}));
   // Silent commands of the table print nothing.
   EXPECT_TRUE(
       e.exchange({"accepted setboard", "name someone", "hard", "easy", "white", "black", "post", "nopost", "reset",

@@ -12,6 +12,14 @@ constexpr int GreetingTimeoutMs = 10000;
 bool startsWith(const std::string& s, const char* prefix) { return s.rfind(prefix, 0) == 0; }
 
 // Second blank-separated token of a line ("move e2e4" -> "e2e4").
+std::string secondToken(const std::string& line);
+
+// The token after " ponder " in a bestmove line, or "".
+std::string ponderToken(const std::string& line) {
+  const size_t at = line.find(" ponder ");
+  return at == std::string::npos ? "" : secondToken(line.substr(at + 1));
+}
+
 std::string secondToken(const std::string& line) {
   size_t a = line.find(' ');
   if (a == std::string::npos) return "";
@@ -76,6 +84,7 @@ bool EnginePlayer::start(std::string& error) {
   if (protocol_ == Protocol::Uci) {
     send("uci");
     ok = waitFor("uciok", GreetingTimeoutMs, error);
+    if (ok && ponder_) send("setoption name Ponder value true");
   } else {
     send("xboard");
     send("protover 2");
@@ -125,6 +134,14 @@ void EnginePlayer::requestMove(const std::vector<std::string>& allMoves, bool op
                                long long otherMs, int movesToGo, long long incrementMs) {
   if (ownMs < 1) ownMs = 1;
   if (otherMs < 1) otherMs = 1;
+  if (protocol_ == Protocol::Uci && pondering_) {
+    pondering_ = false;
+    if (opponentMoved && !allMoves.empty() && allMoves.back() == ponderReply_) {
+      send("ponderhit");
+      return;
+    }
+    stopPondering();
+  }
   if (protocol_ == Protocol::Uci) {
     std::string position = "position startpos";
     if (!allMoves.empty()) {
@@ -149,7 +166,33 @@ void EnginePlayer::requestMove(const std::vector<std::string>& allMoves, bool op
   }
 }
 
+void EnginePlayer::startPondering(const std::vector<std::string>& allMoves, const std::string& reply, int side,
+                                  long long ownMs, long long otherMs, int movesToGo, long long incrementMs) {
+  if (!ponder_ || protocol_ != Protocol::Uci || reply.empty()) return;
+  std::string position = "position startpos moves";
+  for (const std::string& m : allMoves) position += " " + m;
+  send(position + " " + reply);
+  if (ownMs < 1) ownMs = 1;
+  if (otherMs < 1) otherMs = 1;
+  long long white = side == 0 ? ownMs : otherMs, black = side == 0 ? otherMs : ownMs;
+  std::string go = "go ponder wtime " + std::to_string(white) + " btime " + std::to_string(black) + " winc " +
+                   std::to_string(incrementMs) + " binc " + std::to_string(incrementMs);
+  if (movesToGo > 0) go += " movestogo " + std::to_string(movesToGo);
+  send(go);
+  pondering_ = true;
+  ponderReply_ = reply;
+}
+
+void EnginePlayer::stopPondering() {
+  send("stop");
+  process_->readUntil([](const std::string& l) { return startsWith(l, "bestmove "); }, GreetingTimeoutMs);
+}
+
 void EnginePlayer::endGame(const std::string& result) {
+  if (pondering_) {
+    pondering_ = false;
+    stopPondering();
+  }
   if (protocol_ == Protocol::Xboard) {
     send("result " + result);
     send("force");
@@ -166,6 +209,7 @@ std::optional<EngineLine> EnginePlayer::readLine(int timeoutMs) {
   if (startsWith(e.text, movePrefix)) {
     e.kind = LineKind::Move;
     e.move = secondToken(e.text);
+    if (protocol_ == Protocol::Uci) e.ponder = ponderToken(e.text);
   } else if (e.text == "resign") {
     e.kind = LineKind::Resign;
   } else if (startsWith(e.text, "Illegal move") || startsWith(e.text, "Error")) {

@@ -19,13 +19,15 @@ enum class LineKind {
 };
 struct EngineLine {
   LineKind kind = LineKind::Other;
-  std::string text;  // the whole line
-  std::string move;  // the move of a Move line
+  std::string text;    // the whole line
+  std::string move;    // the move of a Move line
+  std::string ponder;  // UCI: the reply a Move line expects ("bestmove X ponder Y"), else empty
 };
 
 class EnginePlayer {
  public:
-  EnginePlayer(std::string path, Protocol protocol) : path_(std::move(path)), protocol_(protocol) {}
+  EnginePlayer(std::string path, Protocol protocol, bool ponder = false)
+      : path_(std::move(path)), protocol_(protocol), ponder_(ponder) {}
 
   // Starts the process and completes the protocol's greeting; false with a reason.
   bool start(std::string& error);
@@ -41,7 +43,13 @@ class EnginePlayer {
   // ownMs / otherMs are the clocks, movesToGo the moves left in the period (0 = whole game).
   void requestMove(const std::vector<std::string>& allMoves, bool opponentMoved, int side, long long ownMs,
                    long long otherMs, int movesToGo, long long incrementMs);
-  // xboard: tells the engine the game is over.
+  // UCI with pondering: after the engine's move, it searches the position after the expected
+  // reply with "go ponder" on the clocks it will have. The next requestMove answers it with
+  // ponderhit when the opponent played that reply, else stops it (its bestmove is dropped).
+  bool ponders() const { return ponder_; }
+  void startPondering(const std::vector<std::string>& allMoves, const std::string& reply, int side, long long ownMs,
+                      long long otherMs, int movesToGo, long long incrementMs);
+  // xboard: tells the engine the game is over; a pondering UCI engine is stopped.
   void endGame(const std::string& result);
 
   // Next line within the timeout, classified.
@@ -59,6 +67,12 @@ class EnginePlayer {
   Protocol protocol_;
   std::unique_ptr<test::EngineProcess> process_;
   std::string complaint_;
+  // Stops a pondering search and drops its bestmove.
+  void stopPondering();
+
+  bool ponder_ = false;
+  bool pondering_ = false;
+  std::string ponderReply_;
   bool needGo_ = true;
   int pingCounter_ = 0;
 };

@@ -37,7 +37,7 @@ struct GameOutcome {
 class MatchRunner {
  public:
   explicit MatchRunner(const MatchOptions& o) : options_(o) {
-    for (int i = 0; i < 2; ++i) players_[i] = std::make_unique<EnginePlayer>(o.engine[i], o.protocol);
+    for (int i = 0; i < 2; ++i) players_[i] = std::make_unique<EnginePlayer>(o.engine[i], o.protocol, o.ponder[i]);
   }
   ~MatchRunner() {
     for (auto& p : players_) p->stop();
@@ -175,7 +175,7 @@ class MatchRunner {
       const long long start = test::steadyNowMs();
       const long long limit = clock[side] + options_.toleranceMs + options_.hangMarginMs;
 
-      std::string move;
+      std::string move, reply;
       for (;;) {
         if (pollIdle(idle, outcome)) return outcome;
         long long waited = test::steadyNowMs() - start;
@@ -187,6 +187,7 @@ class MatchRunner {
         }
         if (line->kind == LineKind::Move) {
           move = line->move;
+          reply = line->ponder;
           break;
         }
         if (line->kind == LineKind::Resign) return lossOf(mover, "resigns");
@@ -217,6 +218,11 @@ class MatchRunner {
         std::printf("  %d. %s %s (%lld ms)\n", referee_.plies(), side == White ? "W" : "B", move.c_str(), elapsed);
       clock[side] += tc.incrementMs;
       if (tc.moves > 0 && ++movesMade[side] % tc.moves == 0) clock[side] += tc.baseMs;
+      if (v == Verdict::Continue && players_[mover]->ponders()) {
+        const int nextMovesToGo = tc.moves > 0 ? tc.moves - movesMade[side] % tc.moves : 0;
+        players_[mover]->startPondering(referee_.moves(), reply, side, clock[side], clock[1 - side], nextMovesToGo,
+                                        tc.incrementMs);
+      }
       if (v != Verdict::Continue) {
         std::string text = verdictText(v);
         size_t brace = text.find(" {");

@@ -19,10 +19,11 @@ struct MatchOptions {
   int games = 2;
   Protocol protocol = Protocol::Xboard;
   TimeControlSpec control;
-  int maxPlies = 300;             // game adjudicated a draw after this many plies
-  long long toleranceMs = 50;     // overstep of the clock not yet counted as a forfeit
-  long long hangMarginMs = 5000;  // beyond clock and tolerance: silence counts as a hang
-  bool verbose = false;           // print every move
+  int maxPlies = 300;               // game adjudicated a draw after this many plies
+  long long toleranceMs = 50;       // overstep of the clock not yet counted as a forfeit
+  long long hangMarginMs = 5000;    // beyond clock and tolerance: silence counts as a hang
+  bool verbose = false;             // print every move
+  bool ponder[2] = {false, false};  // UCI: the engine ponders on the opponent's time
 };
 
 // "[moves/]seconds[+increment]", seconds may have a fraction: "40/60", "10+0.1", "0/5+1".

@@ -1,4 +1,4 @@
-// Shared by the search and bench subcommands: one search of a FEN position
+// Shared by the bench (engine and tool) and the tool's search: one search of a FEN position
 // from cleared tables, without book or tablebases, to a fixed depth, with the
 // workers of a pool (the main worker's evaluation cache is kept from search to
 // search, as in the engine).
