@@ -78,16 +78,21 @@ struct SearchBoard : Board {
   }
 };
 
-// Is sq attacked by a man of Side (its king counted only WithKing)?
-template <int Side, bool WithKing = true> inline bool attackedBy(const SearchBoard& p, int sq) {
-  const Bitboards& b = p.bits;
+// Is sq attacked by a man of Side (its king counted only WithKing)? The one
+// attack test of the engine: the search's, the game's legal move generator's
+// and the tablebase generator's.
+template <int Side, bool WithKing = true> inline bool attackedBy(const Bitboards& b, int sq) {
+  const uint64_t own = b.side[Side];
   if (pawnAttacks<opposite(Side)>(sq) & b.kind[pawnKind(Side)]) return true;
-  if (knightAttacks(sq) & p.menOf<Side>(Knight)) return true;
-  if (WithKing && (kingAttacks(sq) & p.menOf<Side>(King))) return true;
-  const uint64_t straight = p.straightSliders<Side>();
+  if (knightAttacks(sq) & b.kind[Knight] & own) return true;
+  if (WithKing && (kingAttacks(sq) & b.kind[King] & own)) return true;
+  const uint64_t straight = (b.kind[Rook] | b.kind[Queen]) & own;
   if (straight && (rookAttacks(sq, b.occupied) & straight)) return true;
-  const uint64_t diagonal = p.diagonalSliders<Side>();
+  const uint64_t diagonal = (b.kind[Bishop] | b.kind[Queen]) & own;
   return diagonal && (bishopAttacks(sq, b.occupied) & diagonal);
+}
+template <int Side, bool WithKing = true> inline bool attackedBy(const SearchBoard& p, int sq) {
+  return attackedBy<Side, WithKing>(p.bits, sq);
 }
 
 }  // namespace orv

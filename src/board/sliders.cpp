@@ -128,6 +128,8 @@ SliderTables::SliderTables() : rook{}, bishop{}, attacks{} {
   }
 }
 
-const SliderTables sliderTables;
+// Built before every other object with a constructor: the game's start-up
+// position already asks the attack test.
+const SliderTables sliderTables __attribute__((init_priority(101)));
 
 }  // namespace orv
