@@ -2,9 +2,10 @@
 // leaf positions of the move tree through the search's own generator, make,
 // king-attack test and take back. With --check every node also compares the
 // incrementally kept NodeState (keys, counts, material, pawn files,
-// piece-square sums, phase, promoted queens) with a full recount and checks that
-// each take back restores the search arrays exactly; a mismatch prints an error
-// and exits with code 1.
+// piece-square sums, phase, promoted queens) and the sets of the men with a
+// full recount, checks that each take back restores the search arrays and sets
+// exactly, and that the quiescence captures come in the order of the full
+// list; a mismatch prints an error and exits with code 1.
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
@@ -72,11 +73,13 @@ void verifyNode(SearchWorker& w, int side, const NodeState& s, int ply, bool pha
     if (sq != OffBoard && w.position.map[sq] != slot) fail("square map mismatch", ply);
   }
   if (queens != s.promotedQueens) fail("promoted-queen mask mismatch", ply);
+  if (!(countBitboards(w.position) == w.position.bits)) fail("square set mismatch", ply);
 }
 
 // The generator's other views of the node's list: the quiescence captures are
-// exactly the captures and queen promotions of the full list, and every move
-// passes the hash-move plausibility test.
+// exactly the captures and queen promotions of the full list, in the same
+// order (move ordering breaks ties by it), and every move passes the
+// hash-move plausibility test.
 template <int Us> void verifyLists(SearchWorker& w, const uint32_t* all, Move lastMove, int ply) {
   uint32_t captures[MaxSearchMoves];
   const int n = generateCaptures<Us>(w.position, captures, lastMove);
@@ -86,10 +89,8 @@ template <int Us> void verifyLists(SearchWorker& w, const uint32_t* all, Move la
     if (!plausibleHashMove<Us>(w.position, m)) fail("implausible generated move", ply);
     const bool inCaptures = isPromotion(m) ? moveKind(m) == PromoteQueen : isCapture(m);
     if (!inCaptures) continue;
+    if (expected >= n || moveOf(captures[expected]) != m) fail("quiescence list out of order or short", ply);
     ++expected;
-    bool found = false;
-    for (int i = 0; i < n && !found; ++i) found = moveOf(captures[i]) == m;
-    if (!found) fail("capture missing from the quiescence list", ply);
   }
   if (n != expected) fail("quiescence list differs", ply);
 }
@@ -112,7 +113,11 @@ uint64_t sperft(SearchWorker& w, Move t, int depth, const NodeState& parent, uin
   NodeState s = parent;
   SearchUndo undo;
   Board before;
-  if (checking) std::memcpy(&before, &w.position, ArrayBytes);
+  Bitboards setsBefore{};
+  if (checking) {
+    std::memcpy(&before, &w.position, ArrayBytes);
+    setsBefore = w.position.bits;
+  }
   if (makeSearchMove<Us>(w.position, t, flags, s, undo) == IllegalMoveScore) return 0;
   if (t != 0) ++s.ply;
   uint64_t leaves = 0;
@@ -140,6 +145,7 @@ uint64_t sperft(SearchWorker& w, Move t, int depth, const NodeState& parent, uin
   }
   takeBackSearchMove<Us>(w.position, t, undo);
   if (checking && std::memcmp(&before, &w.position, ArrayBytes) != 0) fail("arrays not restored", s.ply);
+  if (checking && !(setsBefore == w.position.bits)) fail("square sets not restored", s.ply);
   return leaves;
 }
 

@@ -8,7 +8,7 @@
 
 #include "board/en_passant.h"
 #include "board/game.h"
-#include "board/square_attacks.h"
+#include "board/search_board.h"
 #include "board/tables.h"
 
 namespace orv {
@@ -205,7 +205,8 @@ template <int Us> int listLegalMoves(const Board& c, Move completed, Move* list,
 }  // namespace
 
 bool isAttacked(const Board& b, int sq, int by) {
-  return by == White ? squareAttackedBy<White>(b, sq) : squareAttackedBy<Black>(b, sq);
+  const Bitboards bits = countBitboards(b);
+  return by == White ? attackedBy<White>(bits, sq) : attackedBy<Black>(bits, sq);
 }
 
 template <int Us> uint32_t generate(Move* list, int capacity, Move m, Board& b) {

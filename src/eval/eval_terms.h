@@ -58,7 +58,7 @@ int phaseThreeRules(const Board& p, int side, const NodeState& s, const PassedPa
 
 // Mobility 2 x (White - Black); adds attacked-men penalties to A and the
 // king-attack balance to K.
-int evaluateMobility(const Board& p, const PassedPawnInfo& info, int side, const NodeState& s, int& A, int& K);
+int evaluateMobility(const SearchBoard& p, const PassedPawnInfo& info, int side, const NodeState& s, int& A, int& K);
 
 // Pawnless positions: the score before the material-combination correction.
 int evaluatePawnless(const Board& p, const NodeState& s);

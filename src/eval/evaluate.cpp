@@ -75,7 +75,7 @@ int weightedScore(Evaluator& e, int side, const NodeState& s, EvalTerms& t) {
         t.J = loneMinorGain;
       t.A += phaseThreeRules(p, side, s, info);
     }
-    t.M = evaluateMobility(p, info, side, s, t.A, t.K) * 13 / 10;
+    t.M = evaluateMobility(e.position, info, side, s, t.A, t.K) * 13 / 10;
   }
   t.W = materialLeft(s);
   t.E = FullMaterialPawns - t.W;

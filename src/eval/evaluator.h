@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "board/search_board.h"
 #include "board/types.h"
 #include "hash/hashtable.h"
 
@@ -30,10 +31,10 @@ struct Evaluator {
   Evaluator& operator=(const Evaluator&) = delete;
 
   // The search position: the search's own working arrays (slot squares, square
-  // map, kinds, castling statuses and per-slot values of a Board). The search
-  // copies the root Board into it before every root call and makes and takes
-  // back moves on it; the evaluation only reads it.
-  Board position = {};
+  // map, kinds, castling statuses and per-slot values of a Board) and the sets
+  // of its men. The search copies the root Board into it before every root
+  // call and makes and takes back moves on it; the evaluation only reads it.
+  SearchBoard position = {};
   // The pawn table this evaluator fills: the one of the hash budget, or a
   // table of a helper thread's own.
   PawnHashTable* pawnTable = &pawnHashTable;

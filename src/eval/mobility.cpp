@@ -1,9 +1,10 @@
-// Mobility of knights, bishops, rooks and queens over the ray tables, men
+// Mobility of knights, bishops, rooks and queens from the attack tables, men
 // standing on attacked squares, and the king-attack balance.
 #include <algorithm>
 #include <cstdlib>
 #include <initializer_list>
 
+#include "board/attack_tables.h"
 #include "board/tables.h"
 #include "eval/eval_terms.h"
 #include "eval/evaluate.h"
@@ -38,33 +39,14 @@ struct SideState {
 // bishops their own queens, rooks their own queens and rooks (by kind, so
 // promoted men count too).
 struct Occupancy {
-  uint64_t all = 0;
-  uint64_t queens[2] = {0, 0};
-  uint64_t rooks[2] = {0, 0};
+  uint64_t all;
+  uint64_t queens[2];
+  uint64_t rooks[2];
 };
 
-// The bit of a slot's square, none for a man off the board.
-inline uint64_t slotBit(int sq) { return sq == OffBoard ? 0 : squareBit(sq); }
-
-Occupancy occupancyOf(const Board& p, const NodeState& s) {
-  Occupancy o;
-  for (int slot = 0; slot < 32; ++slot) o.all |= slotBit(p.square[slot]);
-  if (!s.irregularSlots) {
-    // Queens and rooks stand in their own slots only.
-    for (int side = White; side <= Black; ++side) {
-      const int base = slotBase(side);
-      o.queens[side] = slotBit(p.square[base + QueenSlot]);
-      o.rooks[side] = slotBit(p.square[base + QueenRookSlot]) | slotBit(p.square[base + KingRookSlot]);
-    }
-    return o;
-  }
-  for (int slot = 0; slot < 32; ++slot) {
-    const uint64_t b = slotBit(p.square[slot]);
-    const int side = colourOfSlot(slot);
-    if (p.kind[slot] == Queen) o.queens[side] |= b;
-    else if (p.kind[slot] == Rook) o.rooks[side] |= b;
-  }
-  return o;
+Occupancy occupancyOf(const SearchBoard& p) {
+  return {
+      p.bits.occupied, {p.menOf<White>(Queen), p.menOf<Black>(Queen)}, {p.menOf<White>(Rook), p.menOf<Black>(Rook)}};
 }
 
 // The squares one man reaches: every ray up to and including the first man
@@ -72,10 +54,10 @@ Occupancy occupancyOf(const Board& p, const NodeState& s) {
 // queen and rooks.
 template <int Us> uint64_t reachOf(int kind, int from, const Occupancy& o) {
   switch (kind) {
-    case Knight: return squareSets.knight[from];
-    case Bishop: return diagonalReach(from, o.all & ~o.queens[Us]);
-    case Rook: return straightReach(from, o.all & ~(o.queens[Us] | o.rooks[Us]));
-    default: return straightReach(from, o.all) | diagonalReach(from, o.all);
+    case Knight: return knightAttacks(from);
+    case Bishop: return bishopAttacks(from, o.all & ~o.queens[Us]);
+    case Rook: return rookAttacks(from, o.all & ~(o.queens[Us] | o.rooks[Us]));
+    default: return queenAttacks(from, o.all);
   }
 }
 
@@ -97,13 +79,13 @@ inline void walkMan(const Board& p, int slot, int kind, uint64_t excluded, int e
 
 }  // namespace
 
-int evaluateMobility(const Board& p, const PassedPawnInfo& info, int side, const NodeState& s, int& a, int& k) {
+int evaluateMobility(const SearchBoard& p, const PassedPawnInfo& info, int side, const NodeState& s, int& a, int& k) {
   const int whiteKing = p.square[KingSlot], blackKing = p.square[16 + KingSlot];
   const bool kingsClose = kingDistance[whiteKing][blackKing] == 2;
   SideState w{info.attacks[Black] | 1ull << whiteKing, 0, 0, kingsClose ? 1 : 0, kingsClose ? 2 : 0};
   SideState b{info.attacks[White] | 1ull << blackKing, 0, 0, kingsClose ? 1 : 0, kingsClose ? 2 : 0};
   uint64_t unused = 0;
-  const Occupancy o = occupancyOf(p, s);
+  const Occupancy o = occupancyOf(p);
 
   for (int kind : {Knight, Bishop, Rook}) {
     const int first = kind == Knight ? QueenKnightSlot : kind == Bishop ? QueenBishopSlot : QueenRookSlot;

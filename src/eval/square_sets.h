@@ -1,14 +1,13 @@
-// Sets of squares as 64-bit words (bit sq = square sq): rays, knight targets
-// and king zones as constexpr tables, the squares a sliding man reaches over a
-// given occupancy, and a population count that needs no special instruction.
+// The evaluation's tables of squares (board/bitboard.h): rays, knight targets
+// and king zones as constexpr tables, and the squares a sliding man reaches
+// over a given occupancy by walking its rays.
 #pragma once
 #include <cstdint>
 
+#include "board/bitboard.h"
 #include "board/types.h"
 
 namespace orv {
-
-constexpr uint64_t squareBit(int sq) { return uint64_t(1) << sq; }
 
 // Ray directions: even indices step to higher squares, odd ones to lower.
 enum RayDirection : int { North, South, East, West, NorthEast, SouthWest, NorthWest, SouthEast };
@@ -61,18 +60,6 @@ inline uint64_t straightReach(int sq, uint64_t occupied) {
 inline uint64_t diagonalReach(int sq, uint64_t occupied) {
   return rayReach<NorthEast>(sq, occupied) | rayReach<SouthWest>(sq, occupied) | rayReach<NorthWest>(sq, occupied) |
          rayReach<SouthEast>(sq, occupied);
-}
-
-// Number of squares in a set (the portable build has no population-count instruction).
-inline int squareCount(uint64_t x) {
-#ifdef __POPCNT__
-  return __builtin_popcountll(x);
-#else
-  x = x - ((x >> 1) & 0x5555555555555555ull);
-  x = (x & 0x3333333333333333ull) + ((x >> 2) & 0x3333333333333333ull);
-  x = (x + (x >> 4)) & 0x0F0F0F0F0F0F0F0Full;
-  return int((x * 0x0101010101010101ull) >> 56);
-#endif
 }
 
 }  // namespace orv

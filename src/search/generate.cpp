@@ -1,5 +1,6 @@
 // The search's move generators: every pseudo-legal move of a side, and the
 // captures with queen promotions and their ordering scores for quiescence.
+#include "board/attack_tables.h"
 #include "board/en_passant.h"
 #include "board/tables.h"
 #include "eval/evaluate.h"
@@ -29,7 +30,8 @@ template <int Us> inline uint32_t* addEnPassant(const Board& p, uint32_t* out, M
 constexpr int MaxMovesOfOneMan = 27;
 constexpr int TrailingMoves = 4;
 
-template <int Us> int generateAll(const Board& p, uint32_t* list, Move lastMove, bool inCheck, const NodeState& s) {
+template <int Us>
+int generateAll(const SearchBoard& p, uint32_t* list, Move lastMove, bool inCheck, const NodeState& s) {
   constexpr int Them = opposite(Us);
   constexpr int Base = slotBase(Us);
   uint32_t* out = list;
@@ -105,13 +107,44 @@ template <int Us> int generateAll(const Board& p, uint32_t* list, Move lastMove,
   return int(out - list);
 }
 
+// The place of each step from a square in the ray lists' direction order of a
+// twin (board/tables.h): a man has at most one capture per direction, so
+// sorting its captures by this place lists them as the ray walk met them.
+struct StepOrder {
+  uint8_t place[2][64][64];
+};
+constexpr StepOrder buildStepOrder() {
+  StepOrder t{};
+  for (int twin = 0; twin < 2; ++twin)
+    for (int from = 0; from < 64; ++from) {
+      for (int kind : {Queen, Knight})
+        for (int i = 0; rayList[twin][kind][from][i].to != 64; ++i) {
+          const RayEntry& e = rayList[twin][kind][from][i];
+          const int d = direction[from][e.to];
+          int place = 0;
+          // Count the directions that come before d in this list.
+          for (int j = 0; j < i; ++j) {
+            const RayEntry& f = rayList[twin][kind][from][j];
+            if (f.left == 1 && direction[from][f.to] != d) ++place;
+          }
+          t.place[twin][from][e.to] = uint8_t(place);
+        }
+    }
+  return t;
+}
+inline constexpr StepOrder stepOrder = buildStepOrder();
+
 // Scores: victim - attacker + 6000 for captures, 10614 (+ victim) for queen
 // promotions, 6000 for en passant.
-template <int Us> int generateCaptures(const Board& p, uint32_t* list, Move lastMove) {
+template <int Us> int generateCaptures(const SearchBoard& p, uint32_t* list, Move lastMove) {
   constexpr int Them = opposite(Us);
   constexpr int Base = slotBase(Us);
   constexpr uint32_t PromotionScore = 10614;
   constexpr uint32_t CaptureBase = 6000;
+  constexpr int Up = Us == White ? 8 : -8;
+  constexpr int LastFromRank = Us == White ? 6 : 1;
+  const uint64_t enemies = p.bits.side[Them];
+  const uint64_t occupied = p.bits.occupied;
   uint32_t* out = list;
 
   for (int slot = Base; slot < Base + 16; ++slot) {
@@ -119,36 +152,40 @@ template <int Us> int generateCaptures(const Board& p, uint32_t* list, Move last
     if (from == OffBoard) continue;
     const int k = p.kind[slot];
     if (k == pawnKind(Us)) {
-      const PawnEntry* e = pawnList[Us][from];
-      for (int i = 0; e[i].to != 64; ++i) {
-        const PawnEntry& pe = e[i];
-        const int to = pe.to;
-        const int v = p.map[to];
-        if (pe.flags & PawnPush) {
-          // Only a push onto the last rank counts here; a blocked single push
-          // also blocks the double push, which is never a promotion anyway.
-          if ((pe.flags & PawnPromotes) && v == EmptySquare)
-            *out++ = orderedWord(makeMove(from, to, PromoteQueen), PromotionScore);
-          continue;
+      uint64_t targets = pawnAttacks<Us>(from) & enemies;
+      if (rankOf(from) == LastFromRank) {
+        if (p.map[from + Up] == EmptySquare)
+          *out++ = orderedWord(makeMove(from, from + Up, PromoteQueen), PromotionScore);
+        while (targets) {
+          const int to = popFirstSquare(targets);  // toward file a first
+          *out++ = orderedWord(CaptureWord | makeMove(from, to, PromoteQueen), p.value[p.map[to]] + PromotionScore);
         }
-        if (!isManOf<Them>(v)) continue;
-        if (pe.flags & PawnPromotes)
-          *out++ = orderedWord(CaptureWord | makeMove(from, to, PromoteQueen), p.value[v] + PromotionScore);
-        else *out++ = orderedWord(CaptureWord | makeMove(from, to), p.value[v] - p.value[slot] + CaptureBase);
+      } else {
+        while (targets) {
+          const int to = popFirstSquare(targets);
+          *out++ = orderedWord(CaptureWord | makeMove(from, to), p.value[p.map[to]] - p.value[slot] + CaptureBase);
+        }
       }
       continue;
     }
-    const RayEntry* r = rayList[Us][k][from];
-    for (int i = 0; r[i].to != 64;) {
-      const int v = p.map[r[i].to];
-      if (v == EmptySquare) {
-        ++i;
-        continue;
-      }
-      if (isManOf<Them>(v))
-        *out++ = orderedWord(CaptureWord | makeMove(from, r[i].to), p.value[v] - p.value[slot] + CaptureBase);
-      i += r[i].left;
+    uint64_t targets = pieceAttacks(k, from, occupied) & enemies;
+    if (!targets) continue;
+    const int attacker = p.value[slot];
+    if ((targets & (targets - 1)) == 0) {
+      const int to = firstSquare(targets);
+      *out++ = orderedWord(CaptureWord | makeMove(from, to), p.value[p.map[to]] - attacker + CaptureBase);
+      continue;
     }
+    // Several captures: in the order of the ray lists' directions.
+    uint32_t byPlace[8];
+    uint64_t places = 0;
+    while (targets) {
+      const int to = popFirstSquare(targets);
+      const int place = stepOrder.place[Us][from][to];
+      byPlace[place] = orderedWord(CaptureWord | makeMove(from, to), p.value[p.map[to]] - attacker + CaptureBase);
+      places |= uint64_t(1) << place;
+    }
+    while (places) *out++ = byPlace[popFirstSquare(places)];
   }
 
   out = addEnPassant<Us>(p, out, lastMove, orderedWord(0, CaptureBase));
@@ -156,9 +193,9 @@ template <int Us> int generateCaptures(const Board& p, uint32_t* list, Move last
   return int(out - list);
 }
 
-template int generateAll<White>(const Board&, uint32_t*, Move, bool, const NodeState&);
-template int generateAll<Black>(const Board&, uint32_t*, Move, bool, const NodeState&);
-template int generateCaptures<White>(const Board&, uint32_t*, Move);
-template int generateCaptures<Black>(const Board&, uint32_t*, Move);
+template int generateAll<White>(const SearchBoard&, uint32_t*, Move, bool, const NodeState&);
+template int generateAll<Black>(const SearchBoard&, uint32_t*, Move, bool, const NodeState&);
+template int generateCaptures<White>(const SearchBoard&, uint32_t*, Move);
+template int generateCaptures<Black>(const SearchBoard&, uint32_t*, Move);
 
 }  // namespace orv

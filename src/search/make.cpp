@@ -35,15 +35,13 @@ template <int Side> inline void addSquareValue(NodeState& s, int kind, int sq, i
   s.psq[1] += colourSign * psqTable[1][kind][index];
 }
 
-template <int Side> inline bool pawnOnFile(const Board& p, int file) {
-  constexpr int Base = slotBase(Side);
-  for (int slot = Base + FirstPawnSlot; slot <= Base + LastPawnSlot; ++slot)
-    if (p.kind[slot] == pawnKind(Side) && p.square[slot] != OffBoard && fileOf(p.square[slot]) == file) return true;
-  return false;
+constexpr uint64_t FileA = 0x0101010101010101ull;
+template <int Side> inline bool pawnOnFile(const SearchBoard& p, int file) {
+  return (p.bits.kind[pawnKind(Side)] & (FileA << file)) != 0;
 }
 
-// Removes a man of Side (not the king) standing on sq from the arrays and from s.
-template <int Side> inline void removeMan(Board& p, NodeState& s, int slot, int sq) {
+// Removes a man of Side (not the king) standing on sq from the board and from s.
+template <int Side> inline void removeMan(SearchBoard& p, NodeState& s, int slot, int sq) {
   const int k = p.kind[slot];
   constexpr int ColourSign = Side == White ? 1 : -1;
   s.material[0] -= ColourSign * materialOpening[k];
@@ -51,7 +49,7 @@ template <int Side> inline void removeMan(Board& p, NodeState& s, int slot, int 
   addSquareValue<Side>(s, k, sq, -1);
   const int keyIndex = zobristIndex(Side, k, sq);
   toggleKey(s.key, keyIndex);
-  p.square[slot] = OffBoard;
+  p.removeMan(slot);
   if (k == pawnKind(Side)) {
     --s.pawns[Side];
     toggleKey(s.pawnKey, keyIndex);
@@ -66,11 +64,9 @@ template <int Side> inline void removeMan(Board& p, NodeState& s, int slot, int 
   if (slot == Base + QueenRookSlot && s.castle[castleIndex(Side, 1)] == 0) s.castle[castleIndex(Side, 1)] = -1;
 }
 
-// Moves a man of Side of kind k between two squares: arrays, piece-square sums, key.
-template <int Side> inline void shiftMan(Board& p, NodeState& s, int slot, int k, int from, int to) {
-  p.map[from] = EmptySquare;
-  p.map[to] = slot;
-  p.square[slot] = to;
+// Moves a man of Side of kind k between two squares: board, piece-square sums, key.
+template <int Side> inline void shiftMan(SearchBoard& p, NodeState& s, int slot, int k, int from, int to) {
+  p.moveMan(slot, from, to);
   addSquareValue<Side>(s, k, from, -1);
   addSquareValue<Side>(s, k, to, 1);
   toggleKey(s.key, zobristIndex(Side, k, from));
@@ -79,7 +75,7 @@ template <int Side> inline void shiftMan(Board& p, NodeState& s, int slot, int k
 
 }  // namespace
 
-template <int Us> int makeSearchMove(Board& p, Move t, uint32_t flags, NodeState& s, SearchUndo& u) {
+template <int Us> int makeSearchMove(SearchBoard& p, Move t, uint32_t flags, NodeState& s, SearchUndo& u) {
   constexpr int Them = opposite(Us);
   constexpr int ThemBase = slotBase(Them);
   u.captured = EmptySquare;
@@ -117,7 +113,6 @@ template <int Us> int makeSearchMove(Board& p, Move t, uint32_t flags, NodeState
 
   if (victim != EmptySquare) {
     removeMan<Us>(p, s, victim, victimSq);
-    p.map[victimSq] = EmptySquare;
     u.captured = victim;
     u.capturedSquare = victimSq;
     material = true;
@@ -127,11 +122,8 @@ template <int Us> int makeSearchMove(Board& p, Move t, uint32_t flags, NodeState
   if (isPromotion(t)) {
     const int newKind = promotionKind(t);
     constexpr int ColourSign = Them == White ? 1 : -1;
-    p.map[from] = EmptySquare;
-    p.map[to] = mover;
-    p.square[mover] = to;
-    p.kind[mover] = newKind;
-    p.value[mover] = kindValue[newKind];
+    p.moveMan(mover, from, to);
+    p.changeKind(mover, newKind);
     addSquareValue<Them>(s, k, from, -1);
     addSquareValue<Them>(s, newKind, to, 1);
     const int pawnIndex = zobristIndex(Them, k, from);
@@ -191,31 +183,22 @@ template <int Us> int makeSearchMove(Board& p, Move t, uint32_t flags, NodeState
   return 0;
 }
 
-template <int Us> void takeBackSearchMove(Board& p, Move t, const SearchUndo& u) {
+template <int Us> void takeBackSearchMove(SearchBoard& p, Move t, const SearchUndo& u) {
   constexpr int Them = opposite(Us);
   if (!u.made) return;
   const int from = moveFrom(t), to = moveTo(t), mk = moveKind(t);
   const int mover = p.map[to];
   assert(mover != EmptySquare && colourOfSlot(mover) == Them);
-  p.map[to] = EmptySquare;
-  p.map[from] = mover;
-  p.square[mover] = from;
   if (isPromotion(t)) {
-    p.kind[mover] = pawnKind(Them);
-    p.value[mover] = PawnValue;
+    p.changeKind(mover, pawnKind(Them));
   } else if (mk == CastleKingSide || mk == CastleQueenSide) {
     constexpr int Rank = Them == White ? 0 : 56;
     const bool kingSide = mk == CastleKingSide;
     const int rook = slotBase(Them) + (kingSide ? KingRookSlot : QueenRookSlot);
-    const int rookHome = Rank + (kingSide ? 7 : 0);
-    p.map[Rank + (kingSide ? 5 : 3)] = EmptySquare;
-    p.map[rookHome] = rook;
-    p.square[rook] = rookHome;
+    p.moveMan(rook, Rank + (kingSide ? 5 : 3), Rank + (kingSide ? 7 : 0));
   }
-  if (u.captured != EmptySquare) {
-    p.square[u.captured] = u.capturedSquare;
-    p.map[u.capturedSquare] = u.captured;
-  }
+  p.moveMan(mover, to, from);
+  if (u.captured != EmptySquare) p.putMan(u.captured, u.capturedSquare);
 }
 
 template <int Us> void searchProbeKey(const Board& p, const NodeState& s, uint32_t key[2]) {
@@ -253,10 +236,10 @@ void writeSearchHistory(RepetitionHistory& h, const Board& p, Move t, const Sear
       uint8_t((u.captured & 0x3F) | (irreversible ? RecordIrreversible : 0) | (Us == Black ? RecordBlackToMove : 0));
 }
 
-template int makeSearchMove<White>(Board&, Move, uint32_t, NodeState&, SearchUndo&);
-template int makeSearchMove<Black>(Board&, Move, uint32_t, NodeState&, SearchUndo&);
-template void takeBackSearchMove<White>(Board&, Move, const SearchUndo&);
-template void takeBackSearchMove<Black>(Board&, Move, const SearchUndo&);
+template int makeSearchMove<White>(SearchBoard&, Move, uint32_t, NodeState&, SearchUndo&);
+template int makeSearchMove<Black>(SearchBoard&, Move, uint32_t, NodeState&, SearchUndo&);
+template void takeBackSearchMove<White>(SearchBoard&, Move, const SearchUndo&);
+template void takeBackSearchMove<Black>(SearchBoard&, Move, const SearchUndo&);
 template void searchProbeKey<White>(const Board&, const NodeState&, uint32_t*);
 template void searchProbeKey<Black>(const Board&, const NodeState&, uint32_t*);
 template void writeSearchHistory<White>(RepetitionHistory&, const Board&, Move, const SearchUndo&, NodeState&);

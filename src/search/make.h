@@ -3,6 +3,7 @@
 #pragma once
 #include <cstdint>
 
+#include "board/search_board.h"
 #include "board/types.h"
 #include "eval/node_state.h"
 #include "search/repetition.h"
@@ -21,10 +22,10 @@ struct SearchUndo {
 
 // Makes Them's move t (t != 0) or the null move (t == 0 at ply > 0 without FlagReentry).
 // Returns IllegalMoveScore when t lands on the king of Us (nothing changed), else 0.
-template <int Us> int makeSearchMove(Board& p, Move t, uint32_t flags, NodeState& s, SearchUndo& u);
+template <int Us> int makeSearchMove(SearchBoard& p, Move t, uint32_t flags, NodeState& s, SearchUndo& u);
 // Restores the arrays after makeSearchMove of a move t != 0; does nothing when
 // the make changed nothing (null move, FlagReentry, or the IllegalMoveScore return).
-template <int Us> void takeBackSearchMove(Board& p, Move t, const SearchUndo& u);
+template <int Us> void takeBackSearchMove(SearchBoard& p, Move t, const SearchUndo& u);
 // Transposition key of the node: s.key with the en-passant file key when an
 // en-passant capture by Us is possible against s.lastMove.
 template <int Us> void searchProbeKey(const Board& p, const NodeState& s, uint32_t key[2]);

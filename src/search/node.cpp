@@ -9,7 +9,7 @@
 
 #include "board/en_passant.h"
 #include "board/game.h"
-#include "board/square_attacks.h"
+#include "board/search_board.h"
 #include "board/tables.h"
 #include "eval/evaluate.h"
 #include "hash/hashtable.h"
@@ -37,7 +37,7 @@ inline void reportDiagnostic(SearchWorker& w, int code) {
 
 // Is the king of Us attacked by a man of the other side (its king left out)?
 template <int Us> inline bool kingInCheck(SearchWorker& w) {
-  return squareAttackedBy<Us ^ 1, 1>(w.position, w.position.square[slotBase(Us)]);
+  return attackedBy<Us ^ 1, false>(w.position, w.position.square[slotBase(Us)]);
 }
 
 // Draw by material after a capture that left no pawn: a lone king against at
@@ -217,7 +217,7 @@ template <int Us>
     }
   }
 
-  const Board& pos = w.position;
+  const SearchBoard& pos = w.position;
   int searched = 0;
   bool raised = false;
   for (int i = 0; i < count; ++i) {
@@ -259,7 +259,7 @@ template <int Us>
   const int ply = s.ply;
   const bool pvNode = beta - alpha > 1;
   const Move excluded = parent.excluded;
-  const Board& pos = w.position;
+  const SearchBoard& pos = w.position;
 
   s.excluded = 0;
   bump(w.counters.fullWidthNodes);
@@ -559,7 +559,7 @@ int nodeAfterMake(SearchWorker& w, Move t, uint32_t flags, int depth, int alpha,
     if (depth >= 0 && !(flags & FlagReentry)) writeSearchHistory<Us>(w.repetition, w.position, t, undo, s);
   }
   const bool inCheck = kingInCheck<Us>(w);
-  const Board& pos = w.position;
+  const SearchBoard& pos = w.position;
   s.kingSafe = !inCheck && kingDistance[pos.square[slotBase(Us)]][pos.square[slotBase(Us ^ 1)]] > 1;
   if (made && undo.captured != 32 && deadPositionWithoutPawns(w, s)) return 0;
   if (ply > 0) {

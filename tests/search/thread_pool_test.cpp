@@ -35,6 +35,7 @@ TEST(SearchPool, HelpersSearchBesideTheMainWorkerAndStopWithIt) {
   ASSERT_GE(allocateHashTables(4ull << 20), 0);
   SearchPool pool;
   ASSERT_EQ(pool.resize(3), 3);
+  pool.clearHistory();  // as a new game does: fresh workers' tables are not cleared
   ASSERT_EQ(parseFen("r1bqkbnr/pppp1ppp/2n5/4p3/4P3/5N2/PPPP1PPP/RNBQKB1R w KQkq - 2 3"), 0);
   searchSettings.useBook = false;
   searchSettings.post = false;
