@@ -56,9 +56,9 @@ void applyConfigurationLine(const char* line) {
     const char* name;
     int length;
   };
-  static constexpr Key keys[] = {{"HASHTABLE", 9},      {"TABLEBASE", 9}, {"NULLEVAL", 8},
-                                 {"TB_CACHE_SIZE", 13}, {"USE_BOOK", 8},  {"RESIGN", 6},
-                                 {"LOGFILE", 7},        {"BOOK_FILE", 9}, {"BOOK_BEST", 9}, {"THREADS", 7}};
+  static constexpr Key keys[] = {{"HASHTABLE", 9}, {"TABLEBASE", 9}, {"NULLEVAL", 8}, {"TB_CACHE_SIZE", 13},
+                                 {"USE_BOOK", 8},  {"RESIGN", 6},    {"LOGFILE", 7},  {"BOOK_FILE", 9},
+                                 {"BOOK_BEST", 9}, {"THREADS", 7}};
   int which = -1;
   for (int i = 0; i < int(std::size(keys)) && which < 0; ++i)
     if (startsWithNoCase(p, keys[i].name, keys[i].length)) which = i;

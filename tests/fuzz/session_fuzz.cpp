@@ -26,8 +26,11 @@ namespace {
 
 char line[LineCapacity];
 
-// stopSearch without its 10 ms pauses.
+// stopSearch without its 10 ms pauses; like stop, it also releases a result
+// that go infinite or go ponder holds back.
 void stopAtOnce() {
+  shell.holdResult.store(false);
+  shell.pondering = false;
   while (searchRunning.load() != 0) {
     searchAbort.store(1);
     std::this_thread::yield();
