@@ -286,7 +286,12 @@ template <int Us>
       hashType = hit->bound();
       hashDepth = hit->depth();
       hashScore = scoreFromTable(hit->score, ply);
-      if ((hashDepth >= D || hashType == TTTablebase) && (!pvNode || hashType == TTTablebase) && excluded == 0) {
+      // A PV node searches on past a stored bound, except a tablebase result
+      // or, with helpers, a mate: a mate a deeper helper proved lies past this
+      // worker's horizon, and each PV re-search that ignored it would fail low
+      // again below every sibling that the table calls a mate.
+      const bool pvTakes = hashType == TTTablebase || (w.state.sharedTable && std::abs(hashScore) > NormalScoreLimit);
+      if ((hashDepth >= D || hashType == TTTablebase) && (!pvNode || pvTakes) && excluded == 0) {
         if (hashType == TTExact || hashType == TTTablebase) return hashScore;
         if (hashType == TTLower && hashScore >= beta) return hashScore;
         if (hashType == TTUpper && hashScore <= alpha) return hashScore;

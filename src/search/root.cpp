@@ -128,6 +128,11 @@ void scheduleNodeCheck(SearchWorker& w) {
 }
 
 // Mate in n moves for the side to move, or 0 when the score is no mate for it.
+// A score that is a mate (for either side) found within d plies.
+bool provesMate(int score, int d) {
+  return score != NoScore && std::abs(score) > NormalScoreLimit && MateScore - std::abs(score) <= d;
+}
+
 int mateDistanceMoves(int score) { return score > NormalScoreLimit ? (MateScore - 1 - score) / 2 + 1 : 0; }
 
 void printLine(const SearchWorker& w, int score, int depth, bool uci, bool failHigh) {
@@ -213,6 +218,20 @@ bool searchIteration(SearchWorker& w, int side, uint32_t* list, int d, int previ
   return haveScore;
 }
 
+// A helper proved a mate the main worker has not: its line becomes the
+// search's result, printed as the main worker's lines are. The helper has
+// ended, so its PV chain is read without a race.
+void adoptHelperMate(SearchWorker& w, const SearchWorker& helper, uint32_t* list, bool uci, int& bestScore) {
+  const int score = rootPvScore(helper);
+  const Move move = rootPvMove(helper);
+  if (move == 0 || (bestScore != NoScore && bestScore >= score)) return;
+  setRootScore(list, move, score);
+  sortRootList(list);
+  bestScore = score;
+  publishRootLine(helper.state.pvLine);
+  printLine(w, score, helper.counters.iterationDepth.load(std::memory_order_relaxed), uci, false);
+}
+
 int iterate(SearchWorker& w, int side, uint32_t* list, int previousScore, const MoveClock& clock, int& iterationLimit,
             bool clearPv, Board& b, bool uci) {
   SearchCounters& c = w.counters;
@@ -261,7 +280,7 @@ int iterate(SearchWorker& w, int side, uint32_t* list, int previousScore, const 
   if (count == 1) maxDepth = 3;
   else preScore(w, side, list, b);
   copyToOrderedList(w, list);
-  if (w.pool) w.pool->startHelpers(b, side, list, maxDepth);
+  w.state.sharedTable = w.pool && w.pool->startHelpers(b, side, list, maxDepth) > 0;
 
   int d = 2, previous = previousScore;
   while (!searchAbort.load() && d < maxDepth) {
@@ -291,7 +310,10 @@ int iterate(SearchWorker& w, int side, uint32_t* list, int previousScore, const 
     }
   }
   // Every helper stops before the move is printed.
-  if (w.pool) w.pool->stopHelpers();
+  if (w.pool) {
+    w.pool->stopHelpers();
+    if (w.pool->mateProver() != 0) adoptHelperMate(w, w.pool->worker(w.pool->mateProver()), list, uci, bestScore);
+  }
   iterationLimit = d - 1;
   bestRootScore.store(bestScore, std::memory_order_relaxed);
   return bestScore;
@@ -323,6 +345,7 @@ void helperSearch(SearchWorker& w, const Board& root, int side, const uint32_t* 
   w.state.timeCheckCounter = 0;
   w.state.clearKillers();
   w.state.rootSide = side;
+  w.state.sharedTable = true;
   w.state.pvLine[0]->word = 0;
   copyToOrderedList(w, list);
   int previous = n > 0 ? signedScoreOf(list[0]) : 0;
@@ -336,6 +359,16 @@ void helperSearch(SearchWorker& w, const Board& root, int side, const uint32_t* 
     sortRootList(list);
     copyToOrderedList(w, list);
     previous = iterationScore;
+    // A mate proved within the depth searched ends the search: going deeper
+    // gains nothing, and the main worker, short of the mate and in a window
+    // around its own score, would search on with table entries (bounds around
+    // the mate score, mating moves first) that it cannot use. In a pawnless
+    // ending, where nothing is reduced, that costs it minutes.
+    if (provesMate(bestScore, d)) {
+      w.counters.iterationDepth.store(d, std::memory_order_relaxed);
+      if (w.pool) w.pool->reportMate(w.id);
+      break;
+    }
   }
 }
 
@@ -346,6 +379,7 @@ int64_t tickMilliseconds() {
 
 void timeCheck(SearchWorker& w) {
   adoptClockUpdate(w);
+  if (w.pool && w.pool->mateProver() != 0) searchAbort.store(1);
   if (nodeLimitReached(w)) searchAbort.store(1);
   scheduleNodeCheck(w);
   const int64_t elapsed = elapsedMs(w);

@@ -42,6 +42,9 @@ struct SearchState {
   int extensionPlyLimit = 0;      // min(2 x iteration depth, 62)
   uint32_t timeCheckCounter = 0;  // node entries since the last clock reading
   bool failHighFlag = false;      // the root is re-searched after failing high
+  // Other workers write the table during this search: a mate they proved is
+  // taken at a PV node too (see fullWidth).
+  bool sharedTable = false;
   // The move's time (the main worker only): soft and hard limits in
   // milliseconds from the move's start tick, and whether the soft one has passed.
   int64_t softLimitMs = 0, hardLimitMs = 0;

@@ -50,13 +50,14 @@ void SearchPool::clearHistory() {
   for (auto& w : workers) w->state.clearHistory();
 }
 
-void SearchPool::startHelpers(const Board& root, int side, const uint32_t* rootList, int maxDepth) {
-  if (size() < 2) return;
+int SearchPool::startHelpers(const Board& root, int side, const uint32_t* rootList, int maxDepth) {
+  if (size() < 2) return 0;
   helperRoot = root;
   int n = 0;
   for (; n < RootListSize - 1 && rootList[n] != 0; ++n) helperList[n] = rootList[n];
   helperList[n] = 0;
   helperStop.store(0);
+  provedMate.store(0);
   const SearchWorker& mainWorker = main();
   for (int i = 1; i < size(); ++i) {
     SearchWorker& w = worker(i);
@@ -68,6 +69,12 @@ void SearchPool::startHelpers(const Board& root, int side, const uint32_t* rootL
       break;
     }
   }
+  return int(threads.size());
+}
+
+void SearchPool::reportMate(int helper) {
+  int none = 0;
+  provedMate.compare_exchange_strong(none, helper, std::memory_order_acq_rel);
 }
 
 void SearchPool::stopHelpers() {
@@ -78,6 +85,7 @@ void SearchPool::stopHelpers() {
 
 void SearchPool::resetHelperCounts() {
   for (int i = 1; i < size(); ++i) worker(i).counters.resetNodeCounts();
+  provedMate.store(0);
 }
 
 uint64_t SearchPool::nodes() const {

@@ -39,12 +39,19 @@ class SearchPool {
   void clearHistory();
 
   // Called by the main worker once its root list is ordered: every helper
-  // searches a copy of the root below maxDepth until stopHelpers.
-  void startHelpers(const Board& root, int side, const uint32_t* rootList, int maxDepth);
+  // searches a copy of the root below maxDepth until stopHelpers. Returns
+  // how many helpers were started.
+  int startHelpers(const Board& root, int side, const uint32_t* rootList, int maxDepth);
   // Stops the helpers and waits until their threads have ended.
   void stopHelpers();
 
-  // Zeroes the helpers' counts (idle only: a search without helpers counts the main worker's alone).
+  // A helper that proved a mate within its depth reports it and stops; the
+  // main worker then ends its search and plays the helper's line (see iterate).
+  void reportMate(int helper);
+  // The helper that proved a mate in the current search, or 0.
+  int mateProver() const { return provedMate.load(std::memory_order_acquire); }
+
+  // Zeroes the helpers' counts and the mate report (idle only: a search without helpers counts the main worker's alone).
   void resetHelperCounts();
   // Nodes of every worker's current (or last) search.
   uint64_t nodes() const;
@@ -53,6 +60,7 @@ class SearchPool {
   std::vector<std::unique_ptr<SearchWorker>> workers;
   std::vector<std::thread> threads;  // the running helpers
   std::atomic<int> helperStop{0};    // raised by stopHelpers; the helpers' stop flag
+  std::atomic<int> provedMate{0};    // set once by the first helper to prove a mate; cleared at a search's start
   Board helperRoot = {};             // the root the helpers search, copied before they start
   uint32_t helperList[RootListSize] = {};
 };

@@ -145,6 +145,28 @@ TEST(ParallelSearch, FourThreadsProbeTheTablebases) {
   EXPECT_EQ(p.drainStderr(50).find("ThreadSanitizer"), std::string::npos);
 }
 
+// King and queen against king: nothing is reduced without pawns, so a fixed
+// depth is costly for a worker whose table is full of a helper's mate bounds.
+// A helper that proves the mate ends the search with its line; each search
+// must end well within the deadline (before, about one in twenty took 35 s
+// to two minutes).
+TEST(PawnlessParallel, FixedDepthSearchesOfAMateEnd) {
+  EngineSession e;
+  e.exchange({"uci", "setoption name Threads value 2"});
+  for (int i = 0; i < 25; ++i) {
+    e.exchange({"ucinewgame", "position fen 8/8/8/4k3/8/8/8/2QK4 w - - 0 1"});
+    e.send("go depth 11");
+    Lines lines;
+    ASSERT_TRUE(e.process().readLineStartingWith("bestmove ", 30000, &lines).has_value()) << "try " << i;
+    std::string last;
+    for (const auto& l : lines)
+      if (startsWith(l, "info depth") && l.find(" pv ") != std::string::npos) last = l;
+    EXPECT_NE(last.find(" score "), std::string::npos) << "try " << i;
+    EXPECT_EQ(last.find("bound"), std::string::npos) << "try " << i << ": " << last;
+  }
+  quitAtOnce(e);
+}
+
 // THREADS in the configuration file beside the executable sets the count.
 TEST(ParallelSearch, ConfigurationKeyThreads) {
   EngineCopy copy("THREADS=3\nTHREADS=many\n");
