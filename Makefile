@@ -62,7 +62,7 @@ clean:
 # is not joined is deliberate, so thread leaks are not reported. The tests under
 # a memory limit are left out (the sanitizer needs a large address space).
 TSAN := build-tsan
-TSAN_TESTS := SearchInterrupt|UciProtocol|XboardGame|XboardProtocol|HostileInput|BookMove|CommandLine|ParallelSearch|UciSearchLimits|UciPonder|XboardExtras
+TSAN_TESTS := SearchInterrupt|UciProtocol|XboardGame|XboardProtocol|HostileInput|BookMove|CommandLine|ParallelSearch|UciSearchLimits|UciPonder|XboardExtras|XboardPonder
 
 tsan:
 	cmake -S . -B $(TSAN) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORVALIS_TSAN=ON

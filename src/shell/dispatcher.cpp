@@ -123,6 +123,10 @@ void loadPartieFile(const char* name) {
 
 // Row 36: a move typed by the interface.
 Step typedMove(const char* line) {
+  if (shell.xboardPonder.load() == PonderRunning) {
+    if (xboardPonderHit(line)) return Step::Done;
+    stopSearch();  // another move: the pondering ends and its move is taken back
+  }
   char text[LineCapacity];
   std::strcpy(text, line);
   Move m;
@@ -168,6 +172,8 @@ Step goCommand(const char* line) {
   // A search that is printing its move is for the position before it: the go
   // waits for it instead of being lost.
   finishEndingSearch();
+  // go while the engine ponders: it now plays the side to move, the opponent's.
+  if (shell.xboardPonder.load() == PonderRunning) stopSearch();
   if (searchRunning.load() != SearchIdle) return Step::Done;
   if (gameOver()) {
     if (!shell.uciMode.load()) return Step::Done;
@@ -247,7 +253,8 @@ Step dispatchOnce(const char* line, std::FILE* in) {
     return Step::Done;
   }
   if (is(line, "HARD") || is(line, "EASY")) {
-    settings.xboardPonder = is(line, "HARD");
+    settings.xboardPonder.store(is(line, "HARD"));
+    if (is(line, "EASY") && shell.xboardPonder.load() == PonderRunning) stopSearch();
     return Step::Done;
   }
   if (command(line, "ST") || command(line, "SD")) {

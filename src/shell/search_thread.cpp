@@ -17,6 +17,7 @@
 #include "search/pv.h"
 #include "search/search.h"
 #include "search/worker.h"
+#include "shell/ponder.h"
 #include "shell/services.h"
 #include "shell/settings.h"
 #include "shell/shell_state.h"
@@ -77,21 +78,27 @@ void printBestmove(Move move) {
   }
 }
 
-void playAndAnnounce(int32_t result) {
+// The game as it was before the reply the engine ponders on (search thread only).
+Game beforePonder;
+
+// Plays and prints the search's move. True when the engine then ponders: the
+// expected reply stands on the game, and the search thread counts as thinking.
+bool playAndAnnounce(int32_t result) {
   Move move = resultMove(result);
   shell.expectedReply.store(result == -1 ? 0 : expectedReplyTo(move));
   // A UCI interface is owed an answer also when the position has no move.
   if (shell.uciMode.load() && (result == -1 || move == 0 || move == 0xFFFF)) {
     std::printf("bestmove 0000\n");
-    return;
+    return false;
   }
   // A search that found no move (should not happen: the go path never starts one on a
   // finished game) has nothing to play or print.
-  if (result == -1 || move == 0 || move == 0xFFFF) return;
+  if (result == -1 || move == 0 || move == 0xFFFF) return false;
 
   writeLogMove(move, true);
   std::lock_guard<std::mutex> lock(gameMoveMutex);
   char text[16];
+  bool ponders = false;
   if (shell.uciMode.load()) {
     printBestmove(move);
   } else {
@@ -102,19 +109,49 @@ void playAndAnnounce(int32_t result) {
       reportGameEnd(r, text);
     } else {
       const int score = resultScore(result);
-      if (score == BookScore) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(bookMovePauseMs()));
-        std::printf("move %s\n", text);
-      } else if (score == NoScore) {
-        std::printf("move %s\n", text);
-      } else {
-        bool resign = updateResignation(result, settings.resign.load() != 0, game.resignCounter, game.previousScore);
-        std::printf("move %s\n", text);
-        if (resign) reportGameEnd(10, text);
+      bool resign = false;
+      if (score == BookScore) std::this_thread::sleep_for(std::chrono::milliseconds(bookMovePauseMs()));
+      else if (score != NoScore)
+        resign = updateResignation(result, settings.resign.load() != 0, game.resignCounter, game.previousScore);
+      // The pondering is set up before the move is shown: the opponent's
+      // reply may follow it at once.
+      ponders = !resign && startXboardPonder(beforePonder);
+      if (ponders) {
+        // A hit may come before the search starts: its clock waits in the update.
+        searchPool.main().clockUpdate.pending.store(false);
+        searchRunning.store(SearchThinking);
+        shell.xboardPonderStart.store(tickMilliseconds());
+        shell.xboardPonder.store(PonderRunning);
       }
+      std::printf("move %s\n", text);
+      if (resign) reportGameEnd(10, text);
     }
   }
   std::fflush(stdout);
+  return ponders;
+}
+
+// The search on the expected reply, on a copy of the game so that the command
+// thread may set the game's clock for a hit meanwhile. Returns its result when
+// the reply was played (a hit), else -1 once the game stands as before the reply.
+int32_t ponderOnExpectedReply(SearchWorker& w) {
+  static Game pondered;  // search thread only
+  {
+    std::lock_guard<std::mutex> lock(gameMoveMutex);
+    pondered = game;
+  }
+  setUntimedClock(pondered, shell.xboardPonderStart.load());
+  pondered.uciMode = false;
+  w.limits.searchMoveCount = 0;
+  searchAbort.store(0);
+  int32_t result = -1;
+  if (shell.xboardPonder.load() != PonderNone) result = rootSearch(pondered, w);
+  // A search that ended by itself (a mate, the last depth) waits for the reply.
+  while (shell.xboardPonder.load() == PonderRunning) std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  if (shell.xboardPonder.load() == PonderHit) return result;
+  std::lock_guard<std::mutex> lock(gameMoveMutex);
+  game = beforePonder;
+  return -1;
 }
 
 }  // namespace
@@ -124,19 +161,25 @@ void searchProc(std::atomic<int32_t>* resultOut) {
   std::srand(unsigned(std::time(nullptr)));
   SearchWorker& w = searchPool.main();
   int32_t result = rootSearch(game, w);
-  // go infinite and go ponder keep their answer until stop or ponderhit.
-  while (shell.holdResult.load()) std::this_thread::sleep_for(std::chrono::milliseconds(2));
-  if (result != -1 && w.limits.searchMoveCount == 0) {
-    // The root moves go back to the Game in the order the search left them,
-    // with the depth it reached (all of them only: searchmoves narrows the list).
-    std::lock_guard<std::mutex> lock(gameMoveMutex);
-    std::memcpy(game.legal, w.state.rootList, sizeof game.legal);
-    game.iterationLimit = w.state.depthReached;
+  for (;;) {
+    // go infinite and go ponder keep their answer until stop or ponderhit.
+    while (shell.holdResult.load()) std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    if (result != -1 && w.limits.searchMoveCount == 0) {
+      // The root moves go back to the Game in the order the search left them,
+      // with the depth it reached (all of them only: searchmoves narrows the list).
+      std::lock_guard<std::mutex> lock(gameMoveMutex);
+      std::memcpy(game.legal, w.state.rootList, sizeof game.legal);
+      game.iterationLimit = w.state.depthReached;
+    }
+    // From here on a command that needs the search ended waits for the thread.
+    searchRunning.store(SearchAnnouncing);
+    resultOut->store(result);
+    if (shell.analyzeMode.load() || !playAndAnnounce(result)) break;
+    // Pondering (xboard hard): a hit makes it the search of the next move.
+    result = ponderOnExpectedReply(w);
+    shell.xboardPonder.store(PonderNone);
+    if (result == -1) break;
   }
-  // From here on a command that needs the search ended waits for the thread.
-  searchRunning.store(SearchAnnouncing);
-  resultOut->store(result);
-  if (!shell.analyzeMode.load()) playAndAnnounce(result);
   std::fflush(stdout);
   searchRunning.store(SearchIdle);
 }
@@ -176,6 +219,9 @@ void startSearch() {
 void stopSearch() {
   shell.holdResult.store(false);
   shell.pondering = false;
+  // A pondering search ends without a move; one that had its hit plays on as any search.
+  int running = PonderRunning;
+  shell.xboardPonder.compare_exchange_strong(running, PonderNone);
   if (searchRunning.load() == 0) {
     joinFinishedSearch();
     return;
@@ -191,8 +237,9 @@ void stopSearch() {
 
 void finishEndingSearch() {
   if (searchRunning.load() != SearchAnnouncing) return;
-  while (searchRunning.load() != SearchIdle) std::this_thread::sleep_for(std::chrono::milliseconds(1));
-  joinFinishedSearch();
+  // The thread may go on to ponder (thinking again) instead of ending.
+  while (searchRunning.load() == SearchAnnouncing) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  if (searchRunning.load() == SearchIdle) joinFinishedSearch();
 }
 
 void reportGameEnd(int code, const char* moveText) {

@@ -16,10 +16,10 @@ struct EngineSettings {
   int logOn = 0;                                        // LOGFILE: open the game log at start-up
   char logName[299] = {};                               // "<argv[0]>.log", empty when too long
   std::atomic<int> threads{1};  // search threads (1..256); written by the command thread, applied at the next search
-  std::atomic<bool> ponder{false};  // UCI Ponder: "bestmove X ponder Y"; read by the search thread
-  int multiPv = 1;                  // UCI MultiPV, 1..MaxMultiPv
-  int xboardDepthLimit = 0;         // xboard sd; 0 = none
-  bool xboardPonder = false;        // xboard hard (on) / easy (off)
+  std::atomic<bool> ponder{false};        // UCI Ponder: "bestmove X ponder Y"; read by the search thread
+  int multiPv = 1;                        // UCI MultiPV, 1..MaxMultiPv
+  int xboardDepthLimit = 0;               // xboard sd; 0 = none
+  std::atomic<bool> xboardPonder{false};  // xboard hard (on) / easy (off); read by the search thread
 };
 // Written by the command thread (start-up, options); the search thread reads the atomics.
 extern EngineSettings settings;

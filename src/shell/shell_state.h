@@ -11,6 +11,8 @@ namespace orv {
 // fits); a longer line is refused as a whole.
 constexpr int LineCapacity = 65536;
 
+enum XboardPonderState : int { PonderNone = 0, PonderRunning = 1, PonderHit = 2 };
+
 struct ShellState {
   char line[LineCapacity] = {};
   bool forceMode = false;
@@ -40,6 +42,13 @@ struct ShellState {
   bool pondering = false;
   int64_t ponderSoftMs = 0, ponderHardMs = 0;
   int64_t searchStartTick = 0;
+  // xboard pondering (hard): the search thread, having played its move, plays
+  // the reply it expects on the game and searches on (PonderRunning). The
+  // command thread turns that search into the timed search of the next move
+  // when the opponent plays that reply (PonderHit), or ends it (PonderNone),
+  // and the search thread then restores the game as it was before the reply.
+  std::atomic<int> xboardPonder{0};
+  std::atomic<int64_t> xboardPonderStart{0};  // tick at which the pondering search started
   // The reply the last search expects to the move it chose (its line's second
   // move), 0 when none; written by the search thread when it announces its move.
   std::atomic<uint32_t> expectedReply{0};

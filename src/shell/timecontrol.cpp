@@ -210,6 +210,13 @@ MoveCaps lowClockCaps(const TimeControl& tc, int ply) {
   return caps;
 }
 
+void setUntimedClock(Game& g, long long startTick) {
+  g.iterationLimit = 999;
+  g.moveStartTick = startTick;
+  g.softCapMs = g.hardCapMs = 0;
+  g.softLimit = g.hardLimit = AnalyzeLimit;
+}
+
 void allocateMoveTime(bool analyzeMode, long long lineTick) {
   const TimeControl& tc = timeControl;
   game.iterationLimit = 999;
@@ -219,6 +226,7 @@ void allocateMoveTime(bool analyzeMode, long long lineTick) {
     game.softLimit = game.hardLimit = AnalyzeLimit;
     return;
   }
+
   const MoveCaps caps = lowClockCaps(tc, game.ply);
   game.softCapMs = caps.softMs;
   game.hardCapMs = caps.hardMs;

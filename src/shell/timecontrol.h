@@ -3,6 +3,8 @@
 
 namespace orv {
 
+struct Game;
+
 // Time kept back from every move for the way to and from the interface
 // (UCI Move Overhead, 0..5000 ms).
 constexpr long long DefaultMoveOverheadMs = 30;
@@ -44,6 +46,8 @@ void resetClockForNewGame();
 // also the millisecond caps and the start tick of the move (lineTick: when the
 // command that started it was read, 0 = now).
 void allocateMoveTime(bool analyzeMode, long long lineTick = 0);
+// The limits of a search without a clock (analysis, pondering) on `g`, its time counted from startTick.
+void setUntimedClock(Game& g, long long startTick);
 
 // Beyond it, a reserve of 100 ms plus one increment (at most a second, at most
 // half the clock) is never planned for: it absorbs the moments a loaded machine

@@ -64,8 +64,10 @@ bool applyDepthLimit(const char* args) {
 void printHint() {
   const uint32_t reply = shell.expectedReply.load();
   std::lock_guard<std::mutex> lock(gameMoveMutex);
-  for (int i = 0; reply != 0 && game.legal[i] != 0; ++i)
-    if ((game.legal[i] & 0xFFFF) == reply) {
+  // While the engine ponders, the game already holds the reply, which was legal.
+  const bool pondering = shell.xboardPonder.load() != PonderNone;
+  for (int i = 0; reply != 0 && (pondering || game.legal[i] != 0); ++i)
+    if (pondering || (game.legal[i] & 0xFFFF) == reply) {
       char text[CoordinateTextSize];
       coordinateText(reply, text);
       std::printf("Hint: %s\n", text);

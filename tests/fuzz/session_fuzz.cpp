@@ -31,6 +31,8 @@ char line[LineCapacity];
 void stopAtOnce() {
   shell.holdResult.store(false);
   shell.pondering = false;
+  int pondering = PonderRunning;  // an xboard ponder search ends without a move
+  shell.xboardPonder.compare_exchange_strong(pondering, PonderNone);
   while (searchRunning.load() != 0) {
     searchAbort.store(1);
     std::this_thread::yield();
