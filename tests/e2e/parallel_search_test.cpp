@@ -66,12 +66,16 @@ TEST(ParallelSearch, BadThreadCountsAreClampedOrRefusedOnStandardError) {
 
 TEST(ParallelSearch, FourThreadsStopAtStopAndAtQuit) {
   EngineSession e;
-  e.exchange({"uci", "setoption name Threads value 4", "position startpos", "go infinite"});
+  // go is sent after the barrier: a fast search would print its depth-6 line
+  // before the pong, among the lines the barrier returns.
+  e.exchange({"uci", "setoption name Threads value 4", "position startpos"});
+  e.send("go infinite");
   e.lineStartingWith("info depth 6", 60000);
   e.send("stop");
   EXPECT_TRUE(isLegalFirstMove(bestMove(e)));
   // A second search is ended by quit: the process exits at once with every thread gone.
-  e.exchange({"position fen r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq - 0 1", "go infinite"});
+  e.exchange({"position fen r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq - 0 1"});
+  e.send("go infinite");
   e.lineStartingWith("info depth 4", 60000);
   quitAtOnce(e);
 }
