@@ -92,6 +92,7 @@ bool EnginePlayer::start(std::string& error) {
                                     GreetingTimeoutMs);
     ok = done.has_value();
     if (!ok) error = "no feature line with done=1";
+    if (ok && ponder_) send("hard");  // the engine ponders by itself
   }
   process_->drainStderr(0);
   return ok;

@@ -55,7 +55,7 @@ const char* matchUsage() {
          "  --max-plies N      adjudicate a draw after N plies (default 300)\n"
          "  --tolerance MS     clock overstep not yet counted as a forfeit (default 50)\n"
          "  --hang-margin MS   silence beyond the clock that counts as a hang (default 5000)\n"
-         "  --ponder 1|2|12    (uci) these engines ponder on the opponent's time\n"
+         "  --ponder 1|2|12    these engines ponder on the opponent's time (uci: go ponder; xboard: hard)\n"
          "  --verbose          print every move\n";
 }
 
@@ -137,10 +137,6 @@ bool parseMatchOptions(int argc, char** argv, MatchOptions& out, std::string& er
   // xboard's level command carries the base in whole seconds (the increment may have a fraction).
   if (o.protocol == Protocol::Xboard && o.control.baseMs % 1000 != 0) {
     error = "xboard base times need whole seconds";
-    return false;
-  }
-  if ((o.ponder[0] || o.ponder[1]) && o.protocol != Protocol::Uci) {
-    error = "--ponder needs uci";
     return false;
   }
   if (o.engine[1].empty()) o.engine[1] = o.engine[0];
