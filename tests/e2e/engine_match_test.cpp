@@ -48,5 +48,15 @@ TEST(EngineMatch, PlaysCleanGamesUnderUciWithPondering) {
   EXPECT_TRUE(output.find("faults 0:") != std::string::npos) << output;
 }
 
+// Both engines ponder under xboard (hard): their moves come in turn and on time.
+TEST(EngineMatch, PlaysCleanGamesUnderXboardWithPondering) {
+  int exitCode = -1;
+  std::string output =
+      runDriver({ORVALIS_BIN, "2", "xboard", "40/10+0.1", "--max-plies", "30", "--ponder", "12"}, 120000, exitCode);
+  EXPECT_EQ(exitCode, 0) << output;
+  EXPECT_TRUE(output.find("games 2:") != std::string::npos) << output;
+  EXPECT_TRUE(output.find("faults 0:") != std::string::npos) << output;
+}
+
 }  // namespace
 }  // namespace orv

@@ -114,7 +114,7 @@ TEST(MatchDriver, RejectsBadCommandLines) {
   EXPECT_EQ(runDriver({randomPlayer(), "2", "xboard", "10.5+1"}, 10000).exitCode, 2);  // whole base seconds only
   EXPECT_EQ(runDriver({randomPlayer(), "0", "uci", "10"}, 10000).exitCode, 2);
   EXPECT_EQ(runDriver({randomPlayer(), "2", "uci", "40/"}, 10000).exitCode, 2);
-  EXPECT_EQ(runDriver({randomPlayer(), "2", "xboard", "10", "--ponder", "12"}, 10000).exitCode, 2);  // uci only
+  EXPECT_EQ(runDriver({randomPlayer(), "2", "xboard", "10", "--ponder", "0"}, 10000).exitCode, 2);
   EXPECT_EQ(runDriver({randomPlayer(), "2", "uci", "10", "--ponder", "3"}, 10000).exitCode, 2);
 }
 
