@@ -216,19 +216,26 @@ void startSearch() {
   shell.forceMode = false;
 }
 
-void stopSearch() {
-  shell.holdResult.store(false);
-  shell.pondering = false;
+void endXboardPondering() {
   // A pondering search ends without a move; one that had its hit plays on as any search.
   int running = PonderRunning;
   shell.xboardPonder.compare_exchange_strong(running, PonderNone);
+}
+
+void stopSearch() {
+  shell.holdResult.store(false);
+  shell.pondering = false;
+  endXboardPondering();
   if (searchRunning.load() == 0) {
     joinFinishedSearch();
     return;
   }
   // The flag is raised again at every poll: the search clears it when it sets
-  // up its limits, and a stop arriving just before that must not be lost.
+  // up its limits, and a stop arriving just before that must not be lost. So
+  // is the end of pondering: a search stopped now still plays its move, and
+  // would then start to ponder.
   while (searchRunning.load() != 0) {
+    endXboardPondering();
     searchAbort.store(1);
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
   }

@@ -24,6 +24,8 @@ extern SearchPool searchPool;
 void startSearch();
 // Raises the abort flag and waits (10 ms steps) until the search thread has ended.
 void stopSearch();
+// Ends an xboard pondering search that has not had its hit: it ends without a move.
+void endXboardPondering();
 // Waits until a search that is announcing its result has ended (its thread
 // joined); a search still thinking is left alone.
 void finishEndingSearch();

@@ -95,5 +95,19 @@ TEST(XboardPonder, CommandsWhilePonderingFindTheGameAsItWas) {
   e.quit();
 }
 
+// force or ? while the engine thinks on its own move: the search plays its
+// move and would start to ponder; the command must not wait for that for ever.
+TEST(XboardPonder, ForceOrMoveNowWhileThinkingDoesNotHang) {
+  EngineSession e;
+  e.exchange({"xboard", "protover 2", "new", "option USE BOOK=0", "hard", "level 40 5 0"});
+  for (const char* command : {"?", "force"}) {
+    e.send("e2e4");
+    e.send(command);
+    e.sync();  // the pong comes within the barrier's deadline
+    e.exchange({"new"});
+  }
+  e.quit();
+}
+
 }  // namespace
 }  // namespace orv::e2e

@@ -31,9 +31,8 @@ char line[LineCapacity];
 void stopAtOnce() {
   shell.holdResult.store(false);
   shell.pondering = false;
-  int pondering = PonderRunning;  // an xboard ponder search ends without a move
-  shell.xboardPonder.compare_exchange_strong(pondering, PonderNone);
   while (searchRunning.load() != 0) {
+    endXboardPondering();  // also a pondering the stopped search starts after its move
     searchAbort.store(1);
     std::this_thread::yield();
   }
