@@ -44,7 +44,8 @@ TEST(ParallelSearch, ThreadsIsAnnouncedAfterHashAndAccepted) {
 
   // Changed between searches, each search answers with a legal move.
   for (const char* n : {"4", "2", "3", "1"}) {
-    e.exchange({std::string("setoption name Threads value ") + n, "position startpos", "go movetime 300"});
+    e.exchange({std::string("setoption name Threads value ") + n, "position startpos"});
+    e.send("go movetime 300");
     EXPECT_TRUE(isLegalFirstMove(bestMove(e))) << n << " threads";
   }
   quitAtOnce(e);
@@ -59,7 +60,8 @@ TEST(ParallelSearch, BadThreadCountsAreClampedOrRefusedOnStandardError) {
     EXPECT_NE(err.find("Threads"), std::string::npos) << "value " << bad << ": " << err;
   }
   // The last of them asked for 256 threads: a sane count is set before searching.
-  e.exchange({"setoption name Threads value 2", "position startpos", "go movetime 200"});
+  e.exchange({"setoption name Threads value 2", "position startpos"});
+  e.send("go movetime 200");
   EXPECT_TRUE(isLegalFirstMove(bestMove(e)));
   quitAtOnce(e);
 }

@@ -87,7 +87,8 @@ TEST(UciProtocol, PositionDuringASearchStopsItFirst) {
 
 TEST(UciProtocol, TypedMoveInUciModeStartsASearch) {
   EngineSession e;
-  e.exchange({"uci", "position startpos", "go movetime 100"});
+  e.exchange({"uci", "position startpos"});
+  e.send("go movetime 100");
   e.lineStartingWith("bestmove ", 30000);
   e.send("e2e4");
   std::string reply = e.lineStartingWith("bestmove ", 60000);

@@ -47,7 +47,8 @@ TEST(XboardExtras, SdLimitsTheDepthAndStTheTimePerMove) {
       (Lines{"Error (bad value): SD 0", "Error (bad value): SD -2", "Error (bad value): SD X",
              "Error (bad value): ST -1", "Error (bad value): ST 0", "Error (bad value): ST", "Error (bad value): SD"}));
   // st alone ends the move without a clock.
-  e.exchange({"sd 60", "st 1", "force", "new", "go"});
+  e.exchange({"sd 60", "st 1", "force", "new"});
+  e.send("go");
   EXPECT_FALSE(e.lineStartingWith("move ", SearchMs).empty());
   e.quit();
 }
@@ -56,7 +57,9 @@ TEST(XboardExtras, HintNamesTheExpectedReplyAndDrawIsIgnored) {
   EngineSession e;
   startXboard(e);
   EXPECT_EQ(e.exchange({"hint", "draw", "bk"}), Lines{});
-  e.exchange({"sd 5", "go"});
+  // go after the barrier: a depth-5 search may print its move before the pong.
+  e.exchange({"sd 5"});
+  e.send("go");
   e.lineStartingWith("move ", SearchMs);
   const Lines hint = e.exchange({"hint", "draw"});
   ASSERT_EQ(hint.size(), 1u);
