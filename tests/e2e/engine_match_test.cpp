@@ -21,41 +21,28 @@ std::string runDriver(const std::vector<std::string>& args, int timeoutMs, int& 
   return output;
 }
 
-TEST(EngineMatch, PlaysCleanGamesUnderXboard) {
+// Two short games with these match arguments: both end, with no fault of any kind.
+void expectTwoCleanGames(const std::string& protocol, const std::string& clock, const std::vector<std::string>& extra) {
+  std::vector<std::string> args = {ORVALIS_BIN, "2", protocol, clock, "--max-plies", "30"};
+  args.insert(args.end(), extra.begin(), extra.end());
   int exitCode = -1;
-  std::string output = runDriver({ORVALIS_BIN, "2", "xboard", "40/10", "--max-plies", "30"}, 120000, exitCode);
+  const std::string output = runDriver(args, 120000, exitCode);
   EXPECT_EQ(exitCode, 0) << output;
   EXPECT_TRUE(output.find("games 2:") != std::string::npos) << output;
   EXPECT_TRUE(output.find("faults 0:") != std::string::npos) << output;
 }
 
-TEST(EngineMatch, PlaysCleanGamesUnderUci) {
-  int exitCode = -1;
-  std::string output = runDriver({ORVALIS_BIN, "2", "uci", "40/10+0.1", "--max-plies", "30"}, 120000, exitCode);
-  EXPECT_EQ(exitCode, 0) << output;
-  EXPECT_TRUE(output.find("games 2:") != std::string::npos) << output;
-  EXPECT_TRUE(output.find("faults 0:") != std::string::npos) << output;
-}
+TEST(EngineMatch, PlaysCleanGamesUnderXboard) { expectTwoCleanGames("xboard", "40/10", {}); }
+
+TEST(EngineMatch, PlaysCleanGamesUnderUci) { expectTwoCleanGames("uci", "40/10+0.1", {}); }
 
 // Both engines ponder: every expected reply is answered with ponderhit or stop,
 // and no bestmove comes before it.
-TEST(EngineMatch, PlaysCleanGamesUnderUciWithPondering) {
-  int exitCode = -1;
-  std::string output =
-      runDriver({ORVALIS_BIN, "2", "uci", "40/10+0.1", "--max-plies", "30", "--ponder", "12"}, 120000, exitCode);
-  EXPECT_EQ(exitCode, 0) << output;
-  EXPECT_TRUE(output.find("games 2:") != std::string::npos) << output;
-  EXPECT_TRUE(output.find("faults 0:") != std::string::npos) << output;
-}
+TEST(EngineMatch, PlaysCleanGamesUnderUciWithPondering) { expectTwoCleanGames("uci", "40/10+0.1", {"--ponder", "12"}); }
 
 // Both engines ponder under xboard (hard): their moves come in turn and on time.
 TEST(EngineMatch, PlaysCleanGamesUnderXboardWithPondering) {
-  int exitCode = -1;
-  std::string output =
-      runDriver({ORVALIS_BIN, "2", "xboard", "40/10+0.1", "--max-plies", "30", "--ponder", "12"}, 120000, exitCode);
-  EXPECT_EQ(exitCode, 0) << output;
-  EXPECT_TRUE(output.find("games 2:") != std::string::npos) << output;
-  EXPECT_TRUE(output.find("faults 0:") != std::string::npos) << output;
+  expectTwoCleanGames("xboard", "40/10+0.1", {"--ponder", "12"});
 }
 
 }  // namespace
