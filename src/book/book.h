@@ -77,6 +77,9 @@ Move chooseBookMove(const BookRecord& record);
 Move lookupBookMove();
 // The move a Polyglot book gives for the Game's position (low 15 bits), or 0.
 Move lookupPolyglotMove(const char* path, bool best);
+// The moves a Polyglot book may play in the Game's position, with their weights
+// (arrays of PolyglotEntriesPerKey); their count.
+int listPolyglotMoves(const char* path, Move* moves, int* weights);
 // With the root's 0-terminated move list: 1 when the book move is legal, which is then
 // exchanged with the first entry; 0 otherwise. Misses lower game.bookAttempts. A move
 // matches on its squares; a Polyglot promotion on its promotion kind as well.

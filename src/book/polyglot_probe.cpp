@@ -8,19 +8,40 @@
 
 namespace orv {
 
-Move choosePolyglotMove(const PolyglotEntry* entries, int count, bool best) {
-  Move moves[PolyglotEntriesPerKey];
-  int weights[PolyglotEntriesPerKey];
+namespace {
+
+// The entries that may be played in the Game's position, as moves and weights:
+// moves not legal there and weights of 0 are passed over.
+int playableEntries(const PolyglotEntry* entries, int count, Move* moves, int* weights) {
   int n = 0;
-  long total = 0;
   for (int i = 0; i < count && n < PolyglotEntriesPerKey; ++i) {
     if (entries[i].weight == 0) continue;  // a weight of 0 means never play it
     const Move m = legalMoveOfField(entries[i].move, game.board, game.legal);
     if (m == 0) continue;
     moves[n] = m;
-    weights[n] = entries[i].weight;
-    total += weights[n++];
+    weights[n++] = entries[i].weight;
   }
+  return n;
+}
+
+// The entries of the Game's position in the book at `path`; their count.
+int readGameEntries(const char* path, PolyglotEntry* found) {
+  std::FILE* file = nullptr;
+  long entries = 0;
+  if (openPolyglotFile(path, file, entries) != PolyglotOk) return 0;
+  const int count = findPolyglotEntries(file, entries, polyglotGameKey(), found, PolyglotEntriesPerKey);
+  std::fclose(file);
+  return count;
+}
+
+}  // namespace
+
+Move choosePolyglotMove(const PolyglotEntry* entries, int count, bool best) {
+  Move moves[PolyglotEntriesPerKey];
+  int weights[PolyglotEntriesPerKey];
+  const int n = playableEntries(entries, count, moves, weights);
+  long total = 0;
+  for (int i = 0; i < n; ++i) total += weights[i];
   if (n == 0) return 0;
   game.lastBookPly = game.ply + 1;
   int chosen = 0;
@@ -36,13 +57,15 @@ Move choosePolyglotMove(const PolyglotEntry* entries, int count, bool best) {
 }
 
 Move lookupPolyglotMove(const char* path, bool best) {
-  std::FILE* file = nullptr;
-  long entries = 0;
-  if (openPolyglotFile(path, file, entries) != PolyglotOk) return 0;
   PolyglotEntry found[PolyglotEntriesPerKey];
-  const int count = findPolyglotEntries(file, entries, polyglotGameKey(), found, PolyglotEntriesPerKey);
-  std::fclose(file);
+  const int count = readGameEntries(path, found);
   return choosePolyglotMove(found, count, best);
+}
+
+int listPolyglotMoves(const char* path, Move* moves, int* weights) {
+  PolyglotEntry found[PolyglotEntriesPerKey];
+  const int count = readGameEntries(path, found);
+  return playableEntries(found, count, moves, weights);
 }
 
 }  // namespace orv

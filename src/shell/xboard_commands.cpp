@@ -7,6 +7,7 @@
 #include "board/board.h"
 #include "board/game.h"
 #include "book/book.h"
+#include "book/polyglot_book.h"
 #include "notation/movetext.h"
 #include "shell/go_command.h"
 #include "shell/numbers.h"
@@ -76,30 +77,53 @@ void printHint() {
     }
 }
 
-void printBookMoves() {
+namespace {
+
+// The moves of the record for the Game's position in the book of records, with
+// the weights its draw gives them; their count. The scan of a large book runs
+// without the game lock.
+int listOwnBookMoves(Move* moves, int* weights) {
   FILE* file = openBookFile();
-  if (!file) return;
+  if (!file) return 0;
   char key[FenTextSize];
   {
     std::lock_guard<std::mutex> lock(gameMoveMutex);
     writeFen(key);
   }
   BookRecord record;
-  char lines[BookSlots * 32] = {};
   int n = 0;
   if (findBookRecord(file, key, record)) {
     for (int slot = 0; slot < BookSlots; ++slot) {
       const Move m = bookMove(record, slot);
       if (m == 0) continue;
-      char text[CoordinateTextSize];
-      coordinateText(m, text);
-      n += std::snprintf(lines + n, sizeof lines - size_t(n), " %s %d\n", text,
-                         bookSlotWeight(bookGames(record, slot), bookPoints(record, slot)));
+      moves[n] = m;
+      weights[n++] = bookSlotWeight(bookGames(record, slot), bookPoints(record, slot));
     }
   }
   std::fclose(file);
+  return n;
+}
+
+}  // namespace
+
+void printBookMoves() {
+  Move moves[PolyglotEntriesPerKey];
+  int weights[PolyglotEntriesPerKey];
+  int n = 0;
+  const BookSource& chosen = bookSource();
+  if (chosen.kind == PolyglotBook) {
+    std::lock_guard<std::mutex> lock(gameMoveMutex);
+    n = listPolyglotMoves(chosen.path, moves, weights);
+  } else {
+    n = listOwnBookMoves(moves, weights);
+  }
   if (n == 0) return;
-  std::printf("%s\n", lines);
+  for (int i = 0; i < n; ++i) {
+    char text[CoordinateTextSize];
+    coordinateText(moves[i], text);
+    std::printf(" %s %d\n", text, weights[i]);
+  }
+  std::printf("\n");
   std::fflush(stdout);
 }
 

@@ -71,5 +71,17 @@ TEST_F(BookMoveTest, OptionUseBookOffSearchesInstead) {
   EXPECT_EQ(p.waitExit(ReplyMs), 0);
 }
 
+// bk lists the record's moves with the weights of its draw (10 games scoring
+// 100%: 11), then an empty line; a position outside the book gives nothing.
+TEST_F(BookMoveTest, BkListsTheBookMovesOfThePosition) {
+  test::EngineProcess p(ORVALIS_BIN, {}, dir.path());
+  for (const char* l : {"xboard", "new", "force", "bk", "e2e4", "bk", "ping 1"}) p.writeLine(l);
+  std::vector<std::string> lines;
+  ASSERT_TRUE(p.readUntil([](const std::string& l) { return l == "pong 1"; }, ReplyMs, &lines).has_value());
+  EXPECT_EQ(lines, (std::vector<std::string>{" e7e5 11", ""}));
+  p.writeLine("quit");
+  EXPECT_EQ(p.waitExit(ReplyMs), 0);
+}
+
 }  // namespace
 }  // namespace orv::e2e

@@ -115,6 +115,19 @@ TEST_F(PolyglotBookMoveTest, XboardPlaysBookMovesWithTheNamesCaseKept) {
   e.quit();
 }
 
+// bk lists the moves the book may play, with their weights: not the illegal one.
+TEST_F(PolyglotBookMoveTest, BkListsTheBookMovesThatMayBePlayed) {
+  test::writePolyglotFile(book, {{keyAfter("d2d4 d7d5"), fieldOf("c2c4"), 10, 0},
+                                 {keyAfter("d2d4 d7d5"), fieldOf("e2e5"), 500, 0},
+                                 {keyAfter("d2d4 d7d5"), fieldOf("g1f3"), 0, 0},
+                                 {keyAfter("d2d4 d7d5"), fieldOf("c1f4"), 7, 0}});
+  EngineSession e;
+  e.exchange({"xboard", "protover 2", "option BookFile=" + book, "new", "force"});
+  EXPECT_EQ(e.exchange({"bk", "d2d4", "d7d5"}), std::vector<std::string>{});
+  EXPECT_EQ(e.exchange({"bk"}), (std::vector<std::string>{" c2c4 10", " c1f4 7", ""}));
+  e.quit();
+}
+
 TEST_F(PolyglotBookMoveTest, BestPlaysTheHeaviestMoveEveryTime) {
   test::writePolyglotFile(book, {{keyAfter(""), fieldOf("g1f3"), 3, 0}, {keyAfter(""), fieldOf("b2b3"), 9, 0}});
   EngineSession e;
